@@ -17,8 +17,7 @@ int aygshell::full_screen(void* window, uint32_t flags) {
     return system_services::current().shell_full_screen(window, flags);
 }
 
-int aygshell::handle_wm_activate(void* window, uintptr_t wparam, intptr_t lparam, void* activate_info,
-                                 uint32_t flags) {
+int aygshell::handle_wm_activate(void* window, uintptr_t wparam, intptr_t lparam, void* activate_info, uint32_t flags) {
     return system_services::current().shell_handle_wm_activate(window, wparam, lparam, activate_info, flags);
 }
 

@@ -115,7 +115,8 @@ void device_info::save_main_id(const std::wstring& id) {
     for (wchar_t c : id) {
         if (static_cast<uint32_t>(c) > 0xFF) {
             log(logger::error, L"device_info::save_main_id: \"main.id\" not written, the id is not one byte a "
-                               L"character: " + id);
+                               L"character: " +
+                                   id);
             return;
         }
         bytes.push_back(static_cast<char>(c));

@@ -2,10 +2,10 @@
 // external power and how full its battery is.
 //
 // Supplies whose scope is "Device" (the battery of a mouse or a headset) are not the system's and are
-// skipped. Mains online: a supply of type Mains, USB (any USB kind) or Wireless reports online (1, or 2 for a programmable USB supply), or no such
-// supply exists (a machine without a battery charger runs on mains). Battery percent: the capacity of the
-// first supply of type Battery in name order, 255 when there is no battery or its capacity is unreadable or
-// outside 0..100.
+// skipped. Mains online: a supply of type Mains, USB (any USB kind) or Wireless reports online (1, or 2 for a
+// programmable USB supply), or no such supply exists (a machine without a battery charger runs on mains). Battery
+// percent: the capacity of the first supply of type Battery in name order, 255 when there is no battery or its capacity
+// is unreadable or outside 0..100.
 #pragma once
 
 #include <cstdint>

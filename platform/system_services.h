@@ -20,8 +20,7 @@ public:
     virtual int shell_full_screen(void* window, uint32_t flags);
     virtual int shell_handle_wm_activate(void* window, uintptr_t wparam, intptr_t lparam, void* activate_info,
                                          uint32_t flags);
-    virtual int shell_handle_wm_setting_change(void* window, uintptr_t wparam, intptr_t lparam,
-                                               void* activate_info);
+    virtual int shell_handle_wm_setting_change(void* window, uintptr_t wparam, intptr_t lparam, void* activate_info);
 
     // Connection manager: brings up a data connection towards url, waiting at most timeout_ms. True when a
     // connection is up.
