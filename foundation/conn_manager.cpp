@@ -1,11 +1,6 @@
 #include "foundation/conn_manager.h"
 
-#include "foundation/text_utils.h"
 #include "platform/system_services.h"
-
-#ifndef MORVIK_SERVICE_URL
-#define MORVIK_SERVICE_URL "http://localhost/"
-#endif
 
 namespace zel {
 
@@ -17,7 +12,8 @@ void conn_manager::establish() {
 }
 
 const std::wstring& conn_manager::service_url() {
-    static const std::wstring url = utf8_to_wide(MORVIK_SERVICE_URL);
+    // Only a real connection backend looks at it; Linux brings its network up by itself.
+    static const std::wstring url = L"http://localhost/";
     return url;
 }
 

@@ -38,8 +38,8 @@ sound_player& sound_player::instance() {
     return *player;
 }
 
-void sound_player::start_instance() {
-    instance().start();
+void sound_player::start() {
+    instance().start_thread();
 }
 
 void sound_player::play(int sound_id) {
@@ -69,7 +69,7 @@ sound_player::~sound_player() {
     }
 }
 
-void sound_player::start() {
+void sound_player::start_thread() {
     std::lock_guard guard(stop_lock_);
     if (!thread_.joinable()) {
         thread_ = std::thread(&sound_player::thread_proc, this);

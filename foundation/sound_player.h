@@ -36,7 +36,7 @@ public:
     // The process-wide player: created on first use (playing through the sound device), never destroyed.
     static sound_player& instance();
     // Starts the process-wide player's thread; the main window calls it once.
-    static void start_instance();
+    static void start();
     // Queues a sound of the process-wide player for the next second: enqueue(id, 1).
     static void play(int sound_id);
 
@@ -51,8 +51,8 @@ public:
     sound_player(const sound_player&) = delete;
     sound_player& operator=(const sound_player&) = delete;
 
-    // Starts the player thread; later calls do nothing.
-    void start();
+    // Starts this player's thread; later calls do nothing.
+    void start_thread();
     // Queues sound_id with expiry now_seconds + delay_seconds, unless the front entry has the same id.
     void enqueue(int sound_id, int32_t delay_seconds);
     // The sound ids waiting, front first.

@@ -46,7 +46,7 @@ public:
         for (const auto& r : requests) {
             requests_.emplace(r.at_ms, [&player, r] { player.enqueue(r.sound_id, r.delay_seconds); });
         }
-        player.start();
+        player.start_thread();
         std::unique_lock guard(lock_);
         done_signal_.wait(guard, [this] { return done_; });
         return out;
@@ -121,8 +121,15 @@ TEST(sound_player, plays_in_order_spaced_200_ms_and_drops_expired_entries) {
 
 TEST(sound_player, destruction_ends_the_first_wait) {
     sound_player player([](const std::filesystem::path&) { FAIL() << "nothing was due"; });
-    player.start();
+    player.start_thread();
     player.enqueue(1, 0);
+}
+
+TEST(sound_player, play_queues_on_the_process_wide_player_for_the_next_second) {
+    manual_clock clock(second_start + 500);
+    sound_player::play(3);
+    sound_player::play(3);
+    EXPECT_EQ(sound_player::instance().pending(), std::vector<int>{3});
 }
 
 TEST(sound_player, sound_files_lie_in_the_program_folder) {
