@@ -8,14 +8,13 @@
 // so the callback is never called after the destructor returns.
 #pragma once
 
+#include "foundation/stoppable_thread.h"
 #include "platform/power_supply.h"
 
 #include <atomic>
-#include <condition_variable>
+#include <chrono>
 #include <cstdint>
 #include <functional>
-#include <mutex>
-#include <thread>
 
 namespace zel {
 
@@ -45,10 +44,7 @@ private:
     std::chrono::milliseconds period_;
     power_supply source_;
 
-    std::mutex stop_lock_; // guards stop_
-    std::condition_variable stop_signal_;
-    bool stop_ = false;
-    std::thread thread_;
+    stoppable_thread thread_;
 };
 
 } // namespace zel

@@ -59,21 +59,11 @@ std::filesystem::path sound_player::sound_file(int sound_id) {
 sound_player::sound_player(output out, waiter wait) : out_(std::move(out)), wait_(std::move(wait)) {}
 
 sound_player::~sound_player() {
-    {
-        std::lock_guard guard(stop_lock_);
-        stop_ = true;
-    }
-    stop_signal_.notify_all();
-    if (thread_.joinable()) {
-        thread_.join();
-    }
+    thread_.stop();
 }
 
 void sound_player::start_thread() {
-    std::lock_guard guard(stop_lock_);
-    if (!thread_.joinable()) {
-        thread_ = std::thread(&sound_player::thread_proc, this);
-    }
+    thread_.start([this] { thread_proc(); });
 }
 
 void sound_player::enqueue(int sound_id, int32_t delay_seconds) {
@@ -94,15 +84,10 @@ std::vector<int> sound_player::pending() const {
 }
 
 bool sound_player::wait(std::chrono::milliseconds time) {
-    std::unique_lock guard(stop_lock_);
     if (!wait_) {
-        return !stop_signal_.wait_for(guard, time, [this] { return stop_; });
+        return thread_.wait_for(time);
     }
-    if (stop_) {
-        return false;
-    }
-    guard.unlock();
-    return wait_(time);
+    return !thread_.stopping() && wait_(time);
 }
 
 void sound_player::thread_proc() {

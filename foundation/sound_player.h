@@ -13,15 +13,15 @@
 // step a manual clock instead of sleeping.
 #pragma once
 
+#include "foundation/stoppable_thread.h"
+
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace zel {
@@ -74,10 +74,7 @@ private:
     mutable std::mutex lock_; // guards queue_
     std::deque<entry> queue_;
 
-    std::mutex stop_lock_; // guards stop_
-    std::condition_variable stop_signal_;
-    bool stop_ = false;
-    std::thread thread_;
+    stoppable_thread thread_;
 };
 
 } // namespace zel

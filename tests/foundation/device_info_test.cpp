@@ -88,21 +88,23 @@ TEST_F(device_info_test, a_telephony_serial_wins_over_profile_info) {
 }
 
 TEST_F(device_info_test, save_main_id_replaces_the_file_whole) {
-    folder.write("main.id", "4711 9999");
-    device_info info(nullptr);
-    info.save_main_id(L"abc");
-    EXPECT_EQ(info.main_id(), L"abc");
-    EXPECT_EQ(folder.read("main.id"), "abc");
-    EXPECT_EQ(device_info(nullptr).main_id(), L"abc");
-    EXPECT_FALSE(std::filesystem::exists(folder.path() / "main.id.tmp"));
-}
-
-TEST_F(device_info_test, an_id_that_is_not_one_byte_a_character_keeps_the_old_file) {
-    folder.write("main.id", "4711");
-    device_info info(nullptr);
-    info.save_main_id(L"ид");
-    EXPECT_EQ(info.main_id(), L"ид");
-    EXPECT_EQ(folder.read("main.id"), "4711");
+    struct test_case {
+        std::wstring id;
+        std::string file_after;
+        std::wstring read_back;
+    };
+    const test_case cases[] = {
+        {L"abc", "abc", L"abc"}, {L"ид", "4711 9999", L"4711"}, // not one byte a character: the old file stays
+    };
+    for (const auto& c : cases) {
+        folder.write("main.id", "4711 9999");
+        device_info info(nullptr);
+        info.save_main_id(c.id);
+        EXPECT_EQ(info.main_id(), c.id);
+        EXPECT_EQ(folder.read("main.id"), c.file_after);
+        EXPECT_FALSE(std::filesystem::exists(folder.path() / "main.id.tmp"));
+        EXPECT_EQ(device_info(nullptr).main_id(), c.read_back);
+    }
 }
 
 TEST_F(device_info_test, readers_see_whole_ids_while_the_id_is_replaced) {
