@@ -2,8 +2,9 @@
 // a burst of events neither cuts sounds off nor piles up stale ones.
 //
 // Queue: first in, first out; a request is dropped when the entry at the front has the same sound id (only
-// the front is compared). Each entry expires at the end of the second after the one it was queued in (plus
-// its delay): the thread drops an entry unplayed once now_seconds has passed its expiry.
+// the front is compared). An entry expires at now_seconds + its delay (play uses 1 s, so a sound must be
+// reached by the end of the next whole second): the thread drops it unplayed once now_seconds is past that.
+// enqueue and play may be called from any thread; the queue lock is never held while a sound starts.
 //
 // Thread: waits 1000 ms once, then repeatedly takes the front entry (under the queue lock), plays it outside
 // the lock when it has not expired, and waits 200 ms. So at most one sound starts every 200 ms; each plays
