@@ -62,6 +62,18 @@ json::value texts_value(const std::vector<std::wstring>& texts) {
     return out;
 }
 
+void add_if_set(json::value& object, const char* key, const std::optional<int32_t>& number) {
+    if (number) {
+        object.add(key, json::value::integer(*number));
+    }
+}
+
+void add_if_set(json::value& object, const char* key, const std::optional<float>& number) {
+    if (number) {
+        object.add(key, json::value::real(*number));
+    }
+}
+
 std::wstring write_wide(const json::value& v) {
     return zel::utf8_to_wide(json::write(v));
 }

@@ -6,6 +6,7 @@
 #include "api/json/value.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,9 @@ void append_each(const json::value& v, std::vector<T>& out, Convert convert) {
 
 json::value text_value(const std::wstring& text);
 json::value texts_value(const std::vector<std::wstring>& texts);
+// Adds the member only when the value is set.
+void add_if_set(json::value& object, const char* key, const std::optional<int32_t>& number);
+void add_if_set(json::value& object, const char* key, const std::optional<float>& number);
 
 // {"<wire_name>": inner}, written compactly and turned into wide text.
 std::wstring write_command(std::string_view wire_name, json::value inner);

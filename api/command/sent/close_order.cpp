@@ -8,12 +8,6 @@
 namespace zel_api::command {
 namespace {
 
-void add_if_set(json::value& inner, const char* key, const std::optional<int32_t>& number) {
-    if (number) {
-        inner.add(key, json::value::integer(*number));
-    }
-}
-
 // An item whose sum and units are both 0 says nothing and is left out; a block whose every item was left out
 // still carries its totals.
 void add_block(json::value& inner, const char* key, const std::vector<trip_detail>& items, float total_cost,
