@@ -12,7 +12,6 @@ void command::from_json(const std::wstring& text) {
     from_value(read_json_text(text));
 }
 
-void command::from_value(const json::value&) {
-}
+void command::from_value(const json::value&) {}
 
 } // namespace zel_api::command

@@ -8,8 +8,7 @@ namespace zel_api::command {
 
 class command_parse_exc : public std::runtime_error {
 public:
-    explicit command_parse_exc(const std::string& text) : std::runtime_error(text) {
-    }
+    explicit command_parse_exc(const std::string& text) : std::runtime_error(text) {}
 
     // The braces of a packet's text don't balance.
     static constexpr const char* incorrect_data = "Error: incorrect json data";

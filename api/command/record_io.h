@@ -22,12 +22,10 @@ json::value read_json_text(const std::wstring& text);
 const json::value& wire_fields(const json::value& root, std::string_view wire_name);
 
 // Calls visit(name, value) for each member of an object, in text order; a type error names the member.
-template <class Visit>
-void for_each_field(const json::value& fields, Visit&& visit);
+template <class Visit> void for_each_field(const json::value& fields, Visit&& visit);
 
 // Fills a copy of the record from an object of fields and commits it only when every member was taken.
-template <class Record>
-void fill_record(Record& record, const json::value& fields) {
+template <class Record> void fill_record(Record& record, const json::value& fields) {
     Record next = record;
     next.read_fields(fields);
     record = std::move(next);
@@ -39,8 +37,7 @@ bool to_flag(const json::value& v);
 float to_float(const json::value& v);
 
 // Appends every element of an array, converted by convert(element), in order.
-template <class T, class Convert>
-void append_each(const json::value& v, std::vector<T>& out, Convert convert) {
+template <class T, class Convert> void append_each(const json::value& v, std::vector<T>& out, Convert convert) {
     for (const json::value& element : v.as_array()) {
         out.push_back(convert(element));
     }
@@ -60,8 +57,7 @@ std::wstring write_single(std::string_view wire_name, std::string key, json::val
 
 [[noreturn]] void rethrow_with_member(const std::string& name, const std::exception& error);
 
-template <class Visit>
-void for_each_field(const json::value& fields, Visit&& visit) {
+template <class Visit> void for_each_field(const json::value& fields, Visit&& visit) {
     for (const json::member& m : fields.as_object()) {
         try {
             visit(std::string_view(m.name), m.value);

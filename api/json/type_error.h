@@ -8,8 +8,7 @@ namespace zel_api::json {
 
 class type_error : public std::runtime_error {
 public:
-    explicit type_error(const std::string& text) : std::runtime_error(text) {
-    }
+    explicit type_error(const std::string& text) : std::runtime_error(text) {}
 };
 
 } // namespace zel_api::json

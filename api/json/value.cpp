@@ -74,8 +74,7 @@ value value::empty_object() {
     return out;
 }
 
-template <class T>
-const T& value::get(kind wanted) const {
+template <class T> const T& value::get(kind wanted) const {
     if (const T* held = std::get_if<T>(&data_)) {
         return *held;
     }

@@ -61,8 +61,7 @@ public:
     void add(std::string name, value element);
 
 private:
-    template <class T>
-    const T& get(kind wanted) const;
+    template <class T> const T& get(kind wanted) const;
 
     std::variant<std::monostate, bool, int64_t, uint64_t, double, std::string, array, object> data_;
 };

@@ -25,8 +25,7 @@ void write_string(const std::string& text, std::string& out) {
     out.push_back('"');
 }
 
-template <class Number>
-void write_number(Number n, std::string& out) {
+template <class Number> void write_number(Number n, std::string& out) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, n);
     out.append(buffer, result.ptr);

@@ -54,8 +54,7 @@ void check(bool condition) {
 }
 
 // Fills a record and returns whether it took the value; on failure the record's text must not have changed.
-template <class Record>
-bool fill(Record& record, const json::value& v) {
+template <class Record> bool fill(Record& record, const json::value& v) {
     const std::wstring before = record.to_json();
     try {
         record.from_value(v);
@@ -67,15 +66,13 @@ bool fill(Record& record, const json::value& v) {
     return false;
 }
 
-template <class Record>
-void parse(const json::value& v) {
+template <class Record> void parse(const json::value& v) {
     Record record;
     fill(record, v);
 }
 
 // Records that are written back must read back the same.
-template <class Record>
-void parse_and_write_back(const json::value& v) {
+template <class Record> void parse_and_write_back(const json::value& v) {
     Record record;
     if (!fill(record, v)) {
         return;

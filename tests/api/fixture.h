@@ -31,8 +31,7 @@ inline std::wstring fixture_object(const std::string& name) {
     return pieces.empty() ? std::wstring() : pieces.front();
 }
 
-template <class Record>
-Record parse_fixture(const std::string& name) {
+template <class Record> Record parse_fixture(const std::string& name) {
     Record record;
     record.from_json(fixture_object(name));
     return record;

@@ -59,14 +59,9 @@ TEST(json_reader, integers_keep_their_sign_kind) {
 
 // Every kind read as every other kind: only the kind itself, and a real from either integer kind, succeed.
 TEST(json_value, typed_access_is_strict_for_each_kind) {
-    const value samples[] = {value(),
-                             value::boolean(true),
-                             value::integer(-3),
-                             value::unsigned_integer(18446744073709551615u),
-                             value::real(1.5),
-                             value::string("x"),
-                             value::empty_array(),
-                             value::empty_object()};
+    const value samples[] = {
+        value(),          value::boolean(true), value::integer(-3),   value::unsigned_integer(18446744073709551615u),
+        value::real(1.5), value::string("x"),   value::empty_array(), value::empty_object()};
     struct access {
         const char* name;
         std::function<void(const value&)> read;
@@ -128,9 +123,15 @@ TEST(json_writer, reals_are_shortest_and_stay_reals) {
     const struct {
         double number;
         const char* text;
-    } cases[] = {{0.0, "0.0"},           {350.0, "350.0"},        {-2.5, "-2.5"},
-                 {0.1, "0.1"},           {1e21, "1e+21"},         {1.5e-7, "1.5e-07"},
-                 {12.3f, "12.300000190734863"}, {std::nan(""), "null"}, {HUGE_VAL, "null"}};
+    } cases[] = {{0.0, "0.0"},
+                 {350.0, "350.0"},
+                 {-2.5, "-2.5"},
+                 {0.1, "0.1"},
+                 {1e21, "1e+21"},
+                 {1.5e-7, "1.5e-07"},
+                 {12.3f, "12.300000190734863"},
+                 {std::nan(""), "null"},
+                 {HUGE_VAL, "null"}};
     for (const auto& c : cases) {
         EXPECT_EQ(write(value::real(c.number)), c.text);
         if (std::isfinite(c.number)) {

@@ -188,8 +188,7 @@ TEST(order_offer_record, nested_order_is_checked_like_an_order) {
     EXPECT_THROW(offer.from_json(LR"({"order-offer":{"order":5}})"), json::type_error);
 }
 
-template <class Notice>
-void check_notice(const std::string& name) {
+template <class Notice> void check_notice(const std::string& name) {
     const Notice full = parse_fixture<Notice>(name + "_full");
     EXPECT_EQ(full.s_order_id, L"2001");
     EXPECT_FALSE(full.comment.empty());

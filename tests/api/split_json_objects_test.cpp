@@ -29,10 +29,12 @@ TEST(split_json_objects, cuts_top_level_objects) {
         {"open brace in a string", L"{\"t\":\"ул. {Ленина\"}{\"b\":1}", {L"{\"t\":\"ул. {Ленина\"}", L"{\"b\":1}"}},
         {"closing brace in a string", L"{\"t\":\"}\",\"u\":2}", {L"{\"t\":\"}\",\"u\":2}"}},
         {"escaped quote keeps the string open", L"{\"t\":\"a\\\"}\"}", {L"{\"t\":\"a\\\"}\"}"}},
-        {"escaped backslash ends before the quote", L"{\"t\":\"a\\\\\"}{\"b\":1}",
+        {"escaped backslash ends before the quote",
+         L"{\"t\":\"a\\\\\"}{\"b\":1}",
          {L"{\"t\":\"a\\\\\"}", L"{\"b\":1}"}},
         {"quotes outside objects don't open strings", L"\"{\"a\":1}", {L"{\"a\":1}"}},
-        {"raw control characters in strings are escaped", L"{\"t\":\"a\r\nb\x01\"}\n",
+        {"raw control characters in strings are escaped",
+         L"{\"t\":\"a\r\nb\x01\"}\n",
          {L"{\"t\":\"a\\u000D\\u000Ab\\u0001\"}"}},
         {"line breaks between members stay", L"{\n\"a\":1\n}", {L"{\n\"a\":1\n}"}},
     };
@@ -42,8 +44,8 @@ TEST(split_json_objects, cuts_top_level_objects) {
 }
 
 TEST(split_json_objects, refuses_a_text_that_ends_inside_an_object) {
-    const std::wstring texts[] = {L"{", L"{\"a\":1}{\"b\":{}", L"{\"a\":\"}", L"{\"a\":\"x\\", L"{\"a\":\"{\"}{",
-                                  std::wstring(L"{\"a\":\0}", 7)};
+    const std::wstring texts[] = {
+        L"{", L"{\"a\":1}{\"b\":{}", L"{\"a\":\"}", L"{\"a\":\"x\\", L"{\"a\":\"{\"}{", std::wstring(L"{\"a\":\0}", 7)};
     for (const std::wstring& text : texts) {
         try {
             (void)split_json_objects(text);

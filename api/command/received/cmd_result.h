@@ -14,7 +14,7 @@ public:
     void read_fields(const json::value& fields);
 
     std::wstring cmd_name; // the wire name of the command answered
-    bool ok = false; // the request succeeded
+    bool ok = false;       // the request succeeded
     std::wstring err;
 };
 

@@ -6,8 +6,7 @@
 namespace zel_api::command {
 namespace {
 
-template <class Rates>
-Rates read_rates(const json::value& v) {
+template <class Rates> Rates read_rates(const json::value& v) {
     Rates rates;
     rates.read_fields(v);
     return rates;

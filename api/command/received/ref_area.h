@@ -16,7 +16,7 @@ public:
 
     int64_t id = 0;
     std::wstring n;
-    int32_t t = 0; // area type
+    int32_t t = 0;            // area type
     std::vector<int64_t> cid; // the parkings of the area; appended
 };
 

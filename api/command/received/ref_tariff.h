@@ -21,16 +21,16 @@ public:
     int32_t t = 0;
     uint64_t s = 0;
     std::wstring n;
-    std::optional<float> pp;          // base price
-    std::optional<int32_t> pp_dist;   // kilometres in the base price
-    std::optional<int32_t> pp_time;   // minutes in the base price
-    std::optional<float> btax_dist;   // per kilometre
-    std::optional<float> btax_time;   // per minute, and per minute of downtime
+    std::optional<float> pp;        // base price
+    std::optional<int32_t> pp_dist; // kilometres in the base price
+    std::optional<int32_t> pp_time; // minutes in the base price
+    std::optional<float> btax_dist; // per kilometre
+    std::optional<float> btax_time; // per minute, and per minute of downtime
     std::optional<float> mdist_btax;
     std::optional<int32_t> mtime_btax;
     std::optional<float> atax_dist;
     std::optional<float> atax_time;
-    std::optional<int32_t> speed_limit; // km/h
+    std::optional<int32_t> speed_limit;   // km/h
     std::optional<float> max_pay_sum_lsl; // time-cost cap
     std::optional<int32_t> min_sum_prio;
 };

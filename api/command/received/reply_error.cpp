@@ -6,8 +6,7 @@
 
 namespace zel_api::command {
 
-reply_error::reply_error(std::wstring id, std::wstring text) : id(std::move(id)), text(std::move(text)) {
-}
+reply_error::reply_error(std::wstring id, std::wstring text) : id(std::move(id)), text(std::move(text)) {}
 
 void reply_error::from_value(const json::value& fields) {
     fill_record(*this, fields);

@@ -54,16 +54,14 @@ public:
     float downtime_price() const override {
         return cdtu_;
     }
-    void set_speed_limit(int32_t) override {
-    }
+    void set_speed_limit(int32_t) override {}
     int32_t speed_limit() const override {
         return 20;
     }
     float time_cost_cap() const override {
         return -1.0f;
     }
-    void set_time_cost_cap(float) override {
-    }
+    void set_time_cost_cap(float) override {}
 
     const std::wstring& n_ref() const {
         return n_;

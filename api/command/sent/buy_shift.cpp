@@ -5,8 +5,7 @@
 
 namespace zel_api::command {
 
-buy_shift::buy_shift(int64_t id) : id_(id) {
-}
+buy_shift::buy_shift(int64_t id) : id_(id) {}
 
 std::wstring buy_shift::to_json() const {
     return write_single(wire::buy_shift, "id", json::value::integer(id_));

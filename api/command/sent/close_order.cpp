@@ -41,8 +41,7 @@ void add_block(json::value& inner, const char* key, const std::vector<trip_detai
 
 close_order::close_order(std::wstring s_oid, std::optional<int32_t> sum, std::optional<int32_t> dtime,
                          std::optional<int32_t> dist, std::optional<int32_t> ucts)
-    : s_oid_(std::move(s_oid)), sum_(sum), dtime_(dtime), dist_(dist), ucts_(ucts) {
-}
+    : s_oid_(std::move(s_oid)), sum_(sum), dtime_(dtime), dist_(dist), ucts_(ucts) {}
 
 void close_order::set_cd_total_cost(float value) {
     cd_total_cost_ = value;

@@ -7,11 +7,10 @@
 
 namespace zel_api::command {
 
-cmd_get_profile::cmd_get_profile(int32_t dev_type, std::wstring main_id, std::wstring local_id,
-                                 std::wstring sms_key, std::wstring version)
+cmd_get_profile::cmd_get_profile(int32_t dev_type, std::wstring main_id, std::wstring local_id, std::wstring sms_key,
+                                 std::wstring version)
     : dev_type_(dev_type), main_id_(std::move(main_id)), local_id_(std::move(local_id)), sms_key_(std::move(sms_key)),
-      version_(std::move(version)) {
-}
+      version_(std::move(version)) {}
 
 std::wstring cmd_get_profile::to_json() const {
     json::value inner = json::value::empty_object();

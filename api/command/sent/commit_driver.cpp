@@ -7,8 +7,7 @@
 
 namespace zel_api::command {
 
-commit_driver::commit_driver(std::wstring s_oid) : s_oid_(std::move(s_oid)) {
-}
+commit_driver::commit_driver(std::wstring s_oid) : s_oid_(std::move(s_oid)) {}
 
 std::wstring commit_driver::to_json() const {
     return write_single(wire::commit_driver, "s-oid", text_value(s_oid_));

@@ -9,8 +9,7 @@ namespace zel_api::command {
 
 get_callsign_list_for_device::get_callsign_list_for_device(std::wstring local_id, std::wstring main_id,
                                                            int64_t organization_id)
-    : local_id_(std::move(local_id)), main_id_(std::move(main_id)), organization_id_(organization_id) {
-}
+    : local_id_(std::move(local_id)), main_id_(std::move(main_id)), organization_id_(organization_id) {}
 
 std::wstring get_callsign_list_for_device::to_json() const {
     json::value inner = json::value::empty_object();

@@ -8,8 +8,7 @@ namespace zel_api::command {
 gps_position::gps_position(double longitude, double latitude, int32_t altitude, int32_t speed, int32_t accuracy,
                            int32_t course)
     : longitude_(longitude), latitude_(latitude), altitude_(altitude), speed_(speed), accuracy_(accuracy),
-      course_(course) {
-}
+      course_(course) {}
 
 std::wstring gps_position::to_json() const {
     json::value inner = json::value::empty_object();

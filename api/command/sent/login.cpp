@@ -10,8 +10,7 @@ namespace zel_api::command {
 login::login(std::wstring ver, int64_t org_id, std::wstring imei, std::wstring dev_id, std::wstring pin,
              std::wstring device_model, uint8_t reconnect, int64_t driver_id)
     : ver_(std::move(ver)), org_id_(org_id), imei_(std::move(imei)), dev_id_(std::move(dev_id)), pin_(std::move(pin)),
-      device_model_(std::move(device_model)), reconnect_(reconnect), driver_id_(driver_id) {
-}
+      device_model_(std::move(device_model)), reconnect_(reconnect), driver_id_(driver_id) {}
 
 std::wstring login::to_json() const {
     json::value inner = json::value::empty_object();

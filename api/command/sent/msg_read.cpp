@@ -5,8 +5,7 @@
 
 namespace zel_api::command {
 
-msg_read::msg_read(uint64_t id) : id_(id) {
-}
+msg_read::msg_read(uint64_t id) : id_(id) {}
 
 std::wstring msg_read::to_json() const {
     return write_single(wire::msg_read, "id", json::value::unsigned_integer(id_));

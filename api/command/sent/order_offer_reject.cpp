@@ -7,8 +7,7 @@
 
 namespace zel_api::command {
 
-order_offer_reject::order_offer_reject(std::wstring s_order_id) : s_order_id_(std::move(s_order_id)) {
-}
+order_offer_reject::order_offer_reject(std::wstring s_order_id) : s_order_id_(std::move(s_order_id)) {}
 
 std::wstring order_offer_reject::to_json() const {
     return write_single(wire::order_offer_reject, "s-order-id", text_value(s_order_id_));

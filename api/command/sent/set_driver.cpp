@@ -7,8 +7,7 @@
 
 namespace zel_api::command {
 
-set_driver::set_driver(std::wstring s_oid) : s_oid_(std::move(s_oid)) {
-}
+set_driver::set_driver(std::wstring s_oid) : s_oid_(std::move(s_oid)) {}
 
 std::wstring set_driver::to_json() const {
     return write_single(wire::set_driver, "s-oid", text_value(s_oid_));

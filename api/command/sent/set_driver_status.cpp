@@ -5,8 +5,7 @@
 
 namespace zel_api::command {
 
-set_driver_status::set_driver_status(int32_t id) : id_(id) {
-}
+set_driver_status::set_driver_status(int32_t id) : id_(id) {}
 
 std::wstring set_driver_status::to_json() const {
     return write_single(wire::set_driver_status, "id", json::value::integer(id_));

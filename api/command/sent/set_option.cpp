@@ -7,8 +7,7 @@
 
 namespace zel_api::command {
 
-set_option::set_option(int64_t key, std::wstring value) : key_(key), value_(std::move(value)) {
-}
+set_option::set_option(int64_t key, std::wstring value) : key_(key), value_(std::move(value)) {}
 
 std::wstring set_option::to_json() const {
     json::value inner = json::value::empty_object();

@@ -5,8 +5,7 @@
 
 namespace zel_api::command {
 
-set_work_wheel::set_work_wheel(int64_t car_id) : car_id_(car_id) {
-}
+set_work_wheel::set_work_wheel(int64_t car_id) : car_id_(car_id) {}
 
 std::wstring set_work_wheel::to_json() const {
     json::value inner = json::value::empty_object();

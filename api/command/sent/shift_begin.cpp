@@ -5,8 +5,7 @@
 
 namespace zel_api::command {
 
-shift_begin::shift_begin(int64_t area_id, int64_t car_id) : area_id_(area_id), car_id_(car_id) {
-}
+shift_begin::shift_begin(int64_t area_id, int64_t car_id) : area_id_(area_id), car_id_(car_id) {}
 
 std::wstring shift_begin::to_json() const {
     json::value inner = json::value::empty_object();

@@ -8,8 +8,7 @@
 namespace zel_api::command {
 
 struct trip_detail {
-    trip_detail(std::wstring code, float sum, float units) : code(std::move(code)), sum(sum), units(units) {
-    }
+    trip_detail(std::wstring code, float sum, float units) : code(std::move(code)), sum(sum), units(units) {}
 
     std::wstring code;
     float sum;

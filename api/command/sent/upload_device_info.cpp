@@ -7,8 +7,7 @@
 namespace zel_api::command {
 
 upload_device_info::upload_device_info(std::wstring imei, std::wstring device_name, int64_t device_time)
-    : imei_(std::move(imei)), device_name_(std::move(device_name)), device_time_(device_time) {
-}
+    : imei_(std::move(imei)), device_name_(std::move(device_name)), device_time_(device_time) {}
 
 std::wstring upload_device_info::to_json() const {
     json::value fields = json::value::empty_object();
