@@ -141,11 +141,13 @@ bytes packet_socket::send_and_wait(const bytes& payload, int timeout_seconds) {
         const uint64_t limit_ms = static_cast<uint64_t>(timeout_seconds > 0 ? timeout_seconds : 0) * 1000;
         std::unique_lock guard(list_lock_);
         for (;;) {
-            for (auto it = received_.begin(); it != received_.end(); ++it) {
+            // Packets of this id without a payload (the acknowledgement) are taken on the way.
+            for (auto it = received_.begin(); answer.empty() && it != received_.end();) {
                 if ((*it)->id() == id) {
                     answer = (*it)->payload();
-                    received_.erase(it);
-                    break;
+                    it = received_.erase(it);
+                } else {
+                    ++it;
                 }
             }
             if (!answer.empty() || !running_.load() || clock::tick_ms() - start > limit_ms) {

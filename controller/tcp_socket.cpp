@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -97,6 +98,10 @@ int tcp_socket::connect(const std::wstring& host, const std::wstring& port, int 
         ::close(fd);
         return 0;
     }
+    // Frames go out whole in one send each; without this a request that follows an acknowledgement waits
+    // for the server's delayed ACK.
+    const int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     std::lock_guard guard(send_lock_);
     if (fd_.load() >= 0) {
         ::close(fd_.load());
