@@ -20,8 +20,8 @@ using test::test_peer;
 constexpr char dispatch_server[] = "tools/dispatch_server/dispatch_server.py";
 
 std::unique_ptr<test_peer> scripted_server(const std::string& fixture) {
-    return std::make_unique<test_peer>(dispatch_server,
-                                       std::vector<std::string>{test::source_file("tests/controller/fixtures/" + fixture)});
+    return std::make_unique<test_peer>(
+        dispatch_server, std::vector<std::string>{test::source_file("tests/controller/fixtures/" + fixture)});
 }
 
 std::unique_ptr<test_peer> auto_server(std::vector<std::string> options = {}) {

@@ -6,15 +6,18 @@ Usage:  ftp_server.py --root DIR [--break-after N] [--digest NAME=TEXT ...]
 Serves DIR read-only to the anonymous user. Prints "listening PORT" once it accepts connections, then
 "command LINE" for every command it receives. "SITE MD5 PATH" answers "200 <md5 of the file> PATH" (with
 --digest NAME=TEXT, the file named NAME gets the text TEXT in place of its digest); a missing file answers 550.
-With --break-after N, the first download of each file stops after N bytes with "426" (a broken transfer).
+"disconnected" is printed when a control connection ends. With --break-after N, the first download stops
+after N bytes with "426" (a broken transfer).
 """
 
 import argparse
+import errno
 import hashlib
+import logging
 import os
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler, proto_cmds
+from pyftpdlib.handlers import FTPHandler, _FileReadWriteError, proto_cmds
 from pyftpdlib.servers import FTPServer
 
 
@@ -28,7 +31,7 @@ class BrokenProducer:
         if self.data:
             data, self.data = self.data, b""
             return data
-        raise OSError("transfer broken by the test server")
+        raise _FileReadWriteError(errno.ECONNRESET, "transfer broken by the test server")
 
 
 class Handler(FTPHandler):
@@ -37,14 +40,17 @@ class Handler(FTPHandler):
     use_sendfile = False
     break_after = None
     digests = {}
-    broken = set()
+    broken = False
 
     def pre_process_command(self, line, cmd, arg):
         print("command " + line, flush=True)
         return super().pre_process_command(line, cmd, arg)
 
-    def ftp_SITE_MD5(self, line):
-        path = self.fs.ftp2fs(line)
+    def on_disconnect(self):
+        print("disconnected", flush=True)
+
+    def ftp_SITE_MD5(self, path):
+        # pyftpdlib hands the path already mapped into the served folder.
         if not self.fs.isfile(path):
             self.respond("550 No such file.")
             return
@@ -54,12 +60,12 @@ class Handler(FTPHandler):
         else:
             with open(path, "rb") as source:
                 digest = hashlib.md5(source.read()).hexdigest()
-        self.respond("200 %s %s" % (digest, line))
+        self.respond("200 %s %s" % (digest, self.fs.fs2ftp(path)))
 
     def ftp_RETR(self, file):
-        if self.break_after is None or file in Handler.broken:
+        if self.break_after is None or Handler.broken:
             return super().ftp_RETR(file)
-        Handler.broken.add(file)
+        Handler.broken = True
         offset, self._restart_position = self._restart_position, 0
         with open(file, "rb") as source:
             source.seek(offset)
@@ -75,6 +81,7 @@ def main():
     parser.add_argument("--digest", action="append", default=[])
     options = parser.parse_args()
 
+    logging.basicConfig(level=logging.WARNING)
     authorizer = DummyAuthorizer()
     authorizer.add_anonymous(options.root)
     Handler.authorizer = authorizer
