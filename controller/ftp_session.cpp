@@ -168,9 +168,10 @@ int64_t ftp_session::size(const std::string& path) {
     return length;
 }
 
-bool ftp_session::retrieve(const std::string& path, int64_t offset, size_t piece_size, const sink& take) {
+ftp_session::retrieve_result ftp_session::retrieve(const std::string& path, int64_t offset, size_t piece_size,
+                                                   const sink& take) {
     if (!curl_) {
-        return false;
+        return retrieve_result::failed;
     }
     CURL* curl = handle(curl_);
     curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
@@ -182,7 +183,10 @@ bool ftp_session::retrieve(const std::string& path, int64_t offset, size_t piece
     const int result = perform(path, "RETR " + path + " from " + std::to_string(offset));
     take_ = nullptr;
     set_no_body();
-    return result == CURLE_OK;
+    if (result == CURLE_FTP_COULDNT_USE_REST) {
+        return retrieve_result::resume_refused;
+    }
+    return result == CURLE_OK ? retrieve_result::done : retrieve_result::failed;
 }
 
 } // namespace zel::controller_

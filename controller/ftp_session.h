@@ -26,9 +26,9 @@ public:
     std::string site(const std::string& command);
     // SIZE of a file in binary mode; -1 on failure.
     int64_t size(const std::string& path);
+    enum class retrieve_result { done, failed, resume_refused };
     // Downloads path from offset (REST when not 0) in binary mode, in pieces of at most piece_size bytes.
-    // False on any failure, a refused REST included.
-    bool retrieve(const std::string& path, int64_t offset, size_t piece_size, const sink& take);
+    retrieve_result retrieve(const std::string& path, int64_t offset, size_t piece_size, const sink& take);
 
 private:
     // Runs one step on path (relative to the login folder); what names it in the log.

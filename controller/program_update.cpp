@@ -146,12 +146,22 @@ bool transfer::download(const std::string& remote_path, const fs::path& target) 
     }
     add_done(offset);
     piece_ = 0;
-    const bool received =
-        session_.retrieve(remote_path, offset, program_update::chunk_size,
-                          [&](const char* data, size_t size) { return take(file.get(), data, size); });
+    const auto append = [&](const char* data, size_t size) { return take(file.get(), data, size); };
+    ftp_session::retrieve_result received = session_.retrieve(remote_path, offset, program_update::chunk_size, append);
+    if (received == ftp_session::retrieve_result::resume_refused) {
+        // Appending the whole file to the kept part would corrupt it: start the file again.
+        zel::log(logger::warning, L"program_update: the server refused to resume " + utf8_to_wide(remote_path) +
+                                      L", downloading it again");
+        file.reset(std::fopen(temporary.c_str(), "wb"));
+        if (!file) {
+            return false;
+        }
+        add_done(-offset);
+        received = session_.retrieve(remote_path, 0, program_update::chunk_size, append);
+    }
     const bool flushed = std::fflush(file.get()) == 0;
     file.reset();
-    if (!received || !flushed) {
+    if (received != ftp_session::retrieve_result::done || !flushed) {
         return false; // the temporary file stays for a later resume
     }
     const int64_t local_size = file_size_or_zero(temporary);

@@ -164,6 +164,15 @@ TEST_F(update_fixture, temporary_file_larger_than_the_remote_one_is_started_agai
         << server->transcript();
 }
 
+TEST_F(update_fixture, refused_resume_starts_the_file_again) {
+    start_server({"--no-rest"});
+    write_file(local("update.exe.t"), exe.substr(0, 40000));
+    EXPECT_EQ(run_update(), 1);
+    EXPECT_EQ(states.back(), 6);
+    EXPECT_TRUE(file_text(local("update.exe")) == exe);
+    EXPECT_TRUE(has_command(commands(), "REST 40000")) << server->transcript();
+}
+
 TEST_F(update_fixture, file_that_still_differs_after_the_download_is_an_error) {
     start_server({"--digest", "update.zip=00000000000000000000000000000000"});
     EXPECT_EQ(run_update(), 0);

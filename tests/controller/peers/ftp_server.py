@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """A loopback FTP server for the tests of the program update (pyftpdlib, Debian's python3-pyftpdlib).
 
-Usage:  ftp_server.py --root DIR [--break-after N] [--digest NAME=TEXT ...]
+Usage:  ftp_server.py --root DIR [--break-after N] [--no-rest] [--digest NAME=TEXT ...]
 
 Serves DIR read-only to the anonymous user. Prints "listening PORT" once it accepts connections, then
 "command LINE" for every command it receives. "SITE MD5 PATH" answers "200 <md5 of the file> PATH" (with
 --digest NAME=TEXT, the file named NAME gets the text TEXT in place of its digest); a missing file answers 550.
 "disconnected" is printed when a control connection ends. With --break-after N, the first download stops
-after N bytes with "426" (a broken transfer).
+after N bytes with "426" (a broken transfer). With --no-rest, REST is refused except "REST 0".
 """
 
 import argparse
@@ -41,10 +41,17 @@ class Handler(FTPHandler):
     break_after = None
     digests = {}
     broken = False
+    no_rest = False
 
     def pre_process_command(self, line, cmd, arg):
         print("command " + line, flush=True)
         return super().pre_process_command(line, cmd, arg)
+
+    def ftp_REST(self, line):
+        if self.no_rest and line.strip() != "0":
+            self.respond("502 Resuming is not supported here.")
+            return
+        return super().ftp_REST(line)
 
     def on_disconnect(self):
         print("disconnected", flush=True)
@@ -78,6 +85,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--root", required=True)
     parser.add_argument("--break-after", type=int)
+    parser.add_argument("--no-rest", action="store_true")
     parser.add_argument("--digest", action="append", default=[])
     options = parser.parse_args()
 
@@ -86,6 +94,7 @@ def main():
     authorizer.add_anonymous(options.root)
     Handler.authorizer = authorizer
     Handler.break_after = options.break_after
+    Handler.no_rest = options.no_rest
     Handler.digests = dict(item.split("=", 1) for item in options.digest)
     server = FTPServer(("127.0.0.1", 0), Handler)
     print("listening %d" % server.socket.getsockname()[1], flush=True)
