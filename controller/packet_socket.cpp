@@ -29,6 +29,7 @@ int packet_socket::connect(const std::wstring& host, const std::wstring& port, i
         std::lock_guard guard(list_lock_);
         received_.clear();
         pending_id_ = -1;
+        ++generation_;
     }
     last_activity_.store(clock::tick_ms());
     if (socket_->connect(host, port, timeout_seconds) != 1) {
@@ -128,10 +129,12 @@ uint8_t packet_socket::next_sequence() {
 
 bytes packet_socket::send_and_wait(const bytes& payload, int timeout_seconds) {
     uint8_t id;
+    uint32_t generation;
     {
         std::lock_guard guard(list_lock_);
         id = next_sequence();
         pending_id_ = id;
+        generation = generation_;
     }
     packet request(packet::command, 0, id);
     request.set_payload(payload);
@@ -150,7 +153,9 @@ bytes packet_socket::send_and_wait(const bytes& payload, int timeout_seconds) {
                     ++it;
                 }
             }
-            if (!answer.empty() || !running_.load() || clock::tick_ms() - start > limit_ms) {
+            // A request of an earlier connection never waits on a later one.
+            if (!answer.empty() || !running_.load() || generation != generation_ ||
+                clock::tick_ms() - start > limit_ms) {
                 break;
             }
             arrived_.wait_for(guard, poll_period);

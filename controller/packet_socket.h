@@ -10,8 +10,8 @@
 // stop shuts the socket down (which wakes a blocked receive), joins the receive thread, then closes: the owner
 // is the only closer, and nothing of an old connection (thread, queued packets, socket) survives into a new one.
 //
-// Locks: the list lock guards the received list, the sequence and the pending request id; it is never held
-// across a send, a receive or a wait. The tcp_socket's send lock keeps frames whole on the wire. The life lock
+// Locks: the list lock guards the received list, the sequence, the pending request id and the generation; it is never
+// held across a send, a receive or a wait. The tcp_socket's send lock keeps frames whole on the wire. The life lock
 // serialises connect and stop. running and last activity are read without locks.
 // One request at a time per connection is the caller's rule.
 #pragma once
@@ -73,6 +73,7 @@ private:
     std::unique_ptr<tcp_socket> socket_;
     uint32_t sequence_ = 0;
     int pending_id_ = -1;
+    uint32_t generation_ = 0; // counts connections
     mutable std::mutex list_lock_;
     std::condition_variable arrived_; // a packet was queued or the link dropped
     std::atomic<bool> running_{false};
