@@ -8,3 +8,10 @@ namespace platform {
 void log_line(const std::string& text);
 
 } // namespace platform
+
+namespace platform {
+
+// UTF-8 of a wide text; invalid code points become U+FFFD.
+std::string utf8_of(const std::wstring& text);
+
+} // namespace platform
