@@ -23,6 +23,8 @@ public:
     // Waits until input has been handed to the window system, wake() was called, or the deadline (this
     // display's clock) has passed (UI thread).
     virtual void wait(std::optional<std::uint64_t> deadline) = 0;
+    // Hands input that has arrived to the window system without waiting (UI thread).
+    virtual void poll() = 0;
     // Ends a wait from any thread.
     virtual void wake() = 0;
     virtual void raise() = 0;

@@ -18,6 +18,7 @@ public:
     void present(const surface&, const RECT&) override {}
     void wait(std::optional<std::uint64_t> deadline) override;
     void wake() override;
+    void poll() override {}
     void raise() override {}
     void user_activity() override {}
     bool message_box(const std::wstring&, const std::wstring&, unsigned) override {

@@ -214,6 +214,13 @@ void sdl_display::wait(std::optional<std::uint64_t> deadline) {
     }
 }
 
+void sdl_display::poll() {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        handle(&e);
+    }
+}
+
 void sdl_display::wake() {
     SDL_Event e;
     std::memset(&e, 0, sizeof(e));

@@ -20,6 +20,7 @@ public:
     void present(const surface& pixels, const RECT& area) override;
     void wait(std::optional<std::uint64_t> deadline) override;
     void wake() override;
+    void poll() override;
     void raise() override;
     void user_activity() override;
     bool message_box(const std::wstring& caption, const std::wstring& text, unsigned type) override;

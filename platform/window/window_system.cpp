@@ -296,6 +296,7 @@ bool window_system::next_message(MSG& msg, bool wait) {
     display_backend& d = display();
     for (;;) {
         show_boxes();
+        d.poll();
         bool raise = false;
         std::optional<std::uint64_t> deadline;
         {
