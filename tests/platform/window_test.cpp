@@ -173,8 +173,9 @@ TEST_F(window_test, paint_gets_the_union_of_invalid_rectangles_and_is_clipped_to
 
 TEST_F(window_test, posting_and_invalidating_from_another_thread_wake_a_waiting_loop) {
     std::thread worker([this] {
-        InvalidateRect(window_, nullptr, FALSE);
+        // Posted first: a loop woken between the two calls must still see the post before the paint.
         PostMessageW(window_, WM_USER + 1, 5, 6);
+        InvalidateRect(window_, nullptr, FALSE);
     });
     MSG msg;
     ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0)); // blocks until the worker has posted
