@@ -330,7 +330,7 @@ uint32_t taximeter::open_downtime_seconds() const {
     }
     const uint64_t now = now_ms();
     const float included_time = tariff_now().included_time;
-    if (included_time <= 0.0f) {
+    if (!(included_time > 0.0f)) {
         return static_cast<uint32_t>(ms_since(downtime_begin_, now) / 1000);
     }
     const uint64_t since_start = ms_since(start_time_, now) / 1000;
@@ -345,11 +345,13 @@ namespace {
 
 // Whole minutes from which the open downtime is paid: the included minutes left when it began.
 int64_t paid_threshold_minutes(float included_time, uint64_t start_time, uint64_t downtime_begin) {
-    if (included_time <= 0.0f) {
+    if (!(included_time > 0.0f)) {
         return 0;
     }
-    const int64_t seconds = (static_cast<int64_t>(start_time) - static_cast<int64_t>(downtime_begin)) / 1000;
-    return static_cast<int64_t>(static_cast<double>(seconds / 60) + included_time);
+    // Minutes from the downtime's begin back to the start, truncated toward zero.
+    const double minutes = start_time >= downtime_begin ? static_cast<double>((start_time - downtime_begin) / 60000)
+                                                        : -static_cast<double>((downtime_begin - start_time) / 60000);
+    return static_cast<int64_t>(std::clamp(minutes + included_time, -1e15, 1e15));
 }
 
 } // namespace
@@ -411,7 +413,7 @@ bool taximeter::has_tariff() const {
 
 uint64_t taximeter::charged_distance() const {
     guard state(state_lock_);
-    return charged_distance_ > 0.0 ? static_cast<uint64_t>(charged_distance_) : 0;
+    return whole_saturated(charged_distance_);
 }
 
 uint64_t taximeter::zero() const {
@@ -521,10 +523,7 @@ tax_data_sample sample_at(const taximeter_point& point, uint16_t state) {
 }
 
 uint32_t whole_speed(float speed) {
-    if (!(speed > 0.0f)) {
-        return 0;
-    }
-    return static_cast<uint32_t>(std::min<double>(speed, std::numeric_limits<uint32_t>::max())) & 0xFF;
+    return static_cast<uint32_t>(whole_saturated(speed) & 0xFF);
 }
 
 } // namespace

@@ -197,7 +197,7 @@ double taximeter::compute_costs(const tariff_values& tariff, uint64_t time) {
         if (past_inclusion < 0.0) {
             charged_seconds_ = 0.0;
         } else {
-            const auto included_ms = static_cast<uint64_t>(tariff.included_time * 60000.0);
+            const uint64_t included_ms = whole_saturated(tariff.included_time * 60000.0);
             const uint64_t from = start_time_ > UINT64_MAX - included_ms ? UINT64_MAX : start_time_ + included_ms;
             charged_seconds_ = static_cast<double>(moving_ms(from, at) / 1000);
         }

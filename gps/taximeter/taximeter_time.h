@@ -18,4 +18,13 @@ inline uint64_t ms_since(uint64_t from, uint64_t to) {
     return to > from ? to - from : 0;
 }
 
+// A figure as whole units, 0 below zero (and for NaN) and the largest value above it: converting a double
+// out of the integer's range is undefined, and tariffs come from the server.
+inline uint64_t whole_saturated(double value) {
+    if (!(value > 0.0)) {
+        return 0;
+    }
+    return value >= 18446744073709551615.0 ? UINT64_MAX : static_cast<uint64_t>(value);
+}
+
 } // namespace zel::gps
