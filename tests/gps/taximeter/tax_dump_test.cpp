@@ -332,14 +332,18 @@ private:
     int next_fd_ = 3;
 };
 
+// The bytes of two dumps of one order that differ in their number of points.
+std::pair<std::string, std::string> two_dumps(size_t first_points, size_t second_points) {
+    tax_dump dump;
+    dump.order_id = u"A1";
+    dump.points.resize(first_points);
+    std::string first = dump.encode();
+    dump.points.resize(second_points);
+    return {std::move(first), dump.encode()};
+}
+
 TEST_F(taximeter_test, a_power_cut_after_any_call_of_a_write_leaves_the_old_or_the_new_dump) {
-    tax_dump old_dump;
-    old_dump.order_id = u"A1";
-    old_dump.points.resize(3);
-    tax_dump new_dump = old_dump;
-    new_dump.points.resize(4);
-    const std::string old_bytes = old_dump.encode();
-    const std::string new_bytes = new_dump.encode();
+    const auto [old_bytes, new_bytes] = two_dumps(3, 4);
     const std::string dump = dump_file::path().string();
 
     for (int calls = 0;; ++calls) {
@@ -360,13 +364,7 @@ TEST_F(taximeter_test, a_power_cut_after_any_call_of_a_write_leaves_the_old_or_t
 }
 
 TEST_F(taximeter_test, a_reader_never_finds_the_dump_missing_or_torn_while_it_is_rewritten) {
-    tax_dump a;
-    a.order_id = u"A1";
-    a.points.resize(100);
-    tax_dump b = a;
-    b.points.resize(1000);
-    const std::string a_bytes = a.encode();
-    const std::string b_bytes = b.encode();
+    const auto [a_bytes, b_bytes] = two_dumps(100, 1000);
     ASSERT_TRUE(dump_file::write(a_bytes));
     std::atomic<bool> done{false};
     std::thread writer([&] {
