@@ -6,11 +6,11 @@
 namespace zel::gps {
 
 struct location {
-    float accuracy = 50.0f;     // PDOP of a valid reading below 7.0, else 50.0; smaller is better
-    double altitude = 0.0;      // metres above sea level
-    double latitude = 0.0;      // degrees, north positive
-    double longitude = 0.0;     // degrees, east positive
-    float speed = 0.0f;         // km/h
+    float accuracy = 50.0f; // PDOP of a valid reading below 7.0, else 50.0; smaller is better
+    double altitude = 0.0;  // metres above sea level
+    double latitude = 0.0;  // degrees, north positive
+    double longitude = 0.0; // degrees, east positive
+    float speed = 0.0f;     // km/h
     uint64_t delivery_time = 0; // ms since 1970 on the device clock (whole seconds x 1000)
     uint64_t gps_time = 0;      // the reading's UTC time in ms since 1970; 0 when the source gives none
     int32_t satellites = 0;
