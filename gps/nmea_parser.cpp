@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 namespace zel::gps {
@@ -105,8 +104,8 @@ template <typename T> nmea_field<T> real_field(std::string_view text, T fallback
     }
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error == std::errc() && end == text.data() + text.size() &&
-        std::fabs(value) <= static_cast<double>(std::numeric_limits<T>::max())) {
+    // No field of these sentences comes near a billion; larger numbers are noise that would overflow later.
+    if (error == std::errc() && end == text.data() + text.size() && std::fabs(value) < 1.0e9) {
         out.value = static_cast<T>(value);
     }
     return out;
