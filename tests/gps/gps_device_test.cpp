@@ -1,5 +1,6 @@
 // The GPS device: the cache file, source detection over pseudo-terminals, and the reading it polls.
 #include "foundation/manual_clock.h"
+#include "foundation/text_utils.h"
 #include "gps/gps_device.h"
 #include "tests/gps/gps_test_support.h"
 #include "tests/gps/nmea_pty.h"
@@ -11,24 +12,11 @@ namespace {
 
 using test::com_ports;
 using test::eventually;
+using test::fast_timing;
 using test::nmea_line;
 using test::nmea_pty;
+using test::receiver_sentences;
 using test::temp_app_folder;
-
-const std::string receiver_sentences = nmea_line("GPRMC,120000.00,A,5545.1234,N,03737.5678,E,10.0,45.0,150624,,,A") +
-                                       nmea_line("GPGGA,120000.00,5545.1234,N,03737.5678,E,1,08,0.9,150.5,M,14.0,M,,") +
-                                       nmea_line("GPGSA,A,3,01,02,03,04,05,06,07,08,,,,,1.8,0.9,1.5");
-
-gps_timing fast_timing() {
-    gps_timing timing;
-    timing.poll_period = std::chrono::milliseconds(10);
-    timing.detection_wait = std::chrono::seconds(60);
-    timing.port_settle = std::chrono::milliseconds(5);
-    timing.pair_wait = std::chrono::milliseconds(300);
-    timing.reader_stop_pause = std::chrono::milliseconds(5);
-    timing.read_pause = std::chrono::milliseconds(1);
-    return timing;
-}
 
 // gpsd is looked for on a loopback port where nothing listens.
 gpsd_endpoint no_gpsd() {
@@ -71,7 +59,7 @@ TEST(gps_device, cache_file) {
 TEST(gps_device, detection_finds_the_serial_receiver_and_caches_it) {
     const temp_app_folder folder;
     nmea_pty receiver(9600);
-    receiver.set_sentences(receiver_sentences);
+    receiver.set_sentences(receiver_sentences());
     const com_ports ports({{2, receiver.path()}});
     gps_device device(fast_timing(), no_gpsd());
     device.start();
@@ -97,33 +85,34 @@ TEST(gps_device, detection_finds_the_serial_receiver_and_caches_it) {
     EXPECT_NE(fix.stamp, 0u);
 }
 
-TEST(gps_device, cached_port_opens_without_a_search) {
-    const temp_app_folder folder;
-    folder.write("cache/gps", "COM5:38400");
-    // This receiver answers at any speed: a search would have found it at 4800.
-    nmea_pty receiver(0);
-    receiver.set_sentences(receiver_sentences);
-    const com_ports ports({{5, receiver.path()}});
-    gps_device device(fast_timing(), no_gpsd());
-    device.start();
-    ASSERT_TRUE(device.wait_started(std::chrono::seconds(30)));
-    EXPECT_EQ(device.mode(), gps_device::serial_source);
-    EXPECT_EQ(device.source_text(), L"COM5:38400");
-    EXPECT_EQ(folder.read("cache/gps"), "COM5:38400");
-    EXPECT_TRUE(eventually([&] { return device.fix().valid == 1; }));
-}
+struct cached_port_case {
+    std::string cache;
+    uint32_t receiver_baud; // 0: answers at any speed
+    int receiver_port;
+    std::wstring source;
+};
 
-TEST(gps_device, cached_port_that_is_gone_falls_back_to_detection) {
-    const temp_app_folder folder;
-    folder.write("cache/gps", "COM4:38400");
-    nmea_pty receiver(4800);
-    receiver.set_sentences(receiver_sentences);
-    const com_ports ports({{1, receiver.path()}});
-    gps_device device(fast_timing(), no_gpsd());
-    device.start();
-    ASSERT_TRUE(device.wait_started(std::chrono::seconds(30)));
-    EXPECT_EQ(device.source_text(), L"COM1:4800");
-    EXPECT_EQ(folder.read("cache/gps"), "COM1:4800");
+TEST(gps_device, cached_port_opens_without_a_search_or_falls_back_to_detection) {
+    const std::vector<cached_port_case> cases = {
+        // A search would have found this receiver at 4800.
+        {"COM5:38400", 0, 5, L"COM5:38400"},
+        // COM4 is gone: the search finds the receiver elsewhere and the cache follows.
+        {"COM4:38400", 4800, 1, L"COM1:4800"},
+    };
+    for (const auto& c : cases) {
+        const temp_app_folder folder;
+        folder.write("cache/gps", c.cache);
+        nmea_pty receiver(c.receiver_baud);
+        receiver.set_sentences(receiver_sentences());
+        const com_ports ports({{c.receiver_port, receiver.path()}});
+        gps_device device(fast_timing(), no_gpsd());
+        device.start();
+        ASSERT_TRUE(device.wait_started(std::chrono::seconds(30))) << c.cache;
+        EXPECT_EQ(device.mode(), gps_device::serial_source) << c.cache;
+        EXPECT_EQ(device.source_text(), c.source) << c.cache;
+        EXPECT_EQ(folder.read("cache/gps"), wide_to_utf8(c.source)) << c.cache;
+        EXPECT_TRUE(eventually([&] { return device.fix().valid == 1; })) << c.cache;
+    }
 }
 
 TEST(gps_device, nothing_found_leaves_no_source_and_an_empty_cache) {
@@ -144,7 +133,7 @@ TEST(gps_device, search_is_stopped_when_the_detection_gives_up) {
     const temp_app_folder folder;
     // Found only at the second baud rate, after the detection has given up.
     nmea_pty receiver(9600);
-    receiver.set_sentences(receiver_sentences);
+    receiver.set_sentences(receiver_sentences());
     const com_ports ports({{1, receiver.path()}});
     gps_timing timing = fast_timing();
     timing.detection_wait = std::chrono::milliseconds(50);
@@ -162,7 +151,7 @@ TEST(gps_device, silent_or_unplugged_receiver_has_no_fix) {
     manual_clock clock;
     const temp_app_folder folder;
     nmea_pty receiver(4800);
-    receiver.set_sentences(receiver_sentences);
+    receiver.set_sentences(receiver_sentences());
     const com_ports ports({{1, receiver.path()}});
     gps_device device(fast_timing(), no_gpsd());
     device.start();
@@ -177,7 +166,7 @@ TEST(gps_device, silent_or_unplugged_receiver_has_no_fix) {
     }));
     EXPECT_NEAR(device.fix().latitude, 55.752056666, 1e-8);
 
-    receiver.set_sentences(receiver_sentences);
+    receiver.set_sentences(receiver_sentences());
     ASSERT_TRUE(eventually([&] { return device.fix().valid == 1; }));
 
     receiver.hang_up();

@@ -1,6 +1,7 @@
 #include "tests/gps/gps_test_support.h"
 
 #include "foundation/app_paths.h"
+#include "tests/gps/nmea_pty.h"
 
 #include <arpa/inet.h>
 #include <chrono>
@@ -47,6 +48,23 @@ std::filesystem::path make_temp_folder(const char* prefix) {
 }
 
 } // namespace
+
+std::string receiver_sentences() {
+    return nmea_line("GPRMC,120000.00,A,5545.1234,N,03737.5678,E,10.0,45.0,150624,,,A") +
+           nmea_line("GPGGA,120000.00,5545.1234,N,03737.5678,E,1,08,0.9,150.5,M,14.0,M,,") +
+           nmea_line("GPGSA,A,3,01,02,03,04,05,06,07,08,,,,,1.8,0.9,1.5");
+}
+
+gps::gps_timing fast_timing() {
+    gps::gps_timing timing;
+    timing.poll_period = std::chrono::milliseconds(10);
+    timing.detection_wait = std::chrono::seconds(60);
+    timing.port_settle = std::chrono::milliseconds(5);
+    timing.pair_wait = std::chrono::milliseconds(300);
+    timing.reader_stop_pause = std::chrono::milliseconds(5);
+    timing.read_pause = std::chrono::milliseconds(1);
+    return timing;
+}
 
 temp_app_folder::temp_app_folder() : path_(make_temp_folder("morvik-gps")) {
     set_app_folder(path_.wstring());

@@ -2,11 +2,20 @@
 // replaying an NMEA log through gpsfake.
 #pragma once
 
+#include "gps/gps_timing.h"
+
 #include <filesystem>
 #include <string>
 #include <sys/types.h>
 
 namespace zel::gps::test {
+
+// A receiver's sentences for one second: RMC, GGA and GSA at 55.7520567 N 37.6261300 E, 10 knots, 8 satellites,
+// PDOP 1.8, HDOP 0.9, altitude 150.5 m.
+std::string receiver_sentences();
+
+// Waits short enough for a port search to run in a second or two.
+gps::gps_timing fast_timing();
 
 // A fresh temporary program folder for the test's lifetime.
 class temp_app_folder {
