@@ -1,0 +1,81 @@
+// NMEA 0183 sentences from a serial GPS receiver: taking complete sentences out of the bytes received,
+// parsing the three that carry the position (GGA, RMC, GSA) from any satellite system's talker, and applying
+// them to the receiver's fix. GSV and PSRF sentences are recognised as signs of life only.
+//
+// Every value is read from the characters of its own field: degrees and minutes with any number of decimals,
+// one- or two-digit counts. Nothing here keeps state or takes a lock.
+#pragma once
+
+#include "gps/nmea_fix.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace zel::gps {
+
+// A value of a sentence; missing when its field was empty.
+template <typename T> struct nmea_field {
+    T value{};
+    bool missing = true;
+};
+
+struct nmea_gga {
+    nmea_field<nmea_time> time;
+    nmea_field<double> latitude;
+    nmea_field<double> longitude;
+    nmea_field<int32_t> satellites;
+    nmea_field<float> hdop; // -1.0 when the field is not a number
+    nmea_field<double> altitude;
+};
+
+struct nmea_rmc {
+    nmea_field<nmea_time> time;
+    bool active = false; // status "A"
+    nmea_field<double> latitude;
+    nmea_field<double> longitude;
+    nmea_field<double> speed_knots;
+    nmea_field<double> course;
+    nmea_field<nmea_date> date;
+};
+
+struct nmea_gsa {
+    char fix_type = 0; // '1', '2' or '3'
+    nmea_field<float> pdop;
+    nmea_field<float> hdop;
+    nmea_field<float> vdop;
+};
+
+struct nmea_gsv {};
+struct nmea_psrf {};
+
+using nmea_sentence = std::variant<nmea_gga, nmea_rmc, nmea_gsa, nmea_gsv, nmea_psrf>;
+
+// A sentence still without its line feed is dropped once it is longer than this: garbage without line ends
+// would otherwise grow the receive buffer without bound.
+constexpr size_t nmea_max_sentence = 1024;
+
+enum class extract_result {
+    need_more, // no complete sentence in the buffer
+    dropped,   // a line with a bad checksum, or an overlong one, was removed
+    sentence,  // a sentence with a good checksum was removed and returned
+};
+
+// Takes the first complete sentence out of the received bytes: from "$" up to, not including, its line feed
+// ("*", the two checksum digits and the carriage return included). Bytes before "$" are dropped.
+extract_result extract_sentence(std::string& buffer, std::string& sentence);
+
+// The record of a sentence as extract_sentence returns it, or nothing for a sentence this reader ignores or
+// cannot read.
+std::optional<nmea_sentence> parse_sentence(std::string_view sentence);
+
+// Record type codes: GGA 8, RMC 1, GSA 9, GSV 10, PSRF 0.
+int nmea_type(const nmea_sentence& sentence);
+
+// Updates the fix from a GGA, RMC or GSA record; the others change nothing.
+void apply_sentence(nmea_fix& fix, const nmea_sentence& sentence);
+
+} // namespace zel::gps
