@@ -76,6 +76,16 @@ size_t http_client::on_body(char* data, size_t size, size_t count, void* self) {
 }
 
 int http_client::post(const std::wstring& path, const char* data, size_t size, curl_slist* headers) {
+    return perform(path, data != nullptr ? data : "", size, headers, user_agent);
+}
+
+int http_client::get(const std::wstring& path, const std::string& agent) {
+    return perform(path, nullptr, 0, nullptr, agent.c_str());
+}
+
+int http_client::perform(const std::wstring& path, const char* data, size_t size, curl_slist* headers,
+                         const char* agent) {
+    const std::wstring verb = data != nullptr ? L"POST " : L"GET ";
     if (!curl_) {
         return 0;
     }
@@ -87,10 +97,14 @@ int http_client::post(const std::wstring& path, const char* data, size_t size, c
     content_length_ = -1;
     const std::string url = base_url_ + wide_to_utf8(path);
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, user_agent);
-    curl_easy_setopt(curl, CURLOPT_POST, 1L);
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, data);
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(size));
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, agent);
+    if (data != nullptr) {
+        curl_easy_setopt(curl, CURLOPT_POST, 1L);
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, data);
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(size));
+    } else {
+        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    }
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &http_client::on_body);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
@@ -110,12 +124,12 @@ int http_client::post(const std::wstring& path, const char* data, size_t size, c
                  L"http_client: answer of " + path + L" cut at " + std::to_wstring(body_cap) + L" bytes");
     } else if (result != CURLE_OK) {
         zel::log(logger::warning,
-                 L"http_client: POST " + path + L" failed: " + utf8_to_wide(curl_easy_strerror(result)));
+                 L"http_client: " + verb + path + L" failed: " + utf8_to_wide(curl_easy_strerror(result)));
     }
     if (status_ < 200 || status_ > 299) {
         if (status_ != 0) {
             zel::log(logger::warning,
-                     L"http_client: POST " + path + L" refused with status " + std::to_wstring(status_));
+                     L"http_client: " + verb + path + L" refused with status " + std::to_wstring(status_));
         }
         return 0;
     }

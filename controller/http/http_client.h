@@ -1,7 +1,8 @@
-// The HTTP client of the uploads, over libcurl. One object serves one exchange, in this order: open, one
-// post, then optionally content_length and read (or body), then close (the destructor closes too).
+// The HTTP client of the uploads and the device registration, over libcurl. One object serves one exchange, in
+// this order: open, one post or get, then optionally content_length and read (or body), then close (the
+// destructor closes too).
 //
-// A post succeeds only on a 2xx status; status tells a refusal (4xx, 5xx) from a transport failure (0). The
+// A post or get succeeds only on a 2xx status; status tells a refusal (4xx, 5xx) from a transport failure (0). The
 // whole answer body is read during the post, up to body_cap bytes; nothing is sized from the content length.
 // Every request has connect and total time-outs, so a silent server cannot hold a thread for ever.
 #pragma once
@@ -31,6 +32,8 @@ public:
     int post_multipart(const std::wstring& path, multipart_writer& writer);
     // POSTs size raw bytes to path, with no content type of its own. 1 on a 2xx answer.
     int post_octet_stream(const std::wstring& path, const void* data, uint32_t& size);
+    // GETs path, naming itself with user_agent. 1 on a 2xx answer; the body of any answer is kept.
+    int get(const std::wstring& path, const std::string& user_agent);
     // The answer's Content-Length, or unknown_length when it sent none.
     uint32_t content_length() const;
     // Copies up to size bytes of the answer body not yet read into buffer and sets size to the count copied
@@ -50,6 +53,8 @@ public:
 
 private:
     int post(const std::wstring& path, const char* data, size_t size, curl_slist* headers);
+    // One exchange; data is null for a GET.
+    int perform(const std::wstring& path, const char* data, size_t size, curl_slist* headers, const char* agent);
     static size_t on_body(char* data, size_t size, size_t count, void* self);
 
     void* curl_ = nullptr; // CURL*

@@ -5,7 +5,7 @@ Frame (both directions): type (1 byte), flag (1 byte, 1 = zlib-compressed payloa
 payload length (4 bytes, big-endian), payload. Types: 10 command, 20 acknowledgement, 100 keep-alive,
 101 keep-alive answer.
 
-Usage:  dispatch_server.py [--port N] [--keepalive-ms N] [--compress] [SCRIPT]
+Usage:  dispatch_server.py [--port N] [--keepalive-ms N] [--compress] [--set NAME=VALUE ...] [SCRIPT]
 
 It prints "listening PORT" on standard output once it accepts connections (port 0, the default, picks a
 free one), then one line per event: "connected", "recv ...", "sent ...", "closed", "done" when the script
@@ -17,15 +17,21 @@ Without a script it serves every connection in automatic mode: each command is a
 same id) and answered by a command with the same id carrying the same payload.
 
 Script format: one step a line, played in order; "#" starts a comment line; TEXT is the rest of the line,
-sent as UTF-8 (use \\n for a line break inside it).
+sent as UTF-8 (use \\n for a line break inside it). In TEXT, ${PORT} stands for the server's own port and
+${NAME} for the VALUE given with --set NAME=VALUE (a login server's answer names the port of a dispatch
+server started by the same test).
 
     accept                  wait for the next connection (the script starts with one)
     expect command [TEXT]   wait for a command; with TEXT its payload must be exactly TEXT
+    expect command containing TEXT
+                            wait for a command whose payload contains TEXT (ids and versions vary)
     expect ack [ID]         wait for an acknowledgement of ID (default: the id of the last push)
     expect keepalive-answer wait for the answer to the last keep-alive sent
     expect close            wait until the terminal closes the connection
     ack                     acknowledge the last command received
     answer [compressed] TEXT    send a command with the id of the last command received
+    result [ok|fail]        answer the last command with {"cmd-result":{"cmd-name":NAME,"ok":1}} (or 0),
+                            NAME being the first key of that command's payload
     push [compressed] [id=N] TEXT   send a command of the server's own (id 0 unless given)
     keepalive [id=N]        send a keep-alive (id 1 unless given)
     raw HEX                 send these bytes as they are (broken frames)
@@ -39,6 +45,7 @@ command that it does not wait for is a failure. Every wait ends after 10 seconds
 """
 
 import argparse
+import json
 import signal
 import socket
 import struct
@@ -84,6 +91,7 @@ class Link:
         self.keepalive_ms = keepalive_ms
         self.next_keepalive = time.monotonic() + keepalive_ms / 1000.0 if keepalive_ms else None
         self.last_command_id = 0
+        self.last_command = b""
         self.last_push_id = 0
         self.last_keepalive_id = 0
 
@@ -150,8 +158,19 @@ class Link:
                 self.send(COMMAND, packet_id, payload if fixed_answer is None else fixed_answer)
 
 
-def parse_text(rest):
+def parse_text(rest, values=None):
+    for name, value in (values or {}).items():
+        rest = rest.replace("${%s}" % name, value)
     return rest.replace("\\n", "\n").encode("utf-8")
+
+
+def command_name(payload):
+    """The first key of a command's JSON object, or an empty text."""
+    try:
+        decoded = json.JSONDecoder().raw_decode(payload.decode("utf-8").lstrip())[0]
+    except ValueError:
+        return ""
+    return next(iter(decoded), "") if isinstance(decoded, dict) else ""
 
 
 def parse_options(words):
@@ -179,11 +198,13 @@ def load_script(path):
 
 
 class Server:
-    def __init__(self, port, script, compress, keepalive_ms):
+    def __init__(self, port, script, compress, keepalive_ms, values=None):
         self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
         self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
         self.listener.bind(("127.0.0.1", port))
         self.listener.listen(4)
+        self.values = dict(values or {})
+        self.values["PORT"] = str(self.listener.getsockname()[1])
         self.script = script
         self.compress = compress
         self.keepalive_ms = keepalive_ms
@@ -209,32 +230,45 @@ class Server:
             what = args[0] if args else ""
             if what == "command":
                 packet_id, payload = link.wait_for(COMMAND)
-                link.last_command_id = packet_id
-                text = " ".join(args[1:])
-                if len(args) > 1 and payload != parse_text(text):
+                link.last_command_id, link.last_command = packet_id, payload
+                containing = len(args) > 1 and args[1] == "containing"
+                text = " ".join(args[2:] if containing else args[1:])
+                wanted = parse_text(text, self.values)
+                if containing and wanted not in payload:
+                    raise ScriptFailure("command %r, expected one containing %r"
+                                        % (payload.decode("utf-8", "replace"), text))
+                if not containing and len(args) > 1 and payload != wanted:
                     raise ScriptFailure("command %r, expected %r" % (payload.decode("utf-8", "replace"), text))
             elif what == "ack":
                 link.wait_for(ACK, int(args[1]) if len(args) > 1 else link.last_push_id)
             elif what == "keepalive-answer":
                 link.wait_for(KEEPALIVE_ANSWER, link.last_keepalive_id)
             elif what == "close":
+                deadline = time.monotonic() + WAIT_SECONDS
                 try:
-                    got = link.read_packet(time.monotonic() + WAIT_SECONDS)
+                    while True:
+                        got = link.read_packet(deadline)
+                        if got is None or got[0] == COMMAND:
+                            break
                 except LinkClosed:
                     say("closed")
                     return
-                raise ScriptFailure("the link stayed open" if got is None else "packet before the close")
+                raise ScriptFailure("the link stayed open" if got is None else "command before the close")
             else:
                 raise ScriptFailure("unknown expectation " + what)
         elif verb == "ack":
             link.send(ACK, link.last_command_id)
         elif verb == "answer":
             compressed, _, text = parse_options(args)
-            link.send(COMMAND, link.last_command_id, parse_text(text), compressed)
+            link.send(COMMAND, link.last_command_id, parse_text(text, self.values), compressed)
+        elif verb == "result":
+            result = {"cmd-name": command_name(link.last_command), "ok": 0 if args and args[0] == "fail" else 1}
+            text = json.dumps({"cmd-result": result}, separators=(",", ":"))
+            link.send(COMMAND, link.last_command_id, text.encode("utf-8"))
         elif verb == "push":
             compressed, packet_id, text = parse_options(args)
             link.last_push_id = packet_id or 0
-            link.send(COMMAND, link.last_push_id, parse_text(text), compressed)
+            link.send(COMMAND, link.last_push_id, parse_text(text, self.values), compressed)
         elif verb == "keepalive":
             _, packet_id, _ = parse_options(args)
             link.send_keepalive(1 if packet_id is None else packet_id)
@@ -249,7 +283,7 @@ class Server:
         elif verb == "auto":
             self.finished = True
             say("done")
-            self.serve_forever(parse_text(" ".join(args)) if args else None)
+            self.serve_forever(parse_text(" ".join(args), self.values) if args else None)
         else:
             raise ScriptFailure("unknown step " + verb)
 
@@ -293,11 +327,14 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--keepalive-ms", type=int, default=0, help="send a keep-alive this often")
     parser.add_argument("--compress", action="store_true", help="compress every command payload sent")
+    parser.add_argument("--set", action="append", default=[], metavar="NAME=VALUE",
+                        help="a value that ${NAME} stands for in the script's texts")
     parser.add_argument("script", nargs="?")
     options = parser.parse_args()
 
+    values = dict(item.split("=", 1) for item in options.set)
     server = Server(options.port, load_script(options.script) if options.script else None, options.compress,
-                    options.keepalive_ms)
+                    options.keepalive_ms, values)
 
     def stop(*_):
         if not server.finished and not server.failed:
