@@ -191,6 +191,10 @@ public:
     zel_api::database& store() {
         return *database_;
     }
+    // The dispatch connection itself (tests watch what it holds).
+    const packet_socket& dispatch_link() const {
+        return dispatch_connection_;
+    }
     // Turns of the listener thread so far (tests wait for one instead of sleeping).
     uint64_t listener_turns() const {
         return listener_turns_.load();

@@ -128,7 +128,13 @@ TEST_F(controller_link, request_without_answer_times_out_and_the_link_is_rebuilt
     serve("unanswered_request.script");
     log_in();
     ctl->shift_end();
-    ASSERT_TRUE(server->wait_for_line("sent ack id=2")) << server->transcript();
+    // The server's acknowledgement reached the link (it acknowledges it back) and the waiting request took
+    // it: the request's 30 seconds are counted from before this point.
+    ASSERT_TRUE(server->wait_for_line("recv ack id=2")) << server->transcript();
+    for (int i = 0; i < 2000 && ctl->dispatch_link().queued() > 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(ctl->dispatch_link().queued(), 0u);
     // Past the 30 seconds of the answer, not yet the 31 of the listener's silence.
     clock.advance_ms(30001);
     listener.wait_for(zel_api::disconnect_local_name());
