@@ -388,6 +388,13 @@ bool window_system::take_update(HWND window, RECT& update, bool& erase) {
     return true;
 }
 
+bool window_system::needs_paint(HWND window, bool& exists) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = windows_.find(strip(window));
+    exists = it != windows_.end();
+    return exists && it->second->visible && it->second->invalid;
+}
+
 bool window_system::show(HWND window, bool visible) {
     bool was = false;
     {

@@ -98,6 +98,21 @@ TEST_F(window_test, create_sends_wm_create_at_once_and_minus_one_refuses) {
     EXPECT_EQ(CreateWindowExW(0, L"NOCLASS", L"x", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
 }
 
+TEST_F(window_test, hidden_windows_get_no_paint_until_shown_and_update_window_paints_at_once) {
+    HWND hidden = CreateWindowExW(0, L"PDACLIENT", L"Hidden", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hidden, nullptr);
+    platform::headless::run_until_idle();
+    messages.clear();
+    InvalidateRect(hidden, nullptr, FALSE);
+    EXPECT_EQ(platform::headless::run_until_idle(), 0);
+    EXPECT_FALSE(ShowWindow(hidden, SW_SHOW)); // was hidden
+    EXPECT_TRUE(UpdateWindow(hidden));         // paints inside the call
+    EXPECT_EQ(kinds(), (std::vector<UINT>{WM_PAINT}));
+    EXPECT_EQ(platform::headless::run_until_idle(), 0);
+    EXPECT_TRUE(DestroyWindow(hidden));
+    EXPECT_FALSE(UpdateWindow(hidden));
+}
+
 TEST_F(window_test, posted_then_input_then_paint_then_timers) {
     SetTimer(window_, 7, 100, nullptr);
     platform::headless::advance(100);
