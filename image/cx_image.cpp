@@ -312,8 +312,7 @@ void CxImage::set_palette_from_triples(const uint8_t* rgb, uint32_t count) {
     }
 }
 
-void CxImage::set_palette_from_arrays(uint32_t count, const uint8_t* red, const uint8_t* green,
-                                      const uint8_t* blue) {
+void CxImage::set_palette_from_arrays(uint32_t count, const uint8_t* red, const uint8_t* green, const uint8_t* blue) {
     if (red == nullptr) {
         return;
     }
@@ -700,7 +699,8 @@ bool CxImage::invert() {
             if (static_cast<int64_t>(y) < box.bottom || static_cast<int64_t>(y) >= box.top) {
                 continue;
             }
-            for (uint32_t x = static_cast<uint32_t>(std::max(box.left, 0)); x < width && x < static_cast<uint32_t>(std::max(box.right, 0)); ++x) {
+            for (uint32_t x = static_cast<uint32_t>(std::max(box.left, 0));
+                 x < width && x < static_cast<uint32_t>(std::max(box.right, 0)); ++x) {
                 if (selection_contains(x, y)) {
                     uint8_t* p = row + 3 * size_t{x};
                     p[0] = static_cast<uint8_t>(255 - p[0]);
@@ -717,7 +717,8 @@ bool CxImage::invert() {
     if (is_gray_scale()) {
         for (uint32_t y = 0; y < height; ++y) {
             for (uint32_t x = 0; x < width; ++x) {
-                set_pixel_index_unchecked(x, y, static_cast<uint8_t>(head_.clr_used - 1 - get_pixel_index_unchecked(x, y)));
+                set_pixel_index_unchecked(x, y,
+                                          static_cast<uint8_t>(head_.clr_used - 1 - get_pixel_index_unchecked(x, y)));
             }
         }
         return true;

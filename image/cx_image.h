@@ -63,8 +63,8 @@ struct cx_box {
 // Settings and state, copied and moved as one block.
 struct cx_info {
     int32_t row_bytes;
-    uint8_t* first_row;     // bottom row inside the pixel block
-    void* alias_source;     // the image whose buffers this one shares, or null
+    uint8_t* first_row; // bottom row inside the pixel block
+    void* alias_source; // the image whose buffers this one shares, or null
     uint32_t type;
     char last_error[256];
     int32_t progress;
@@ -102,8 +102,7 @@ public:
     // Allocates a zeroed image; the depth is rounded to 1, 4, 8 or 24 bits. The pixel block, or null.
     void* Create(uint32_t width, uint32_t height, uint32_t bits_per_pixel, uint32_t image_type);
 
-    void copy_from(const CxImage& source, bool copy_pixels = true, bool copy_selection = true,
-                   bool copy_alpha = true);
+    void copy_from(const CxImage& source, bool copy_pixels = true, bool copy_selection = true, bool copy_alpha = true);
     bool take_over_from(CxImage& other, bool take_frames = true);
     void alias_of(const CxImage* source);
     // Takes the whole info block of the source while this image has no pixel block (resampling keeps the

@@ -268,12 +268,12 @@ cx_rgb_quad CxImage::interpolated_color(float x, float y, int interpolation_meth
     const int32_t iy = to_index(fy);
     const float dx = x - fx;
     const float dy = y - fy;
-    add_weighted_color(pixel_color_with_overflow(ix, iy, overflow_method, background), (1 - dx) * (1 - dy), blue,
-                       green, red, alpha);
-    add_weighted_color(pixel_color_with_overflow(ix + 1, iy, overflow_method, background), dx * (1 - dy), blue,
-                       green, red, alpha);
-    add_weighted_color(pixel_color_with_overflow(ix, iy + 1, overflow_method, background), (1 - dx) * dy, blue,
-                       green, red, alpha);
+    add_weighted_color(pixel_color_with_overflow(ix, iy, overflow_method, background), (1 - dx) * (1 - dy), blue, green,
+                       red, alpha);
+    add_weighted_color(pixel_color_with_overflow(ix + 1, iy, overflow_method, background), dx * (1 - dy), blue, green,
+                       red, alpha);
+    add_weighted_color(pixel_color_with_overflow(ix, iy + 1, overflow_method, background), (1 - dx) * dy, blue, green,
+                       red, alpha);
     add_weighted_color(pixel_color_with_overflow(ix + 1, iy + 1, overflow_method, background), dx * dy, blue, green,
                        red, alpha);
     return to_color(blue, green, red, alpha);
@@ -383,9 +383,9 @@ bool CxImage::rescale(int32_t new_width, int32_t new_height, int mode, CxImage* 
                     for (int n = -1; n <= 2; ++n) {
                         const float w = wy * bspline(std::fabs(static_cast<float>(n) - dx));
                         const int32_t sx = std::clamp(ix + n, 0, static_cast<int32_t>(width) - 1);
-                        add_weighted_color(get_pixel_color_unchecked(static_cast<uint32_t>(sx),
-                                                                     static_cast<uint32_t>(sy), false),
-                                           w, blue, green, red, alpha);
+                        add_weighted_color(
+                            get_pixel_color_unchecked(static_cast<uint32_t>(sx), static_cast<uint32_t>(sy), false), w,
+                            blue, green, red, alpha);
                     }
                 }
                 temporary.set_pixel_color_unchecked(x, y, to_color(blue, green, red, 0));

@@ -57,8 +57,8 @@ std::vector<uint8_t> exif_block() {
 
 std::vector<uint8_t> jpeg_with_exif(const std::vector<uint8_t>& jpeg) {
     const std::vector<uint8_t> block = exif_block();
-    std::vector<uint8_t> out = {0xFF, 0xD8, 0xFF, 0xE1, static_cast<uint8_t>((block.size() + 2) >> 8),
-                                static_cast<uint8_t>(block.size() + 2)};
+    std::vector<uint8_t> out = {
+        0xFF, 0xD8, 0xFF, 0xE1, static_cast<uint8_t>((block.size() + 2) >> 8), static_cast<uint8_t>(block.size() + 2)};
     out.insert(out.end(), block.begin(), block.end());
     out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
     return out;

@@ -130,8 +130,10 @@ double exif_reader::read_number(const uint8_t* value, int format) const {
         return read_i32(value);
     case 5:
     case 10: {
-        const double numerator = format == 5 ? double{read_u32(value)} : double{read_i32(value)};
-        const double denominator = format == 5 ? double{read_u32(value + 4)} : double{read_i32(value + 4)};
+        const double numerator =
+            format == 5 ? static_cast<double>(read_u32(value)) : static_cast<double>(read_i32(value));
+        const double denominator =
+            format == 5 ? static_cast<double>(read_u32(value + 4)) : static_cast<double>(read_i32(value + 4));
         return denominator == 0 ? 0 : numerator / denominator;
     }
     case 11: {

@@ -179,8 +179,8 @@ bool jpeg_image::decompress(::jpeg_decompress_struct* cinfo, jpeg_jump_state* er
     }
     jpeg_start_decompress(cinfo);
     const int components = cinfo->output_components;
-    if (Create(cinfo->output_width, cinfo->output_height, 8 * static_cast<uint32_t>(components),
-               CXIMAGE_FORMAT_JPG) == nullptr) {
+    if (Create(cinfo->output_width, cinfo->output_height, 8 * static_cast<uint32_t>(components), CXIMAGE_FORMAT_JPG) ==
+        nullptr) {
         return false;
     }
     read_resolution(cinfo, has_exif);

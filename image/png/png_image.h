@@ -18,7 +18,7 @@ public:
 private:
     struct read_state {
         image_stream* stream;
-        uint8_t* row;        // libpng's row, owned by decode
+        uint8_t* row; // libpng's row, owned by decode
         bool header_read;
     };
 

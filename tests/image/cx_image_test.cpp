@@ -27,7 +27,7 @@ struct create_case {
 
 TEST(cx_image, create_rounds_depth_and_pads_rows) {
     const create_case cases[] = {
-        {10, 10, 0, 1, 2, 4},   {10, 10, 1, 1, 2, 4},   {10, 10, 2, 4, 16, 8},  {10, 10, 4, 4, 16, 8},
+        {10, 10, 0, 1, 2, 4},    {10, 10, 1, 1, 2, 4},    {10, 10, 2, 4, 16, 8},   {10, 10, 4, 4, 16, 8},
         {10, 10, 8, 8, 256, 12}, {10, 10, 16, 24, 0, 32}, {10, 10, 32, 24, 0, 32}, {1, 1, 24, 24, 0, 4},
     };
     for (const auto& c : cases) {
@@ -48,8 +48,11 @@ TEST(cx_image, create_refuses_empty_and_oversized_images) {
     EXPECT_EQ(image.Create(0, 5, 8, 4), nullptr);
     EXPECT_STREQ(image.last_error(), "CxImage::Create : width and height must be greater than zero");
     EXPECT_FALSE(image.is_valid());
-    for (auto [w, h, bits] : {std::tuple{65536u, 65536u, 24u}, {16385u, 1u, 8u}, {1u, 16385u, 1u},
-                              {16384u, 16384u, 24u}, {12000u, 12000u, 24u}}) {
+    for (auto [w, h, bits] : {std::tuple{65536u, 65536u, 24u},
+                              {16385u, 1u, 8u},
+                              {1u, 16385u, 1u},
+                              {16384u, 16384u, 24u},
+                              {12000u, 12000u, 24u}}) {
         EXPECT_EQ(image.Create(w, h, bits, 4), nullptr) << w << "x" << h;
         EXPECT_STREQ(image.last_error(), "CXIMAGE_MAX_MEMORY exceeded");
     }

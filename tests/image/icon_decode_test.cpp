@@ -85,7 +85,7 @@ TEST(icon_decode, thirty_two_bit_icon_keeps_alpha) {
     EXPECT_EQ(image.bits_per_pixel(), 24u);
     EXPECT_EQ(image.get_pixel_color(0, 1, false), (cx_rgb_quad{10, 20, 30, 0}));
     EXPECT_EQ(image.alpha_get(0, 0), 0);
-    EXPECT_EQ(image.alpha_get(1, 0), 0);  // masked
+    EXPECT_EQ(image.alpha_get(1, 0), 0); // masked
     EXPECT_EQ(image.alpha_get(0, 1), 120);
     EXPECT_EQ(image.alpha_get(1, 1), 180);
 }
@@ -93,7 +93,7 @@ TEST(icon_decode, thirty_two_bit_icon_keeps_alpha) {
 // Width and height bytes of 0 mean 256; they used to mark a PNG entry, so a 256-pixel bitmap was decoded as
 // PNG and failed, and a PNG entry of another size was read as a bitmap.
 TEST(icon_decode, size_zero_means_256_and_png_is_found_by_signature) {
-    const std::vector<uint8_t> rows(32 * 256, 0xFF);  // 1 bit, 32 bytes a row
+    const std::vector<uint8_t> rows(32 * 256, 0xFF); // 1 bit, 32 bytes a row
     const std::vector<uint8_t> mask(32 * 256, 0x00);
     CxImage big(CXIMAGE_FORMAT_ICO);
     ASSERT_TRUE(decode(big, make_icon({{0, 0, make_icon_bitmap(256, 256, 1, {0, 0xFFFFFF}, rows, mask)}})))

@@ -62,9 +62,8 @@ uint16_t pattern_sample(const png_spec& spec, uint32_t x, uint32_t y, int c) {
 }
 
 std::vector<uint8_t> make_png(const png_spec& spec, const sample_fn& sample_in) {
-    const sample_fn sample = sample_in ? sample_in : [&](uint32_t x, uint32_t y, int c) {
-        return pattern_sample(spec, x, y, c);
-    };
+    const sample_fn sample =
+        sample_in ? sample_in : [&](uint32_t x, uint32_t y, int c) { return pattern_sample(spec, x, y, c); };
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, abort_on_error, nullptr);
     png_infop info = png_create_info_struct(png);

@@ -19,8 +19,8 @@ struct png_spec {
     int bit_depth = 8;
     bool interlaced = false;
     std::vector<png_color> palette;
-    std::vector<uint8_t> trns_alpha;          // palette images
-    std::optional<png_color_16> trns_color;   // grey and RGB images
+    std::vector<uint8_t> trns_alpha;             // palette images
+    std::optional<png_color_16> trns_color;      // grey and RGB images
     std::optional<std::array<uint32_t, 3>> phys; // x, y, unit
 };
 

@@ -164,7 +164,7 @@ TEST(jpeg_decode, exif_lengths_are_checked) {
         const char* error;
     };
     const exif_case cases[] = {
-        {5, 0x20000000, 8, "Illegal pointer offset value in EXIF."}, // 8 × 2^29 wraps to 0 in 32 bits
+        {5, 0x20000000, 8, "Illegal pointer offset value in EXIF."},  // 8 × 2^29 wraps to 0 in 32 bits
         {2, 16, 0xFFFFFFF8, "Illegal pointer offset value in EXIF."}, // offset + size wraps
         {13, 1, 0, "Illegal format code in EXIF dir"},
     };
@@ -196,7 +196,9 @@ TEST(jpeg_decode, exif_lengths_are_checked) {
     // Short frame header and short APP1 "Exif" sections are skipped, not read past.
     const uint8_t* sections[] = {
         reinterpret_cast<const uint8_t*>("\xFF\xD8\xFF\xC0\x00\x03\x08\xFF\xDA\x00\x02"),
-        reinterpret_cast<const uint8_t*>("\xFF\xD8\xFF\xE1\x00\x08" "Exif\0\0" "\xFF\xDA\x00\x02"),
+        reinterpret_cast<const uint8_t*>("\xFF\xD8\xFF\xE1\x00\x08"
+                                         "Exif\0\0"
+                                         "\xFF\xDA\x00\x02"),
     };
     const size_t lengths[] = {11, 16};
     for (int i = 0; i < 2; ++i) {

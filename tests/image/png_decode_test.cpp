@@ -21,7 +21,8 @@ bool decode(CxImage& image, const std::vector<uint8_t>& bytes, uint32_t type = C
 std::vector<png_color> test_palette(size_t n) {
     std::vector<png_color> palette;
     for (size_t i = 0; i < n; ++i) {
-        palette.push_back(png_color{static_cast<uint8_t>(i * 3), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 7)});
+        palette.push_back(
+            png_color{static_cast<uint8_t>(i * 3), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 7)});
     }
     return palette;
 }
@@ -60,11 +61,11 @@ void expect_pixels(const CxImage& image, const png_spec& spec) {
 
 TEST(png_decode, every_color_type_and_depth) {
     const std::pair<int, int> kinds[] = {
-        {PNG_COLOR_TYPE_GRAY, 1},       {PNG_COLOR_TYPE_GRAY, 2},       {PNG_COLOR_TYPE_GRAY, 4},
-        {PNG_COLOR_TYPE_GRAY, 8},       {PNG_COLOR_TYPE_GRAY, 16},      {PNG_COLOR_TYPE_RGB, 8},
-        {PNG_COLOR_TYPE_RGB, 16},       {PNG_COLOR_TYPE_PALETTE, 1},    {PNG_COLOR_TYPE_PALETTE, 2},
-        {PNG_COLOR_TYPE_PALETTE, 4},    {PNG_COLOR_TYPE_PALETTE, 8},    {PNG_COLOR_TYPE_GRAY_ALPHA, 8},
-        {PNG_COLOR_TYPE_GRAY_ALPHA, 16}, {PNG_COLOR_TYPE_RGB_ALPHA, 8},  {PNG_COLOR_TYPE_RGB_ALPHA, 16},
+        {PNG_COLOR_TYPE_GRAY, 1},        {PNG_COLOR_TYPE_GRAY, 2},      {PNG_COLOR_TYPE_GRAY, 4},
+        {PNG_COLOR_TYPE_GRAY, 8},        {PNG_COLOR_TYPE_GRAY, 16},     {PNG_COLOR_TYPE_RGB, 8},
+        {PNG_COLOR_TYPE_RGB, 16},        {PNG_COLOR_TYPE_PALETTE, 1},   {PNG_COLOR_TYPE_PALETTE, 2},
+        {PNG_COLOR_TYPE_PALETTE, 4},     {PNG_COLOR_TYPE_PALETTE, 8},   {PNG_COLOR_TYPE_GRAY_ALPHA, 8},
+        {PNG_COLOR_TYPE_GRAY_ALPHA, 16}, {PNG_COLOR_TYPE_RGB_ALPHA, 8}, {PNG_COLOR_TYPE_RGB_ALPHA, 16},
     };
     for (auto [type, depth] : kinds) {
         png_spec spec;
@@ -81,9 +82,9 @@ TEST(png_decode, every_color_type_and_depth) {
         EXPECT_EQ(plain.codec_option(CXIMAGE_FORMAT_PNG), 0u);
 
         const uint32_t want_bits = type == PNG_COLOR_TYPE_RGB || type == PNG_COLOR_TYPE_RGB_ALPHA ? 24
-                                   : depth >= 8 || type == PNG_COLOR_TYPE_GRAY_ALPHA           ? 8
-                                   : depth == 2                                                ? 4
-                                                                                               : depth;
+                                   : depth >= 8 || type == PNG_COLOR_TYPE_GRAY_ALPHA              ? 8
+                                   : depth == 2                                                   ? 4
+                                                                                                  : depth;
         EXPECT_EQ(plain.bits_per_pixel(), want_bits) << name(spec);
         if (type == PNG_COLOR_TYPE_PALETTE) {
             for (size_t i = 0; i < spec.palette.size() && i < plain.header().clr_used; ++i) {
