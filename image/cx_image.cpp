@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -586,24 +587,18 @@ void CxImage::set_transparent_color(cx_rgb_quad color) {
 }
 
 void CxImage::set_dpi_x(int32_t dpi) {
-    if (dpi < 1) {
-        dpi = 96;
-    }
-    info_.dpi_x = dpi;
-    head_.x_pels_per_meter = pels_per_meter(dpi);
-    if (block_ != nullptr) {
-        reinterpret_cast<cx_bitmap_header*>(block_)->x_pels_per_meter = head_.x_pels_per_meter;
-    }
+    store_dpi(dpi, info_.dpi_x, head_.x_pels_per_meter, offsetof(cx_bitmap_header, x_pels_per_meter));
 }
 
 void CxImage::set_dpi_y(int32_t dpi) {
-    if (dpi < 1) {
-        dpi = 96;
-    }
-    info_.dpi_y = dpi;
-    head_.y_pels_per_meter = pels_per_meter(dpi);
+    store_dpi(dpi, info_.dpi_y, head_.y_pels_per_meter, offsetof(cx_bitmap_header, y_pels_per_meter));
+}
+
+void CxImage::store_dpi(int32_t dpi, int32_t& field, int32_t& header_field, size_t block_offset) {
+    field = dpi < 1 ? 96 : dpi;
+    header_field = pels_per_meter(field);
     if (block_ != nullptr) {
-        reinterpret_cast<cx_bitmap_header*>(block_)->y_pels_per_meter = head_.y_pels_per_meter;
+        std::memcpy(block_ + block_offset, &header_field, sizeof header_field);
     }
 }
 

@@ -293,6 +293,8 @@ protected:
     // The smallest colour distance search of nearest_index over the important colours.
     uint8_t nearest_index_scan(cx_rgb_quad color) const;
     bool decode_as(image_stream* stream, uint32_t image_type);
+    // A resolution below 1 dpi becomes 96; pixels per metre go into the header copy and the block's header.
+    void store_dpi(int32_t dpi, int32_t& field, int32_t& header_field, size_t block_offset);
 
     uint8_t* block_ = nullptr;
     cx_bitmap_header head_{};

@@ -77,6 +77,15 @@ int32_t to_int(double value) {
     return static_cast<int32_t>(std::clamp(value, -2.0e9, 2.0e9));
 }
 
+// By unit number 1-5 (none, inch, centimetre, millimetre, micrometre): the divisor that turns a resolution
+// into dots per inch, and the millimetres of a focal-plane unit.
+constexpr float resolution_units[6] = {0, 1.0f, 1.0f, 0.3937007874f, 0.03937007874f, 0.00003937007874f};
+constexpr float focal_plane_units[6] = {0, 25.4f, 25.4f, 10.0f, 1.0f, 0.001f};
+
+float unit_factor(const float (&table)[6], double unit, float unchanged) {
+    return unit >= 1 && unit <= 5 ? table[static_cast<int>(unit)] : unchanged;
+}
+
 bool is_start_of_frame(int marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
@@ -385,23 +394,7 @@ void exif_reader::read_tag(int tag, int format, uint32_t count, const uint8_t* v
         info_->y_resolution = as_float();
         break;
     case tag_resolution_unit:
-        switch (to_int(number())) {
-        case 1:
-        case 2:
-            info_->resolution_unit = 1.0f;
-            break;
-        case 3:
-            info_->resolution_unit = 0.3937007874f;
-            break;
-        case 4:
-            info_->resolution_unit = 0.03937007874f;
-            break;
-        case 5:
-            info_->resolution_unit = 0.00003937007874f;
-            break;
-        default:
-            break;
-        }
+        info_->resolution_unit = unit_factor(resolution_units, number(), info_->resolution_unit);
         break;
     case tag_thumbnail_offset:
         info_->thumbnail_offset = static_cast<uint32_t>(std::max(0, to_int(number())));
@@ -481,23 +474,7 @@ void exif_reader::read_tag(int tag, int format, uint32_t count, const uint8_t* v
         info_->focal_plane_y_res = as_float();
         break;
     case tag_focal_plane_unit:
-        switch (to_int(number())) {
-        case 1:
-        case 2:
-            info_->focal_plane_units = 25.4f;
-            break;
-        case 3:
-            info_->focal_plane_units = 10.0f;
-            break;
-        case 4:
-            info_->focal_plane_units = 1.0f;
-            break;
-        case 5:
-            info_->focal_plane_units = 0.001f;
-            break;
-        default:
-            break;
-        }
+        info_->focal_plane_units = unit_factor(focal_plane_units, number(), info_->focal_plane_units);
         break;
     default:
         break;
