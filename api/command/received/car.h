@@ -1,0 +1,23 @@
+// One free car of "cars".
+#pragma once
+
+#include "api/command/command.h"
+
+#include <cstdint>
+#include <string>
+
+namespace zel_api::command {
+
+class car : public command {
+public:
+    // The object of fields itself.
+    void from_value(const json::value& fields) override;
+    void read_fields(const json::value& fields);
+
+    int64_t id = 0;
+    std::wstring color;
+    std::wstring regnum; // may end with a region in square brackets
+    std::wstring name;
+};
+
+} // namespace zel_api::command

@@ -1,0 +1,25 @@
+// The login server's answer, also the answer of the registration over HTTP. It has no wire name: the text is
+// the object of fields itself. An answer that carries "errors" replaces the list; one that can't be read
+// leaves the record as it was (the registration thread's default error item among it).
+#pragma once
+
+#include "api/command/command.h"
+#include "api/command/received/reply_error.h"
+
+#include <string>
+#include <vector>
+
+namespace zel_api::command {
+
+class login_reply : public command {
+public:
+    void from_value(const json::value& fields) override;
+    void read_fields(const json::value& fields);
+
+    std::wstring status; // "ok" on success
+    std::vector<reply_error> errors;
+    std::wstring text;
+    std::wstring login;
+};
+
+} // namespace zel_api::command

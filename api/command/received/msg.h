@@ -1,0 +1,23 @@
+// A message to the driver. Line ends are normalised: a carriage return is dropped and a line feed becomes a
+// space and a line feed. The first "txt" of a text replaces the message; a further "txt" in the same text is
+// appended to it.
+#pragma once
+
+#include "api/command/command.h"
+
+#include <cstdint>
+#include <string>
+
+namespace zel_api::command {
+
+class msg : public command {
+public:
+    void from_value(const json::value& root) override;
+    void read_fields(const json::value& fields);
+
+    int64_t id = 0; // the key of merging, of "msg-del" and of "msg-read"
+    std::wstring txt;
+    int32_t s = 0;
+};
+
+} // namespace zel_api::command

@@ -1,0 +1,31 @@
+// A dispatch server that the login server names. The server list file holds these records as the texts of
+// to_json, read back through from_json, so the builder writes every field the parser reads.
+#pragma once
+
+#include "api/command/command.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zel_api::command {
+
+class obj_device_server : public command {
+public:
+    std::wstring to_json() const override;
+    void from_value(const json::value& root) override;
+    void read_fields(const json::value& fields);
+
+    std::vector<std::wstring> get_server_addrs() const {
+        return server_addr;
+    }
+
+    int32_t db_type = 0;
+    int64_t city_id = 0;
+    int64_t org_id = 0; // sent in "login"
+    std::wstring n;     // the server's name
+    std::wstring city_name;
+    std::vector<std::wstring> server_addr; // "host:port:part", tried in order; appended
+};
+
+} // namespace zel_api::command

@@ -1,0 +1,21 @@
+// Removes orders, named by their "s-id", from the list of one kind.
+#pragma once
+
+#include "api/command/command.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zel_api::command {
+
+class odel : public command {
+public:
+    void from_value(const json::value& root) override;
+    void read_fields(const json::value& fields);
+
+    int32_t l_type = 0;
+    std::vector<std::wstring> s_ids;
+};
+
+} // namespace zel_api::command

@@ -1,0 +1,23 @@
+// One error item of a login or registration answer.
+#pragma once
+
+#include "api/command/command.h"
+
+#include <string>
+
+namespace zel_api::command {
+
+class reply_error : public command {
+public:
+    reply_error() = default;
+    reply_error(std::wstring id, std::wstring text);
+
+    // The object of fields itself.
+    void from_value(const json::value& fields) override;
+    void read_fields(const json::value& fields);
+
+    std::wstring id;
+    std::wstring text;
+};
+
+} // namespace zel_api::command

@@ -1,0 +1,34 @@
+// The session: the driver's area, status, balance and car. The store keeps one and parses every later
+// "session-param" into it, so members a text lacks keep their values.
+#pragma once
+
+#include "api/command/command.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace zel_api::command {
+
+class session_param : public command {
+public:
+    void from_value(const json::value& root) override;
+    void read_fields(const json::value& fields);
+
+    std::optional<int64_t> dt; // milliseconds since 1970 on the server; sets the server clock
+    std::optional<int64_t> tzo;
+    std::optional<int64_t> area_id;
+    std::optional<int32_t> area_queue;
+    std::optional<int32_t> driver_status;
+    std::optional<float> balance;
+    std::optional<bool> track_ss_enable;
+    std::optional<int32_t> oac;
+    std::optional<bool> opt_parking_filter;
+    std::wstring car;
+    std::wstring callsign;
+    std::wstring car_regnum;
+    std::wstring car_color;
+    std::wstring car_name;
+};
+
+} // namespace zel_api::command

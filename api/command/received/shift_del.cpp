@@ -1,0 +1,22 @@
+#include "api/command/received/shift_del.h"
+
+#include "api/command/record_io.h"
+#include "api/command_names.h"
+
+namespace zel_api::command {
+
+void shift_del::from_value(const json::value& root) {
+    fill_record(*this, wire_fields(root, wire::shift_del));
+}
+
+void shift_del::read_fields(const json::value& fields) {
+    for_each_field(fields, [this](std::string_view key, const json::value& v) {
+        if (key == "ids") {
+            append_each(v, ids, [](const json::value& e) { return e.as_int64(); });
+        } else if (key == "sell-ids") {
+            append_each(v, sell_ids, [](const json::value& e) { return e.as_int64(); });
+        }
+    });
+}
+
+} // namespace zel_api::command

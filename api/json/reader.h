@@ -1,0 +1,16 @@
+// Reads one JSON text (UTF-8) into a value. Reading never fails: a text that is not exactly one JSON value
+// (surrounding white space allowed), or that nests arrays and objects deeper than max_depth, gives a null
+// value, which then fails with a type error at its first typed access. Only std::bad_alloc escapes.
+#pragma once
+
+#include "api/json/value.h"
+
+#include <string_view>
+
+namespace zel_api::json {
+
+inline constexpr int max_depth = 32;
+
+value read(std::string_view text);
+
+} // namespace zel_api::json

@@ -1,0 +1,56 @@
+// Fonts and text: CreateFontIndirectW and DrawTextW.
+//
+// Faces come from FreeType through fontconfig: "Tahoma" is the Tahoma of Wine's font folder (regular and bold),
+// else DejaVu Sans. A positive lfHeight is the cell height (ascent plus descent), a negative one the character
+// height (the em size); weights from 550 up take the bold face. Glyphs are anti-aliased in grey levels and
+// advance by whole pixels. Measuring (DT_CALCRECT) and drawing share one layout, so they always agree. The font
+// engine is serialised: any thread may measure or draw.
+#pragma once
+
+#include "platform/win_types.h"
+
+inline constexpr int LF_FACESIZE = 32;
+inline constexpr int FW_NORMAL = 400;
+inline constexpr int FW_BOLD = 700;
+inline constexpr BYTE RUSSIAN_CHARSET = 204;
+inline constexpr BYTE CLEARTYPE_QUALITY = 5;
+
+struct LOGFONTW {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    WCHAR lfFaceName[LF_FACESIZE];
+};
+
+inline constexpr UINT DT_TOP = 0x0;
+inline constexpr UINT DT_LEFT = 0x0;
+inline constexpr UINT DT_CENTER = 0x1;
+inline constexpr UINT DT_RIGHT = 0x2;
+inline constexpr UINT DT_VCENTER = 0x4;
+inline constexpr UINT DT_BOTTOM = 0x8;
+inline constexpr UINT DT_SINGLELINE = 0x20;
+inline constexpr UINT DT_NOCLIP = 0x100;
+inline constexpr UINT DT_CALCRECT = 0x400;
+inline constexpr UINT DT_NOPREFIX = 0x800;
+inline constexpr UINT DT_WORD_ELLIPSIS = 0x40000;
+
+HFONT CreateFontIndirectW(const LOGFONTW* font);
+
+// Draws text in the selected font, text colour and background mode, clipped to the rectangle (and the DC's clip
+// box). Without DT_SINGLELINE, line feeds (LF, CR or CR LF) start new lines and vertical alignment is top;
+// with it, DT_VCENTER and DT_BOTTOM place the line. DT_WORD_ELLIPSIS shortens a line wider than the rectangle
+// to what fits followed by "...". '&' underlines the next character and "&&" shows one '&' unless DT_NOPREFIX.
+// DT_CALCRECT draws nothing: it sets the rectangle's right and bottom to the text's extent from its left and
+// top. A count below 0 means the text ends at its terminating zero. Returns the text's height (for DT_VCENTER
+// and DT_BOTTOM the offset from the rectangle's top to the text's bottom), 0 on failure.
+int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* rect, UINT format);

@@ -1,0 +1,43 @@
+// The display without a screen: nothing is shown, time is virtual and moves only by advance().
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+
+#include "platform/window/display_backend.h"
+
+namespace platform {
+
+class headless_display : public display_backend {
+public:
+    std::uint64_t now_ms() override;
+    bool open(int, int, const std::wstring&) override {
+        return true;
+    }
+    void close() override {}
+    void present(const surface&, const RECT&) override {}
+    void wait(std::optional<std::uint64_t> deadline) override;
+    void wake() override;
+    void poll() override {}
+    void raise() override {}
+    void user_activity() override {}
+    bool message_box(const std::wstring&, const std::wstring&, unsigned) override {
+        return false;
+    }
+    bool can_show_boxes() override {
+        return false;
+    }
+    bool shared() const override {
+        return false;
+    }
+
+    void advance(std::uint32_t ms);
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::uint64_t now_ = 1000;
+    bool woken_ = false;
+};
+
+} // namespace platform

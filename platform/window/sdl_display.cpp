@@ -1,0 +1,260 @@
+#include "platform/window/sdl_display.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/platform_log.h"
+#include "platform/window.h"
+#include "platform/window/window_system.h"
+
+namespace platform {
+
+struct sdl_display::state {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    Uint32 wake_event = 0;
+    int width = 0;
+    int height = 0;
+    bool pen_down = false;
+};
+
+unsigned virtual_key_of_sdl(int key) {
+    if (key >= SDLK_0 && key <= SDLK_9) {
+        return static_cast<unsigned>(key);
+    }
+    if (key >= SDLK_a && key <= SDLK_z) {
+        return static_cast<unsigned>(key - SDLK_a + 'A');
+    }
+    if (key >= SDLK_F1 && key <= SDLK_F12) {
+        return VK_F1 + static_cast<unsigned>(key - SDLK_F1);
+    }
+    switch (key) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return VK_RETURN;
+    case SDLK_ESCAPE:
+        return VK_ESCAPE;
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_TAB:
+        return VK_TAB;
+    case SDLK_SPACE:
+        return VK_SPACE;
+    case SDLK_LEFT:
+        return VK_LEFT;
+    case SDLK_UP:
+        return VK_UP;
+    case SDLK_RIGHT:
+        return VK_RIGHT;
+    case SDLK_DOWN:
+        return VK_DOWN;
+    default:
+        return 0;
+    }
+}
+
+std::unique_ptr<sdl_display> sdl_display::create() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        log_line(std::string("SDL video cannot start: ") + SDL_GetError());
+        return nullptr;
+    }
+    std::unique_ptr<sdl_display> d(new sdl_display);
+    d->s_ = std::make_unique<state>();
+    d->s_->wake_event = SDL_RegisterEvents(1);
+    return d;
+}
+
+sdl_display::~sdl_display() {
+    close();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+std::uint64_t sdl_display::now_ms() {
+    return SDL_GetTicks64();
+}
+
+bool sdl_display::open(int width, int height, const std::wstring& title) {
+    if (s_->window) {
+        return true;
+    }
+    Uint32 flags = SDL_WINDOW_SHOWN;
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w == width && mode.h == height) {
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    }
+    s_->window =
+        SDL_CreateWindow(utf8_of(title).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    if (!s_->window) {
+        log_line(std::string("SDL window cannot open: ") + SDL_GetError());
+        return false;
+    }
+    s_->renderer = SDL_CreateRenderer(s_->window, -1, 0);
+    if (!s_->renderer) {
+        s_->renderer = SDL_CreateRenderer(s_->window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (s_->renderer) {
+        SDL_RenderSetLogicalSize(s_->renderer, width, height);
+        s_->texture =
+            SDL_CreateTexture(s_->renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    }
+    if (!s_->texture) {
+        log_line(std::string("SDL cannot draw in its window: ") + SDL_GetError());
+    }
+    s_->width = width;
+    s_->height = height;
+    return true;
+}
+
+void sdl_display::close() {
+    if (s_->texture) {
+        SDL_DestroyTexture(s_->texture);
+    }
+    if (s_->renderer) {
+        SDL_DestroyRenderer(s_->renderer);
+    }
+    if (s_->window) {
+        SDL_DestroyWindow(s_->window);
+    }
+    s_->texture = nullptr;
+    s_->renderer = nullptr;
+    s_->window = nullptr;
+}
+
+void sdl_display::present(const surface& pixels, const RECT& area) {
+    if (!s_->texture || pixels.bits_per_pixel() != 32) {
+        return;
+    }
+    const RECT r = intersect(area, intersect(pixels.bounds(), {0, 0, s_->width, s_->height}));
+    if (is_empty(r)) {
+        return;
+    }
+    const SDL_Rect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    // Window surfaces are top-down, rows of width x 4 bytes.
+    SDL_UpdateTexture(s_->texture, &rect, pixels.row32(r.top) + r.left, pixels.width() * 4);
+    redraw();
+}
+
+void sdl_display::redraw() {
+    if (!s_->texture) {
+        return;
+    }
+    SDL_RenderClear(s_->renderer);
+    SDL_RenderCopy(s_->renderer, s_->texture, nullptr, nullptr);
+    SDL_RenderPresent(s_->renderer);
+}
+
+void sdl_display::handle(const void* raw) {
+    const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
+    window_system& ws = window_system::instance();
+    auto clamp_point = [&](int x, int y) {
+        return MAKELPARAM(static_cast<unsigned>(std::clamp(x, 0, std::max(0, s_->width - 1))),
+                          static_cast<unsigned>(std::clamp(y, 0, std::max(0, s_->height - 1))));
+    };
+    switch (e.type) {
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button == SDL_BUTTON_LEFT) {
+            s_->pen_down = true;
+            ws.input(WM_LBUTTONDOWN, MK_LBUTTON, clamp_point(e.button.x, e.button.y));
+        }
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.button == SDL_BUTTON_LEFT && s_->pen_down) {
+            s_->pen_down = false;
+            ws.input(WM_LBUTTONUP, 0, clamp_point(e.button.x, e.button.y));
+        }
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        if (unsigned vk = virtual_key_of_sdl(e.key.keysym.sym)) {
+            if (e.type == SDL_KEYDOWN) {
+                ws.input(WM_KEYDOWN, vk, e.key.repeat ? 0x40000001 : 1);
+            } else {
+                ws.input(WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+            }
+        }
+        break;
+    case SDL_QUIT:
+        ws.input(WM_CLOSE, 0, 0);
+        break;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+            ws.input(WM_CLOSE, 0, 0);
+        } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            redraw();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void sdl_display::wait(std::optional<std::uint64_t> deadline) {
+    SDL_Event e;
+    bool any = false;
+    while (SDL_PollEvent(&e)) {
+        handle(&e);
+        any = true;
+    }
+    if (any) {
+        return;
+    }
+    int timeout = -1;
+    if (deadline) {
+        const std::uint64_t now = now_ms();
+        timeout = *deadline <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(*deadline - now, 1000000));
+    }
+    if (timeout != 0 && SDL_WaitEventTimeout(&e, timeout)) {
+        handle(&e);
+        while (SDL_PollEvent(&e)) {
+            handle(&e);
+        }
+    }
+}
+
+void sdl_display::poll() {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        handle(&e);
+    }
+}
+
+void sdl_display::wake() {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof(e));
+    e.type = s_->wake_event;
+    SDL_PushEvent(&e);
+}
+
+void sdl_display::raise() {
+    if (s_->window) {
+        SDL_RestoreWindow(s_->window);
+        SDL_RaiseWindow(s_->window);
+    }
+}
+
+void sdl_display::user_activity() {
+    SDL_DisableScreenSaver();
+}
+
+bool sdl_display::can_show_boxes() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
+}
+
+bool sdl_display::message_box(const std::wstring& caption, const std::wstring& text, unsigned type) {
+    if (!can_show_boxes()) {
+        return false;
+    }
+    Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
+    if ((type & 0xF0) == MB_ICONERROR) {
+        flags = SDL_MESSAGEBOX_ERROR;
+    } else if ((type & 0xF0) == MB_ICONWARNING) {
+        flags = SDL_MESSAGEBOX_WARNING;
+    }
+    return SDL_ShowSimpleMessageBox(flags, utf8_of(caption).c_str(), utf8_of(text).c_str(), s_->window) == 0;
+}
+
+} // namespace platform

@@ -1,0 +1,124 @@
+// Rules every record shares: the wire-name check, strict member types, ignored members, and no trace of a
+// parse that failed.
+#include "api/command/command_parse_exc.h"
+#include "api/command/received/obj_update.h"
+#include "api/command/received/order.h"
+#include "api/command/received/ref_area.h"
+#include "api/command/received/session_param.h"
+#include "api/json/type_error.h"
+#include "fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zel_api::command {
+namespace {
+
+std::string parse_failure(const std::wstring& text) {
+    try {
+        obj_update record;
+        record.from_json(text);
+    } catch (const command_parse_exc& error) {
+        return std::string("parse: ") + error.what();
+    } catch (const json::type_error& error) {
+        return std::string("type: ") + error.what();
+    }
+    return "accepted";
+}
+
+TEST(record_parsing, refuses_texts_of_other_commands_and_non_objects) {
+    const struct {
+        const wchar_t* text;
+        const char* failure;
+    } cases[] = {
+        {LR"({"obj-update":{}})", "accepted"},
+        {LR"( {"obj-update":{},"order":{}} )", "accepted"},
+        {LR"({"order":{},"obj-update":{}})", "parse: Ошибка парсера: Неверные данные."},
+        {LR"({"obj-updatex":{}})", "parse: Ошибка парсера: Неверные данные."},
+        {LR"({})", "parse: Ошибка парсера: Неверные данные."},
+        {LR"(["obj-update"])", "type: value is an array, not an object"},
+        {LR"({"obj-update":[]})", "type: value is an array, not an object"},
+        {LR"({"obj-update":{})", "type: value is null, not an object"},
+        {L"", "type: value is null, not an object"},
+        {LR"({"obj-update":{"man":"1"}})", "type: \"man\": value is a string, not an integer"},
+        {LR"({"obj-update":{"version":3}})", "type: \"version\": value is an integer, not a string"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parse_failure(c.text), c.failure);
+    }
+}
+
+// A field of each JSON type given every other kind: only its own type passes (and an integer for a real).
+TEST(record_parsing, member_types_are_strict_for_each_kind) {
+    const wchar_t* kinds[] = {L"null", L"true", L"7", L"7.5", L"\"7\"", L"[7]", L"{\"a\":7}"};
+    const struct {
+        const wchar_t* key;
+        std::wstring accepted; // which of the kinds above parse
+    } fields[] = {
+        {L"s-id", L"....x.."},  // string
+        {L"s", L"..x...."},     // integer
+        {L"trade", L"..x...."}, // flag: integer
+        {L"cts", L"..xx..."},   // real: also an integer
+        {L"msum", L"x.xx..."},  // real or null
+        {L"at", L"......."},    // array of objects: [7] fails on its element
+        {L"af", L"......x"},    // object
+    };
+    for (const auto& field : fields) {
+        for (int k = 0; k < 7; ++k) {
+            order o;
+            const std::wstring text = std::wstring(L"{\"order\":{\"") + field.key + L"\":" + kinds[k] + L"}}";
+            if (field.accepted[k] == L'x') {
+                EXPECT_NO_THROW(o.from_json(text)) << text;
+            } else {
+                EXPECT_THROW(o.from_json(text), json::type_error) << text;
+            }
+        }
+    }
+    order o;
+    EXPECT_NO_THROW(o.from_json(LR"({"order":{"at":[],"af":{}}})"));
+}
+
+TEST(record_parsing, unknown_members_of_any_type_are_ignored) {
+    ref_area area;
+    area.from_json(LR"({"ref-area":{"x":null,"id":12,"y":[{"z":{}}],"idx":"a","n":"Центр","tt":true}})" +
+                   std::wstring());
+    EXPECT_EQ(area.id, 12);
+    EXPECT_EQ(area.n, L"Центр");
+}
+
+// A text that fails part-way must leave the record exactly as it was, both a fresh one and one that is being
+// updated in place.
+TEST(record_parsing, a_failed_parse_leaves_no_trace) {
+    order held;
+    held.from_json(test::fixture_object("order_full"));
+    const std::wstring before = L"Детское кресло";
+    ASSERT_EQ(held.i, before);
+    EXPECT_THROW(held.from_json(LR"({"order":{"i":"new","s":3,"at":[],"dct":{"p":1},"msum":"x"}})"), json::type_error);
+    EXPECT_EQ(held.i, before);
+    EXPECT_EQ(held.s, 8);
+    EXPECT_EQ(held.at.size(), 2u);
+    EXPECT_EQ(held.dct->p_ref(), 100.0f);
+
+    ref_area fresh;
+    EXPECT_THROW(fresh.from_json(LR"({"ref-area":{"id":5,"n":"a","cid":[1,2,null]}})"), json::type_error);
+    EXPECT_EQ(fresh.id, 0);
+    EXPECT_TRUE(fresh.n.empty());
+    EXPECT_TRUE(fresh.cid.empty());
+
+    session_param session;
+    session.from_json(LR"({"session-param":{"balance":12}})");
+    EXPECT_THROW(session.from_json(LR"({"session-param":{"balance":20,"callsign":1}})"), json::type_error);
+    EXPECT_EQ(session.balance, 12.0f);
+}
+
+TEST(record_parsing, packet_pieces_with_raw_line_breaks_read) {
+    const auto pieces = split_json_objects(L"{\"session-param\":{\"car-name\":\"a\r\nb\"}}");
+    ASSERT_EQ(pieces.size(), 1u);
+    session_param session;
+    session.from_json(pieces[0]);
+    EXPECT_EQ(session.car_name, L"a\r\nb");
+}
+
+} // namespace
+} // namespace zel_api::command

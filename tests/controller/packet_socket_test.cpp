@@ -1,0 +1,215 @@
+// The packet socket against the test dispatch server (tools/dispatch_server), on loopback.
+#include "controller/packet_socket.h"
+#include "foundation/clock.h"
+#include "foundation/manual_clock.h"
+#include "tests/controller/test_peer.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <future>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace zel::controller_ {
+namespace {
+
+using test::test_peer;
+
+constexpr char dispatch_server[] = "tools/dispatch_server/dispatch_server.py";
+
+std::unique_ptr<test_peer> scripted_server(const std::string& fixture) {
+    return std::make_unique<test_peer>(
+        dispatch_server, std::vector<std::string>{test::source_file("tests/controller/fixtures/" + fixture)});
+}
+
+std::unique_ptr<test_peer> auto_server(std::vector<std::string> options = {}) {
+    return std::make_unique<test_peer>(dispatch_server, options);
+}
+
+bytes text_bytes(const std::string& text) {
+    return bytes(text.begin(), text.end());
+}
+
+std::string text_of(const bytes& data) {
+    return std::string(data.begin(), data.end());
+}
+
+// Waits (with a safety limit) until the receive thread has seen the link drop.
+bool becomes_closed(const packet_socket& link) {
+    for (int i = 0; i < 500 && link.is_running(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return !link.is_running();
+}
+
+// The script ran to its end: "done" printed and no failure.
+void expect_script_done(test_peer& server) {
+    EXPECT_TRUE(server.wait_for_line("done")) << server.transcript();
+    EXPECT_TRUE(server.lines("FAIL").empty()) << server.transcript();
+}
+
+TEST(packet_socket, request_is_answered_by_packet_id) {
+    auto server = auto_server();
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    EXPECT_TRUE(link.is_running());
+    EXPECT_EQ(text_of(link.send_and_wait(text_bytes("{\"ping\":{}}"), 30)), "{\"ping\":{}}");
+    // The acknowledgement (type 20, same id) was consumed by the wait; the answer was acknowledged back.
+    EXPECT_EQ(link.queued(), 0u);
+    EXPECT_TRUE(server->wait_for_line("recv ack id=1 ")) << server->transcript();
+}
+
+TEST(packet_socket, ids_run_from_1_to_254_then_wrap_to_1) {
+    auto server = auto_server();
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    for (int n = 1; n <= 255; ++n) {
+        ASSERT_EQ(text_of(link.send_and_wait(text_bytes(std::to_string(n)), 30)), std::to_string(n));
+    }
+    ASSERT_TRUE(server->wait_for_line("recv command id=1 flag=0 len=3 255")) << server->transcript();
+    const auto commands = server->lines("recv command ");
+    ASSERT_EQ(commands.size(), 255u);
+    EXPECT_EQ(commands[253], "recv command id=254 flag=0 len=3 254");
+    EXPECT_EQ(commands[254], "recv command id=1 flag=0 len=3 255");
+}
+
+TEST(packet_socket, compressed_answer_push_keep_alive_and_answer_time_out) {
+    manual_clock clock;
+    auto server = scripted_server("push_and_keepalive.script");
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    EXPECT_EQ(text_of(link.send_and_wait(text_bytes("{\"login\":{}}"), 30)),
+              "{\"cmd-result\":{\"cmd-name\":\"login\",\"result\":1}}");
+    ASSERT_TRUE(server->wait_for_line("recv ack id=5 ")) << server->transcript();
+    clock.advance_ms(5000);
+    const uint32_t before_keep_alive = clock::tick_ms();
+    auto request = std::async(std::launch::async, [&] { return link.send_and_wait(text_bytes("{\"wait\":{}}"), 30); });
+    expect_script_done(*server); // the keep-alive was answered with its id
+    EXPECT_EQ(link.last_activity(), before_keep_alive) << "a keep-alive counts as traffic";
+    EXPECT_EQ(text_of(link.pop_command()), "{\"order\":{\"s-id\":\"42\"}}");
+    EXPECT_EQ(link.queued(), 0u) << "a keep-alive is answered, not queued";
+    // Nothing answers the request: it ends when 30 seconds have passed on the tick, the link still up.
+    clock.advance_ms(30001);
+    EXPECT_TRUE(request.get().empty());
+    EXPECT_TRUE(link.is_running());
+}
+
+TEST(packet_socket, every_frame_of_one_read_is_cut_and_acknowledged) {
+    auto server = scripted_server("two_frames_in_one_read.script");
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    expect_script_done(*server);
+    EXPECT_EQ(text_of(link.pop_command()), "{}");
+    EXPECT_EQ(text_of(link.pop_command()), "[]");
+}
+
+TEST(packet_socket, polling_thread_leaves_the_waiting_request_its_answer) {
+    auto server = scripted_server("answer_beside_push.script");
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    std::atomic<bool> waiting{true};
+    std::vector<std::string> popped;
+    std::thread poller([&] {
+        while (waiting.load()) {
+            const bytes command = link.pop_command();
+            if (!command.empty()) {
+                popped.push_back(text_of(command));
+            }
+        }
+    });
+    const bytes answer = link.send_and_wait(text_bytes("{\"ping\":{}}"), 30);
+    waiting.store(false);
+    poller.join();
+    if (const bytes rest = link.pop_command(); !rest.empty()) {
+        popped.push_back(text_of(rest));
+    }
+    EXPECT_EQ(text_of(answer), "{\"a\":1}");
+    EXPECT_EQ(popped, std::vector<std::string>{"{\"p\":1}"});
+}
+
+TEST(packet_socket, server_closing_the_link_ends_the_wait) {
+    manual_clock clock; // frozen: only the dropped link can end the wait
+    auto server = scripted_server("server_closes.script");
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    EXPECT_TRUE(link.send_and_wait(text_bytes("{\"ping\":{}}"), 30).empty());
+    EXPECT_TRUE(becomes_closed(link));
+    expect_script_done(*server);
+    EXPECT_TRUE(link.send_and_wait(text_bytes("{\"ping\":{}}"), 30).empty());
+}
+
+TEST(packet_socket, broken_frame_drops_the_link) {
+    auto server = scripted_server("oversized_length.script");
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    expect_script_done(*server); // the terminal closed the link
+    EXPECT_TRUE(becomes_closed(link));
+}
+
+TEST(packet_socket, reconnect_starts_clean) {
+    auto server = scripted_server("reconnect.script");
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    EXPECT_EQ(text_of(link.send_and_wait(text_bytes("first"), 30)), "one");
+    ASSERT_TRUE(server->wait_for_line("closed")) << server->transcript();
+    EXPECT_TRUE(becomes_closed(link));
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    EXPECT_TRUE(link.pop_command().empty()) << "a packet of the old connection survived";
+    EXPECT_EQ(text_of(link.send_and_wait(text_bytes("second"), 30)), "two");
+    expect_script_done(*server);
+}
+
+TEST(packet_socket, stop_and_reconnect_while_running) {
+    auto server = auto_server({"--keepalive-ms", "5"});
+    packet_socket link;
+    for (int round = 0; round < 5; ++round) {
+        ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+        EXPECT_EQ(text_of(link.send_and_wait(text_bytes("r" + std::to_string(round)), 30)),
+                  "r" + std::to_string(round));
+        link.stop();
+        EXPECT_FALSE(link.is_running());
+    }
+    // Connecting again without a stop ends the old link first.
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    EXPECT_EQ(text_of(link.send_and_wait(text_bytes("last"), 30)), "last");
+}
+
+TEST(packet_socket, stop_from_another_thread_ends_a_waiting_request) {
+    manual_clock clock;
+    auto server = scripted_server("silent_server.script");
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    auto request = std::async(std::launch::async, [&] { return link.send_and_wait(text_bytes("{\"ping\":{}}"), 30); });
+    expect_script_done(*server);
+    link.stop();
+    EXPECT_TRUE(request.get().empty());
+}
+
+TEST(packet_socket, destroying_a_connected_socket_ends_its_thread) {
+    auto server = auto_server({"--keepalive-ms", "5"});
+    for (int round = 0; round < 5; ++round) {
+        auto link = std::make_unique<packet_socket>();
+        ASSERT_EQ(link->connect(L"127.0.0.1", server->port_text(), 10), 1);
+        link.reset(); // the receive thread may be blocked in recv or answering a keep-alive
+    }
+}
+
+TEST(packet_socket, connect_failures_leave_it_closed) {
+    packet_socket link;
+    int port;
+    {
+        auto server = auto_server();
+        port = server->port();
+    } // nothing listens there any more
+    EXPECT_EQ(link.connect(L"127.0.0.1", std::to_wstring(port), 5), 0);
+    EXPECT_FALSE(link.is_running());
+    EXPECT_EQ(link.connect(L"127.0.0.1", L"", 5), 0);
+    EXPECT_EQ(link.connect(L"хост", L"86", 5), 0);
+    EXPECT_TRUE(link.send_and_wait(text_bytes("x"), 30).empty());
+}
+
+} // namespace
+} // namespace zel::controller_

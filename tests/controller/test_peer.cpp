@@ -1,0 +1,134 @@
+#include "tests/controller/test_peer.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace zel::test {
+namespace fs = std::filesystem;
+
+fs::path source_file(const std::string& relative) {
+    const char* root = std::getenv("MORVIK_SOURCE_DIR");
+    return fs::path(root ? root : MORVIK_SOURCE_FALLBACK) / relative;
+}
+
+temp_folder::temp_folder() {
+    std::string pattern = (fs::temp_directory_path() / "morvik-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    path_ = pattern;
+}
+
+temp_folder::~temp_folder() {
+    std::error_code error;
+    fs::remove_all(path_, error);
+}
+
+test_peer::test_peer(const std::string& script, const std::vector<std::string>& arguments) {
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    std::vector<std::string> words{MORVIK_TEST_PYTHON, "-u", source_file(script).string()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    const int failed = ::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    if (failed != 0) {
+        ::close(out[0]);
+        throw std::runtime_error("cannot start " + words[0]);
+    }
+    reader_ = std::thread(&test_peer::read_lines, this, out[0]);
+    if (!wait_for_line("listening ")) {
+        stop();
+        throw std::runtime_error("the peer " + script + " did not start: " + transcript());
+    }
+    port_ = std::stoi(lines("listening ").front().substr(10));
+}
+
+test_peer::~test_peer() {
+    stop();
+}
+
+void test_peer::read_lines(int fd) {
+    std::string pending;
+    char block[4096];
+    ssize_t n;
+    while ((n = ::read(fd, block, sizeof block)) > 0 || (n < 0 && errno == EINTR)) {
+        pending.append(block, static_cast<size_t>(n > 0 ? n : 0));
+        for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
+            std::lock_guard guard(lock_);
+            lines_.push_back(pending.substr(0, end));
+            printed_.notify_all();
+        }
+    }
+    ::close(fd);
+    std::lock_guard guard(lock_);
+    ended_ = true;
+    printed_.notify_all();
+}
+
+bool test_peer::wait_for_line(const std::string& prefix, std::chrono::seconds limit) {
+    std::unique_lock guard(lock_);
+    size_t seen = 0;
+    return printed_.wait_for(guard, limit, [&] {
+        for (; seen < lines_.size(); ++seen) {
+            if (lines_[seen].starts_with(prefix)) {
+                return true;
+            }
+        }
+        return ended_;
+    }) && seen < lines_.size();
+}
+
+std::vector<std::string> test_peer::lines(const std::string& prefix) const {
+    std::lock_guard guard(lock_);
+    std::vector<std::string> out;
+    for (const std::string& line : lines_) {
+        if (line.starts_with(prefix)) {
+            out.push_back(line);
+        }
+    }
+    return out;
+}
+
+std::string test_peer::transcript() const {
+    std::string out;
+    for (const std::string& line : lines()) {
+        out += line + "\n";
+    }
+    return out;
+}
+
+int test_peer::stop() {
+    if (pid_ <= 0) {
+        return 0;
+    }
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    if (reader_.joinable()) {
+        reader_.join();
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace zel::test

@@ -1,0 +1,314 @@
+#!/usr/bin/env python3
+"""A test dispatch server: speaks the terminal's framed protocol over TCP on loopback.
+
+Frame (both directions): type (1 byte), flag (1 byte, 1 = zlib-compressed payload), id (1 byte),
+payload length (4 bytes, big-endian), payload. Types: 10 command, 20 acknowledgement, 100 keep-alive,
+101 keep-alive answer.
+
+Usage:  dispatch_server.py [--port N] [--keepalive-ms N] [--compress] [SCRIPT]
+
+It prints "listening PORT" on standard output once it accepts connections (port 0, the default, picks a
+free one), then one line per event: "connected", "recv ...", "sent ...", "closed", "done" when the script
+is over, "FAIL line N: ..." when the terminal did something else than the script expects. It exits with 0
+when the script ran to its end without a failure (on SIGTERM too), 1 otherwise.
+
+Whatever the script says, the server always answers a keep-alive (type 100) with type 101 and the same id.
+Without a script it serves every connection in automatic mode: each command is acknowledged (type 20,
+same id) and answered by a command with the same id carrying the same payload.
+
+Script format: one step a line, played in order; "#" starts a comment line; TEXT is the rest of the line,
+sent as UTF-8 (use \\n for a line break inside it).
+
+    accept                  wait for the next connection (the script starts with one)
+    expect command [TEXT]   wait for a command; with TEXT its payload must be exactly TEXT
+    expect ack [ID]         wait for an acknowledgement of ID (default: the id of the last push)
+    expect keepalive-answer wait for the answer to the last keep-alive sent
+    expect close            wait until the terminal closes the connection
+    ack                     acknowledge the last command received
+    answer [compressed] TEXT    send a command with the id of the last command received
+    push [compressed] [id=N] TEXT   send a command of the server's own (id 0 unless given)
+    keepalive [id=N]        send a keep-alive (id 1 unless given)
+    raw HEX                 send these bytes as they are (broken frames)
+    close                   close the connection
+    auto [TEXT]             from here on: acknowledge and answer every command (with TEXT, or its own
+                            payload), until the terminal closes the connection; then wait for the next
+                            connection and serve it the same way
+
+While a step waits, acknowledgements and keep-alive answers that it does not wait for are passed over; a
+command that it does not wait for is a failure. Every wait ends after 10 seconds with a failure.
+"""
+
+import argparse
+import signal
+import socket
+import struct
+import sys
+import time
+import zlib
+
+COMMAND, ACK, KEEPALIVE, KEEPALIVE_ANSWER = 10, 20, 100, 101
+NAMES = {COMMAND: "command", ACK: "ack", KEEPALIVE: "keepalive", KEEPALIVE_ANSWER: "keepalive-answer"}
+WAIT_SECONDS = 10.0
+
+
+class ScriptFailure(Exception):
+    pass
+
+
+class LinkClosed(Exception):
+    pass
+
+
+def say(text):
+    print(text, flush=True)
+
+
+def frame(kind, packet_id, payload=b"", compressed=False):
+    if compressed:
+        payload = zlib.compress(payload)
+    return struct.pack(">BBBI", kind, 1 if compressed else 0, packet_id, len(payload)) + payload
+
+
+def describe(kind, flag, packet_id, payload):
+    text = payload.decode("utf-8", "replace")
+    return "%s id=%d flag=%d len=%d %s" % (NAMES.get(kind, str(kind)), packet_id, flag, len(payload), text)
+
+
+class Link:
+    """One accepted connection: reads frames, answers keep-alives, sends frames."""
+
+    def __init__(self, conn, compress, keepalive_ms):
+        self.conn = conn
+        self.buffer = b""
+        self.compress = compress
+        self.keepalive_ms = keepalive_ms
+        self.next_keepalive = time.monotonic() + keepalive_ms / 1000.0 if keepalive_ms else None
+        self.last_command_id = 0
+        self.last_push_id = 0
+        self.last_keepalive_id = 0
+
+    def send(self, kind, packet_id, payload=b"", compressed=None):
+        compressed = self.compress if compressed is None else compressed
+        compressed = compressed and kind == COMMAND
+        say("sent " + describe(kind, 1 if compressed else 0, packet_id, payload))
+        self.conn.sendall(frame(kind, packet_id, payload, compressed))
+
+    def send_keepalive(self, packet_id=1):
+        self.last_keepalive_id = packet_id
+        self.send(KEEPALIVE, packet_id)
+
+    def read_packet(self, deadline):
+        """The next packet other than a keep-alive (answered here); None at the deadline."""
+        while True:
+            if len(self.buffer) >= 7:
+                kind, flag, packet_id, length = struct.unpack(">BBBI", self.buffer[:7])
+                if len(self.buffer) >= 7 + length:
+                    payload = self.buffer[7:7 + length]
+                    self.buffer = self.buffer[7 + length:]
+                    if flag == 1:
+                        payload = zlib.decompress(payload)
+                    say("recv " + describe(kind, flag, packet_id, payload))
+                    if kind == KEEPALIVE:
+                        self.send(KEEPALIVE_ANSWER, packet_id)
+                        continue
+                    return kind, packet_id, payload
+            now = time.monotonic()
+            if self.next_keepalive is not None and now >= self.next_keepalive:
+                self.send_keepalive()
+                self.next_keepalive = now + self.keepalive_ms / 1000.0
+            if deadline is not None and now >= deadline:
+                return None
+            wakes = [t for t in (deadline, self.next_keepalive) if t is not None]
+            self.conn.settimeout(max(min(wakes) - now, 0.001) if wakes else None)
+            try:
+                data = self.conn.recv(65536)
+            except socket.timeout:
+                continue
+            except OSError:
+                data = b""
+            if not data:
+                raise LinkClosed()
+            self.buffer += data
+
+    def wait_for(self, kind, wanted_id=None):
+        deadline = time.monotonic() + WAIT_SECONDS
+        while True:
+            got = self.read_packet(deadline)
+            if got is None:
+                raise ScriptFailure("timed out waiting for " + NAMES[kind])
+            got_kind, packet_id, payload = got
+            if got_kind == kind and (wanted_id is None or packet_id == wanted_id):
+                return packet_id, payload
+            if got_kind == COMMAND:
+                raise ScriptFailure("unexpected " + describe(got_kind, 0, packet_id, payload))
+
+    def serve_auto(self, fixed_answer):
+        while True:
+            kind, packet_id, payload = self.read_packet(None)
+            if kind == COMMAND:
+                self.send(ACK, packet_id)
+                self.send(COMMAND, packet_id, payload if fixed_answer is None else fixed_answer)
+
+
+def parse_text(rest):
+    return rest.replace("\\n", "\n").encode("utf-8")
+
+
+def parse_options(words):
+    """Leading "compressed" and "id=N" words of a step; returns (compressed, id, remaining text)."""
+    compressed, packet_id = None, None
+    while words:
+        if words[0] == "compressed":
+            compressed = True
+        elif words[0].startswith("id="):
+            packet_id = int(words[0][3:])
+        else:
+            break
+        words = words[1:]
+    return compressed, packet_id, " ".join(words)
+
+
+def load_script(path):
+    steps = []
+    with open(path, encoding="utf-8") as source:
+        for number, line in enumerate(source, 1):
+            line = line.strip()
+            if line and not line.startswith("#"):
+                steps.append((number, line))
+    return steps
+
+
+class Server:
+    def __init__(self, port, script, compress, keepalive_ms):
+        self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        self.listener.bind(("127.0.0.1", port))
+        self.listener.listen(4)
+        self.script = script
+        self.compress = compress
+        self.keepalive_ms = keepalive_ms
+        self.link = None
+        self.failed = False
+        self.finished = script is None
+
+    def accept(self):
+        if self.link:
+            self.link.conn.close()
+        conn, _ = self.listener.accept()
+        conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        say("connected")
+        self.link = Link(conn, self.compress, self.keepalive_ms)
+
+    def step(self, line):
+        words = line.split()
+        verb, args = words[0], words[1:]
+        link = self.link
+        if verb == "accept":
+            self.accept()
+        elif verb == "expect":
+            what = args[0] if args else ""
+            if what == "command":
+                packet_id, payload = link.wait_for(COMMAND)
+                link.last_command_id = packet_id
+                text = " ".join(args[1:])
+                if len(args) > 1 and payload != parse_text(text):
+                    raise ScriptFailure("command %r, expected %r" % (payload.decode("utf-8", "replace"), text))
+            elif what == "ack":
+                link.wait_for(ACK, int(args[1]) if len(args) > 1 else link.last_push_id)
+            elif what == "keepalive-answer":
+                link.wait_for(KEEPALIVE_ANSWER, link.last_keepalive_id)
+            elif what == "close":
+                try:
+                    got = link.read_packet(time.monotonic() + WAIT_SECONDS)
+                except LinkClosed:
+                    say("closed")
+                    return
+                raise ScriptFailure("the link stayed open" if got is None else "packet before the close")
+            else:
+                raise ScriptFailure("unknown expectation " + what)
+        elif verb == "ack":
+            link.send(ACK, link.last_command_id)
+        elif verb == "answer":
+            compressed, _, text = parse_options(args)
+            link.send(COMMAND, link.last_command_id, parse_text(text), compressed)
+        elif verb == "push":
+            compressed, packet_id, text = parse_options(args)
+            link.last_push_id = packet_id or 0
+            link.send(COMMAND, link.last_push_id, parse_text(text), compressed)
+        elif verb == "keepalive":
+            _, packet_id, _ = parse_options(args)
+            link.send_keepalive(1 if packet_id is None else packet_id)
+        elif verb == "raw":
+            data = bytes.fromhex("".join(args))
+            say("sent raw " + data.hex())
+            link.conn.sendall(data)
+        elif verb == "close":
+            link.conn.close()
+            self.link = None
+            say("closed")
+        elif verb == "auto":
+            self.finished = True
+            say("done")
+            self.serve_forever(parse_text(" ".join(args)) if args else None)
+        else:
+            raise ScriptFailure("unknown step " + verb)
+
+    def serve_forever(self, fixed_answer=None):
+        while True:
+            if self.link is None:
+                self.accept()
+            try:
+                self.link.serve_auto(fixed_answer)
+            except LinkClosed:
+                say("closed")
+                self.link.conn.close()
+                self.link = None
+
+    def run(self):
+        if self.script is None:
+            self.serve_forever()
+        self.accept()
+        for number, line in self.script:
+            try:
+                self.step(line)
+            except ScriptFailure as failure:
+                self.fail("line %d: %s" % (number, failure))
+                return
+            except (LinkClosed, OSError) as error:
+                self.fail("line %d: the link closed (%s)" % (number, error.__class__.__name__))
+                return
+        self.finished = True
+        say("done")
+        # Keep the link as it is until told to stop.
+        signal.pause()
+
+    def fail(self, text):
+        self.failed = True
+        say("FAIL " + text)
+        signal.pause()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--keepalive-ms", type=int, default=0, help="send a keep-alive this often")
+    parser.add_argument("--compress", action="store_true", help="compress every command payload sent")
+    parser.add_argument("script", nargs="?")
+    options = parser.parse_args()
+
+    server = Server(options.port, load_script(options.script) if options.script else None, options.compress,
+                    options.keepalive_ms)
+
+    def stop(*_):
+        if not server.finished and not server.failed:
+            say("FAIL stopped before the script ended")
+        sys.exit(0 if server.finished and not server.failed else 1)
+
+    signal.signal(signal.SIGTERM, stop)
+    signal.signal(signal.SIGINT, stop)
+    say("listening %d" % server.listener.getsockname()[1])
+    server.run()
+
+
+if __name__ == "__main__":
+    main()
