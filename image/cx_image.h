@@ -12,6 +12,8 @@
 //   drawing to a device context           cx_image_draw.cpp
 #pragma once
 
+#include "platform/win_types.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -281,6 +283,12 @@ public:
         return info_.frame_count;
     }
 
+    // Drawing to a device context: the image at (x, y), scaled to width × height (below 0: its own size),
+    // blended with the destination where it has an alpha plane, palette alpha or a transparent colour.
+    bool draw_to_dc(HDC dc, int32_t x, int32_t y, int32_t width = -1, int32_t height = -1, bool smooth = false);
+    // The image repeated from the rectangle's top-left corner; the last tiles are cut at its edges.
+    bool tile_to_dc(HDC dc, const RECT* rectangle);
+
     uint16_t swap16(uint16_t value) const;
     uint32_t swap32(uint32_t value) const;
     void swap_bitmap_header(cx_bitmap_header& header) const;
@@ -293,6 +301,8 @@ protected:
     // The smallest colour distance search of nearest_index over the important colours.
     uint8_t nearest_index_scan(cx_rgb_quad color) const;
     bool decode_as(image_stream* stream, uint32_t image_type);
+    // Colour of the source pixel behind a pixel of the drawn area (column and row values before flooring).
+    cx_rgb_quad draw_sample(float column, float row, bool smooth, float fx, float fy, uint32_t& sx, uint32_t& sy);
     // A resolution below 1 dpi becomes 96; pixels per metre go into the header copy and the block's header.
     void store_dpi(int32_t dpi, int32_t& field, int32_t& header_field, size_t block_offset);
 
