@@ -12,6 +12,7 @@
 #include "platform/headless.h"
 #include "platform/named_event.h"
 #include "platform/screen.h"
+#include "platform/system_services.h"
 #include "platform/text.h"
 #include "platform/window.h"
 #include "platform/window/single_instance.h"
@@ -203,6 +204,16 @@ TEST_F(window_test, posting_and_invalidating_from_another_thread_wake_a_waiting_
     PostQuitMessage(3);
     EXPECT_FALSE(GetMessageW(&msg, nullptr, 0, 0));
     EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(window_test, the_shells_full_screen_call_reaches_the_display) {
+    system_services& shell = system_services::current();
+    EXPECT_EQ(shell.shell_full_screen(window_, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON), 1);
+    EXPECT_TRUE(platform::headless::full_screen());
+    EXPECT_EQ(shell.shell_full_screen(window_, SHFS_SHOWTASKBAR), 1);
+    EXPECT_FALSE(platform::headless::full_screen());
+    EXPECT_EQ(shell.shell_full_screen(nullptr, SHFS_HIDETASKBAR), 0);
+    EXPECT_FALSE(platform::headless::full_screen());
 }
 
 TEST_F(window_test, keys_and_close_arrive_with_virtual_key_codes) {
