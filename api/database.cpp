@@ -12,6 +12,10 @@ namespace {
 
 using guard = std::lock_guard<std::recursive_mutex>;
 
+bool is_list_kind(int32_t kind) {
+    return kind >= command::order::list_general && kind <= command::order::list_current;
+}
+
 void feed_taximeter(zel::gps::taximeter& meter, const zel::gps::location& fix) {
     zel::gps::location copy;
     copy.accuracy = fix.accuracy;
@@ -126,7 +130,7 @@ record_list<command::obj_device_server> database::get_device_servers() const {
 
 record_list<command::order> database::get_orders(int32_t kind) const {
     guard hold(lock_);
-    if (kind < command::order::list_general || kind > command::order::list_current) {
+    if (!is_list_kind(kind)) {
         return {};
     }
     return orders_[kind - 1];
@@ -230,7 +234,7 @@ record_ptr<command::ref_tariff> database::get_tariff(const std::wstring& s_id) c
 
 record_ptr<command::order> database::find_order(int32_t kind, const std::wstring& s_id) const {
     guard hold(lock_);
-    if (kind < command::order::list_general || kind > command::order::list_current) {
+    if (!is_list_kind(kind)) {
         return {};
     }
     return find_first(orders_[kind - 1], s_id, &command::order::s_id);
@@ -238,7 +242,7 @@ record_ptr<command::order> database::find_order(int32_t kind, const std::wstring
 
 void database::erase_order(int32_t kind, const std::wstring& s_id) {
     guard hold(lock_);
-    if (kind < command::order::list_general || kind > command::order::list_current) {
+    if (!is_list_kind(kind)) {
         return;
     }
     erase_first(orders_[kind - 1], s_id, &command::order::s_id);
