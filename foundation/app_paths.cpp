@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <fstream>
+#include <cerrno>
 #include <mutex>
 
 namespace zel {
@@ -22,21 +23,6 @@ std::wstring executable_folder() {
         return L"";
     }
     return utf8_to_wide(exe.parent_path().string());
-}
-
-bool write_all(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 } // namespace
@@ -112,6 +98,21 @@ bool write_file_atomic(const std::filesystem::path& file, const std::string& byt
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
+    }
+    return true;
+}
+
+bool write_all(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<size_t>(n);
     }
     return true;
 }

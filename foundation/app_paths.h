@@ -20,6 +20,9 @@ std::wstring read_first_word(const std::filesystem::path& file);
 // First line of a file without its line end, at most max_chars characters, one byte per character.
 std::wstring read_first_line(const std::filesystem::path& file, size_t max_chars);
 
+// Writes every byte to a descriptor, going on after short writes and interruptions; false on an error.
+bool write_all(int fd, const std::string& bytes);
+
 // Writes a file through a temporary beside it, flushed and renamed over the old one, so a power cut leaves
 // either the old or the new contents. Returns false (and leaves the old file) on any failure.
 bool write_file_atomic(const std::filesystem::path& file, const std::string& bytes);

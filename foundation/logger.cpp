@@ -1,12 +1,11 @@
 #include "foundation/logger.h"
 
+#include "foundation/app_paths.h"
 #include "foundation/clock.h"
 #include "foundation/text_utils.h"
 
-#include <unistd.h>
 
 #include <atomic>
-#include <cerrno>
 
 namespace zel {
 namespace {
@@ -26,20 +25,6 @@ const wchar_t* prefix(int level) {
         return L"[FATAL] : ";
     default:
         return L"";
-    }
-}
-
-void write_all(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return;
-        }
-        done += static_cast<size_t>(n);
     }
 }
 

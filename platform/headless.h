@@ -35,6 +35,9 @@ int run_until_idle(int limit = 100000);
 std::vector<std::uint32_t> window_pixels(HWND window, int& width, int& height);
 bool save_png(HWND window, const std::string& path);
 
+// Whether the shell asked for the window to fill the display.
+bool full_screen();
+
 // Message boxes shown so far, as "caption: text".
 std::vector<std::wstring> message_boxes();
 

@@ -11,6 +11,14 @@
 #include <cstdint>
 #include <string>
 
+// The shell's full-screen flags.
+constexpr uint32_t SHFS_SHOWTASKBAR = 0x0001;
+constexpr uint32_t SHFS_HIDETASKBAR = 0x0002;
+constexpr uint32_t SHFS_SHOWSIPBUTTON = 0x0004;
+constexpr uint32_t SHFS_HIDESIPBUTTON = 0x0008;
+constexpr uint32_t SHFS_SHOWSTARTICON = 0x0010;
+constexpr uint32_t SHFS_HIDESTARTICON = 0x0020;
+
 class system_services {
 public:
     virtual ~system_services() = default;

@@ -98,4 +98,9 @@ std::vector<std::wstring> message_boxes() {
     return window_system::instance().message_box_log();
 }
 
+bool full_screen() {
+    headless_display* d = display();
+    return d && d->full_screen();
+}
+
 } // namespace platform::headless

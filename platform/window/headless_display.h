@@ -20,6 +20,12 @@ public:
     void wake() override;
     void poll() override {}
     void raise() override {}
+    void set_full_screen(bool on) override {
+        full_screen_ = on;
+    }
+    bool full_screen() const {
+        return full_screen_;
+    }
     void user_activity() override {}
     bool message_box(const std::wstring&, const std::wstring&, unsigned) override {
         return false;
@@ -38,6 +44,7 @@ private:
     std::condition_variable changed_;
     std::uint64_t now_ = 1000;
     bool woken_ = false;
+    bool full_screen_ = false;
 };
 
 } // namespace platform

@@ -108,6 +108,16 @@ bool sdl_display::open(int width, int height, const std::wstring& title) {
     return true;
 }
 
+void sdl_display::set_full_screen(bool on) {
+    if (!s_->window) {
+        return;
+    }
+    // Only a screen of the display's own size fills it; a smaller emulated screen stays a window.
+    SDL_DisplayMode mode;
+    const bool fits = SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w == s_->width && mode.h == s_->height;
+    SDL_SetWindowFullscreen(s_->window, on && fits ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
 void sdl_display::close() {
     if (s_->texture) {
         SDL_DestroyTexture(s_->texture);

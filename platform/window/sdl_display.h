@@ -22,6 +22,7 @@ public:
     void wake() override;
     void poll() override;
     void raise() override;
+    void set_full_screen(bool on) override;
     void user_activity() override;
     bool message_box(const std::wstring& caption, const std::wstring& text, unsigned type) override;
     bool can_show_boxes() override;

@@ -41,14 +41,11 @@ BOOL ShowWindow(HWND window, int show) {
 }
 
 BOOL UpdateWindow(HWND window) {
-    window_object* w = ws().find(window);
-    if (!w) {
-        return FALSE;
-    }
-    if (w->visible && w->invalid) {
+    bool exists = false;
+    if (ws().needs_paint(window, exists)) {
         ws().call(window, WM_PAINT, 0, 0);
     }
-    return TRUE;
+    return exists ? TRUE : FALSE;
 }
 
 BOOL GetClientRect(HWND window, RECT* rect) {

@@ -6,6 +6,7 @@
 #include "platform/screen.h"
 #include "platform/window/headless_display.h"
 #include "platform/window/sdl_display.h"
+#include "platform/window/shell_services.h"
 #include "platform/window/single_instance.h"
 
 namespace platform {
@@ -58,6 +59,7 @@ display_backend& window_system::display() {
             display_ = std::make_unique<headless_display>();
         }
         ui_thread_ = std::this_thread::get_id();
+        shell_services::install();
     }
     return *display_;
 }
@@ -66,6 +68,7 @@ void window_system::use_display(std::unique_ptr<display_backend> display) {
     std::lock_guard<std::recursive_mutex> lock(display_mutex_);
     display_ = std::move(display);
     ui_thread_ = std::this_thread::get_id();
+    shell_services::install();
 }
 
 bool window_system::has_display() {
@@ -386,6 +389,13 @@ bool window_system::take_update(HWND window, RECT& update, bool& erase) {
     w.invalid = false;
     w.erase = false;
     return true;
+}
+
+bool window_system::needs_paint(HWND window, bool& exists) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = windows_.find(strip(window));
+    exists = it != windows_.end();
+    return exists && it->second->visible && it->second->invalid;
 }
 
 bool window_system::show(HWND window, bool visible) {

@@ -67,6 +67,8 @@ public:
     // Takes the update rectangle (validating the window); false for an unknown window.
     bool take_update(HWND window, RECT& update, bool& erase);
     bool show(HWND window, bool visible);
+    // Whether the window is visible with an update region; exists tells whether the window is there at all.
+    bool needs_paint(HWND window, bool& exists);
 
     UINT_PTR set_timer(HWND window, UINT_PTR id, UINT elapse_ms);
     bool kill_timer(HWND window, UINT_PTR id);

@@ -12,6 +12,7 @@
 #include "platform/headless.h"
 #include "platform/named_event.h"
 #include "platform/screen.h"
+#include "platform/system_services.h"
 #include "platform/text.h"
 #include "platform/window.h"
 #include "platform/window/single_instance.h"
@@ -96,6 +97,21 @@ TEST_F(window_test, create_sends_wm_create_at_once_and_minus_one_refuses) {
                               reinterpret_cast<void*>(-1)),
               nullptr);
     EXPECT_EQ(CreateWindowExW(0, L"NOCLASS", L"x", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+}
+
+TEST_F(window_test, hidden_windows_get_no_paint_until_shown_and_update_window_paints_at_once) {
+    HWND hidden = CreateWindowExW(0, L"PDACLIENT", L"Hidden", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hidden, nullptr);
+    platform::headless::run_until_idle();
+    messages.clear();
+    InvalidateRect(hidden, nullptr, FALSE);
+    EXPECT_EQ(platform::headless::run_until_idle(), 0);
+    EXPECT_FALSE(ShowWindow(hidden, SW_SHOW)); // was hidden
+    EXPECT_TRUE(UpdateWindow(hidden));         // paints inside the call
+    EXPECT_EQ(kinds(), (std::vector<UINT>{WM_PAINT}));
+    EXPECT_EQ(platform::headless::run_until_idle(), 0);
+    EXPECT_TRUE(DestroyWindow(hidden));
+    EXPECT_FALSE(UpdateWindow(hidden));
 }
 
 TEST_F(window_test, posted_then_input_then_paint_then_timers) {
@@ -188,6 +204,16 @@ TEST_F(window_test, posting_and_invalidating_from_another_thread_wake_a_waiting_
     PostQuitMessage(3);
     EXPECT_FALSE(GetMessageW(&msg, nullptr, 0, 0));
     EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(window_test, the_shells_full_screen_call_reaches_the_display) {
+    system_services& shell = system_services::current();
+    EXPECT_EQ(shell.shell_full_screen(window_, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON), 1);
+    EXPECT_TRUE(platform::headless::full_screen());
+    EXPECT_EQ(shell.shell_full_screen(window_, SHFS_SHOWTASKBAR), 1);
+    EXPECT_FALSE(platform::headless::full_screen());
+    EXPECT_EQ(shell.shell_full_screen(nullptr, SHFS_HIDETASKBAR), 0);
+    EXPECT_FALSE(platform::headless::full_screen());
 }
 
 TEST_F(window_test, keys_and_close_arrive_with_virtual_key_codes) {
