@@ -160,11 +160,15 @@ TEST_F(controller_link, positions_are_reported_when_far_or_old_enough) {
 
     fix.speed = 0.0f;
     fix.course = 0;
-    fix.accuracy = 10.1f; // too coarse
+    fix.accuracy = 10.1f; // too coarse, however far
+    fix.latitude = 55.72;
     ctl->on_gps_position(fix);
-    fix.accuracy = 10.0f; // good, in the same place, 30 s later: nothing to report
+    fix.accuracy = 10.0f; // good, back at the last report 30 s later: nothing to report
+    fix.latitude = 55.7027;
+    fix.altitude = 151.0;
     clock.set_wall_ms(clock.wall_ms() + 30000);
     ctl->on_gps_position(fix);
+    fix.altitude = 152.0;
     clock.set_wall_ms(clock.wall_ms() + 1000); // 31 s after the last report
     ctl->on_gps_position(fix);
     ASSERT_TRUE(listener.wait_for(zel_api::cmd_result_name(), 3).payload()) << server->transcript();
