@@ -31,8 +31,7 @@ api_endpoint api_endpoint::parse(const std::string& text, const std::wstring& de
     }
     uint32_t number = 0;
     const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), number);
-    if (!port.empty() && error == std::errc() && end == port.data() + port.size() && number >= 1 &&
-        number <= 65535) {
+    if (!port.empty() && error == std::errc() && end == port.data() + port.size() && number >= 1 && number <= 65535) {
         endpoint.port = number;
     }
     return endpoint;

@@ -154,8 +154,8 @@ void track_uploader::post(const listed_file& file, const std::string& bytes) {
     std::vector<std::vector<track_record>> batches;
     std::string fault;
     if (!read_track_file(bytes, batches, fault)) {
-        zel::log(logger::warning, L"track upload: " + utf8_to_wide(file.name) + L" is damaged (" +
-                                      utf8_to_wide(fault) + L"); sent as it is");
+        zel::log(logger::warning, L"track upload: " + utf8_to_wide(file.name) + L" is damaged (" + utf8_to_wide(fault) +
+                                      L"); sent as it is");
     }
     const std::string body = wide_to_utf8(upload_id_) + bytes;
     controller_::http_client client;

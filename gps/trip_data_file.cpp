@@ -28,7 +28,8 @@ template <class Int> bool read_integer(const json& value, Int& field) {
         return false;
     }
     // Narrowed to the field as a cast does: the low bits are kept.
-    field = value.is_number_unsigned() ? static_cast<Int>(value.get<uint64_t>()) : static_cast<Int>(value.get<int64_t>());
+    field =
+        value.is_number_unsigned() ? static_cast<Int>(value.get<uint64_t>()) : static_cast<Int>(value.get<int64_t>());
     return true;
 }
 

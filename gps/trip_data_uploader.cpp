@@ -30,8 +30,7 @@ void trip_data_uploader::start() {
     if (started_.exchange(true)) {
         return;
     }
-    tax_data_thread_.start(
-        [this] { run(tax_data_thread_, &trip_data_uploader::upload_tax_data, L"tax data upload"); });
+    tax_data_thread_.start([this] { run(tax_data_thread_, &trip_data_uploader::upload_tax_data, L"tax data upload"); });
     order_track_thread_.start(
         [this] { run(order_track_thread_, &trip_data_uploader::upload_order_track, L"order track upload"); });
 }

@@ -19,7 +19,6 @@
 
 namespace zel::gps {
 
-
 class trip_data_uploader {
 public:
     // A trip file beyond this size is no ride's: it is moved aside.

@@ -45,8 +45,8 @@ bool upload_queue::settle(const listed_file& file, bool posted, long status) {
     entry& e = entries_[file.name];
     e.failed_at = ++failures_;
     if (status >= 400 && status <= 499 && ++e.refusals >= refusals_before_rejecting) {
-        set_aside(file, L"refused " + std::to_wstring(e.refusals) + L" times, last with status " +
-                            std::to_wstring(status));
+        set_aside(file,
+                  L"refused " + std::to_wstring(e.refusals) + L" times, last with status " + std::to_wstring(status));
     }
     return false;
 }
@@ -66,8 +66,8 @@ bool upload_queue::set_aside(const listed_file& file, const std::wstring& why) {
                                     L"): " + utf8_to_wide(error.message()));
         return false;
     }
-    zel::log(logger::warning,
-             what_ + L" upload: " + utf8_to_wide(file.name) + L" moved to " + utf8_to_wide(target.string()) + L": " + why);
+    zel::log(logger::warning, what_ + L" upload: " + utf8_to_wide(file.name) + L" moved to " +
+                                  utf8_to_wide(target.string()) + L": " + why);
     return true;
 }
 
