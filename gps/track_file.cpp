@@ -22,13 +22,22 @@ track_record to_track_record(const location& point) {
 }
 
 std::string encode_track_batch(const std::vector<location>& points) {
-    const size_t count = std::min(points.size(), track_batch_max);
+    std::vector<track_record> records;
+    records.reserve(std::min(points.size(), track_batch_max));
+    for (size_t i = 0; i < points.size() && i < track_batch_max; ++i) {
+        records.push_back(to_track_record(points[i]));
+    }
+    return encode_track_batch(records);
+}
+
+std::string encode_track_batch(const std::vector<track_record>& records) {
+    const size_t count = std::min(records.size(), track_batch_max);
     std::string out(8, '\0');
     out.reserve(track_header_size + count * track_record_size);
     out.push_back(static_cast<char>(count & 0xFF));
     out.push_back(static_cast<char>(count >> 8));
     for (size_t i = 0; i < count; ++i) {
-        const track_record record = to_track_record(points[i]);
+        const track_record& record = records[i];
         put_be(out, record.latitude);
         put_be(out, record.longitude);
         put_be(out, record.altitude);

@@ -45,6 +45,7 @@ track_record to_track_record(const location& point);
 
 // One batch: the header and the records of the points in order. At most track_batch_max points are taken.
 std::string encode_track_batch(const std::vector<location>& points);
+std::string encode_track_batch(const std::vector<track_record>& records);
 
 // Splits a file's bytes into its batches. False, with a reason in error, when a header is not 8 zero bytes or
 // the bytes end inside a header or a record; batches read before the fault are kept in batches.
