@@ -18,6 +18,22 @@ struct trip_data_uploader::kind {
     std::function<bool(const std::wstring& text, controller_::multipart_writer& writer)> build;
 };
 
+namespace {
+
+// Parses a file's text into a Record and writes its parts; false when the text does not parse.
+template <class Record, class Parse, class Write> auto parts_builder(Parse parse, Write write) {
+    return [parse, write](const std::wstring& text, controller_::multipart_writer& writer) {
+        Record record;
+        if (!parse(record, text)) {
+            return false;
+        }
+        write(writer, record);
+        return true;
+    };
+}
+
+} // namespace
+
 trip_data_uploader::trip_data_uploader(std::filesystem::path folder, options settings)
     : folder_(std::move(folder)), settings_(std::move(settings)), tax_data_queue_(folder_, L"tax data"),
       order_track_queue_(folder_, L"order track") {}
@@ -54,27 +70,13 @@ void trip_data_uploader::run(stoppable_thread& thread, void (trip_data_uploader:
 
 void trip_data_uploader::upload_tax_data() {
     kind files{".tax_data", L"/zel-driver/add-tax-data/1.0/", L"tax data", tax_data_queue_,
-               [](const std::wstring& text, controller_::multipart_writer& writer) {
-                   tax_data_record record;
-                   if (!parse_tax_data(record, text)) {
-                       return false;
-                   }
-                   write_tax_data_parts(writer, record);
-                   return true;
-               }};
+               parts_builder<tax_data_record>(parse_tax_data, write_tax_data_parts)};
     pass(files);
 }
 
 void trip_data_uploader::upload_order_track() {
     kind files{".order_track", L"/zel-driver/add-order-track/1.0/", L"order track", order_track_queue_,
-               [](const std::wstring& text, controller_::multipart_writer& writer) {
-                   order_track_record record;
-                   if (!parse_order_track(record, text)) {
-                       return false;
-                   }
-                   write_order_track_parts(writer, record);
-                   return true;
-               }};
+               parts_builder<order_track_record>(parse_order_track, write_order_track_parts)};
     pass(files);
 }
 

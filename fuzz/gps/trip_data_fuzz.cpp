@@ -1,5 +1,5 @@
 // A ".tax_data" or ".order_track" file's bytes through both parsers: nothing crashes, an accepted record gives
-// upload parts of the designed sizes, and its file text, written and read again, is stable.
+// a binary part of the designed size, and its file text, written and read again, is stable.
 #include "controller/http/multipart.h"
 #include "gps/trip_data_file.h"
 
@@ -7,36 +7,34 @@
 #include <cstdlib>
 #include <string>
 
+namespace {
+
+template <class Record, class Parse, class Json, class Parts, class Sized>
+void check(const std::wstring& text, Parse parse, Json json_of, Parts write_parts, Sized binary_is_sized) {
+    Record record;
+    if (!parse(record, text)) {
+        return;
+    }
+    zel::controller_::multipart_writer writer;
+    write_parts(writer, record);
+    const std::string json = json_of(record);
+    Record again;
+    if (!binary_is_sized(record) || !parse(again, zel::gps::trip_file_text(json)) || json_of(again) != json) {
+        std::abort();
+    }
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zel::gps;
     const std::wstring text = trip_file_text(std::string(reinterpret_cast<const char*>(data), size));
-
-    tax_data_record tax;
-    if (parse_tax_data(tax, text)) {
-        if (tax_data_bytes(tax.samples).size() != tax.samples.size() * tax_data_sample_size) {
-            std::abort();
-        }
-        zel::controller_::multipart_writer writer;
-        write_tax_data_parts(writer, tax);
-        const std::string json = tax_data_json(tax);
-        tax_data_record again;
-        if (!parse_tax_data(again, trip_file_text(json)) || tax_data_json(again) != json) {
-            std::abort();
-        }
-    }
-
-    order_track_record track;
-    if (parse_order_track(track, text)) {
-        if (track_item_bytes(track.items).size() != track.items.size() * track_item_size) {
-            std::abort();
-        }
-        zel::controller_::multipart_writer writer;
-        write_order_track_parts(writer, track);
-        const std::string json = order_track_json(track);
-        order_track_record again;
-        if (!parse_order_track(again, trip_file_text(json)) || order_track_json(again) != json) {
-            std::abort();
-        }
-    }
+    check<tax_data_record>(text, parse_tax_data, tax_data_json, write_tax_data_parts, [](const tax_data_record& r) {
+        return tax_data_bytes(r.samples).size() == r.samples.size() * tax_data_sample_size;
+    });
+    check<order_track_record>(text, parse_order_track, order_track_json, write_order_track_parts,
+                              [](const order_track_record& r) {
+                                  return track_item_bytes(r.items).size() == r.items.size() * track_item_size;
+                              });
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "gps/track_file.h"
 #include "gps/track_recorder.h"
 #include "gps/track_uploader.h"
+#include "tests/gps/gps_test_support.h"
 #include "tests/gps/tracks/upload_test_support.h"
 
 #include <gtest/gtest.h>
@@ -120,7 +121,7 @@ TEST_F(uploader_fixture, only_a_2xx_deletes_and_a_file_refused_three_times_is_mo
         EXPECT_TRUE(std::filesystem::exists(track / "1600000000.trk")) << "5xx keeps the file";
     }
     {
-        auto up = uploader(test::closed_port());
+        auto up = uploader(std::stoi(test::free_port()));
         up->tick();
         EXPECT_TRUE(std::filesystem::exists(track / "1600000000.trk")) << "no server keeps the file";
     }

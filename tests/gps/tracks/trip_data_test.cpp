@@ -5,6 +5,7 @@
 #include "foundation/text_utils.h"
 #include "gps/trip_data_file.h"
 #include "gps/trip_data_uploader.h"
+#include "tests/gps/gps_test_support.h"
 #include "tests/gps/tracks/hex_bytes.h"
 #include "tests/gps/tracks/upload_test_support.h"
 
@@ -196,7 +197,7 @@ TEST_F(trip_fixture, failures_keep_the_file_send_the_next_and_three_refusals_mov
     write_bytes(trips / "a.order_track", order_track_text);
     write_bytes(trips / "b.order_track", R"({"order_id":"B"})");
     {
-        trip_data_uploader uploader(trips, at(test::closed_port()));
+        trip_data_uploader uploader(trips, at(std::stoi(test::free_port())));
         uploader.upload_order_track();
         EXPECT_EQ(names_in(trips).size(), 2u) << "no server keeps the file";
     }

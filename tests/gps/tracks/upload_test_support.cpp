@@ -34,14 +34,6 @@ size_t upload_server::requests() const {
     return peer_->lines("request ").size();
 }
 
-int closed_port() {
-    temp_folder record;
-    test_peer peer("tests/controller/peers/http_server.py", {"--record", record.path().string()});
-    const int port = peer.port();
-    peer.stop();
-    return port;
-}
-
 std::string file_bytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {

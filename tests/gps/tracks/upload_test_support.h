@@ -41,9 +41,6 @@ private:
     std::unique_ptr<test_peer> peer_;
 };
 
-// A port on which nothing listens (taken from a server that has stopped).
-int closed_port();
-
 // The bytes of a file, or "(missing)" when it cannot be opened.
 std::string file_bytes(const std::filesystem::path& file);
 void write_bytes(const std::filesystem::path& file, const std::string& bytes);
