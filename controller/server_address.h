@@ -36,8 +36,8 @@ std::vector<server_address> login_servers();
 // The device-registration server.
 registration_host registration_server();
 
-// Comma-separated "host:port" entries; blanks around entries are dropped, as are empty entries. The host is
-// what stands before the last ":" ("[v6]" loses its brackets); an entry without ":" gets default_port.
+// Comma-separated "host", "host:port" or "[v6 address]:port" entries; blanks around entries and empty entries
+// are dropped; an entry without a port gets default_port.
 std::vector<server_address> parse_server_list(const std::string& text, const std::wstring& default_port);
 // "host" or "host:port"; a port that is not a number from 1 to 65535 leaves the default.
 registration_host parse_registration_host(const std::string& text);

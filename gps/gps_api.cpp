@@ -1,6 +1,7 @@
 #include "gps/gps_api.h"
 
 #include "foundation/clock.h"
+#include "foundation/host_port.h"
 #include "foundation/logger.h"
 #include "foundation/text_utils.h"
 
@@ -34,23 +35,12 @@ gpsd_endpoint gpsd_endpoint::parse(const std::string& text) {
     if (text.empty()) {
         return endpoint;
     }
-    std::string host = text;
-    std::string port;
-    if (text.front() == '[') {
-        const size_t close = text.find(']');
-        host = text.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-        if (close != std::string::npos && close + 1 < text.size() && text[close + 1] == ':') {
-            port = text.substr(close + 2);
-        }
-    } else if (const size_t colon = text.rfind(':'); colon != std::string::npos && text.find(':') == colon) {
-        host = text.substr(0, colon);
-        port = text.substr(colon + 1);
+    const host_port parts = host_port::parse(text);
+    if (!parts.host.empty()) {
+        endpoint.host = parts.host;
     }
-    if (!host.empty()) {
-        endpoint.host = host;
-    }
-    if (!port.empty()) {
-        endpoint.port = port;
+    if (!parts.port.empty()) {
+        endpoint.port = parts.port;
     }
     return endpoint;
 }
