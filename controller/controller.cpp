@@ -412,6 +412,10 @@ void controller::on_gps_position(const gps::location& fix) {
     tracks_->add(copy);
 }
 
+void controller::flush_track() {
+    tracks_->flush();
+}
+
 void controller::send_gps_position(const gps::location& fix) {
     if (server_index_.load() == -1 || fix.accuracy > good_accuracy) {
         return;

@@ -4,8 +4,9 @@
 // requests, reports positions and feeds the track recorder.
 //
 // Sections (controller.cpp): construction | connection state | listener thread | request threads | login |
-// positions. controller_requests.cpp: request operations, store access and searches.
-// controller_registration.cpp: login-server exchange, server list file, SMS and HTTP registration.
+// positions. controller_tracks: the track recorder and the uploaders. controller_requests.cpp: request operations,
+// store access and searches. controller_registration.cpp: login-server exchange, server list file, SMS and HTTP
+// registration.
 //
 // Dispatch connection, as the listener thread sees it (it polls while the listener event is set):
 //   logged out --connect_org--> connecting (request thread) --"cmd-result" ok for "login"--> logged in
@@ -141,6 +142,8 @@ public:
     std::function<void(const gps::location&)> make_gps_callback();
     // Reports the position when it is good and far or old enough, then hands it to the track recorder.
     void on_gps_position(const gps::location& fix);
+    // Writes the track points not yet in a file (the program's exit paths, so the last minutes are kept).
+    void flush_track();
     // Stops the taximeter after a successful "close-order" while its order id is "1".
     void check_close_order_result(const zel_api::update_mask& mask);
 

@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 
@@ -138,11 +139,14 @@ controller_fixture::controller_fixture()
     device_info::set_machine_id_files({folder.path() / "machine-id"});
     device_info::create(nullptr);
     gps::gps_manager::set_instance(&gps_service);
+    // The track and trip-data uploads that the controller starts stay on loopback, where nothing answers.
+    ::setenv("MORVIK_API_HOST", ("127.0.0.1:" + std::to_string(unused_port())).c_str(), 1);
 }
 
 controller_fixture::~controller_fixture() {
     ctl.reset();
     gps::gps_manager::set_instance(nullptr);
+    ::unsetenv("MORVIK_API_HOST");
     set_app_folder(L"");
 }
 

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <thread>
 
@@ -15,6 +18,7 @@ namespace zel::controller_::test {
 namespace {
 
 using zel_api::update_mask;
+namespace fs = std::filesystem;
 
 struct controller_link : controller_fixture {
     std::unique_ptr<test_peer> server;
@@ -191,6 +195,31 @@ TEST_F(controller_link, positions_come_from_the_gps_service) {
     gps_service.refresh_once(); // 300 m: reported
     ASSERT_TRUE(listener.wait_for_result(zel_api::gps_position_name()).payload()) << server->transcript();
     expect_script_done(*server);
+}
+
+// The recorder gets every position, flagged 2 while the driver has a current order; the exit paths write
+// what it holds.
+TEST_F(controller_fixture, positions_reach_the_track_recorder) {
+    start();
+    ctl->store().process_packet(L"{\"order\":{\"s-id\":\"8\",\"l-type\":4,\"s\":2}}");
+    gps::location fix;
+    fix.accuracy = 5.0f;
+    fix.latitude = 55.7;
+    fix.longitude = 37.6;
+    ctl->on_gps_position(fix);
+    ctl->flush_track();
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folder.path() / "track")) {
+        if (entry.path().extension() == ".trk") {
+            files.push_back(entry.path());
+        }
+    }
+    ASSERT_EQ(files.size(), 1u);
+    std::ifstream in(files[0], std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(bytes.size(), 10u + 30u); // the header and one point
+    EXPECT_EQ(bytes[8], 1);
+    EXPECT_EQ(bytes[10 + 29], 2); // the point's flag
 }
 
 // A request that names no dispatch server still answers the screen that locked itself for it.
