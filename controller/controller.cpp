@@ -218,6 +218,8 @@ void controller::thread_packets_listner() {
             }
         } catch (const std::exception& error) {
             zel::log(logger::error, L"controller::thread_packets_listner: " + utf8_to_wide(error.what()));
+        } catch (...) {
+            zel::log(logger::error, L"controller::thread_packets_listner: a packet failed");
         }
         ++listener_turns_;
         if (!pause(rest)) {
@@ -234,6 +236,8 @@ void controller::start_worker(std::function<void()> body) {
             body();
         } catch (const std::exception& error) {
             zel::log(logger::error, L"controller: a worker thread failed: " + utf8_to_wide(error.what()));
+        } catch (...) {
+            zel::log(logger::error, L"controller: a worker thread failed");
         }
     });
 }
