@@ -139,8 +139,9 @@ bytes packet_socket::send_and_wait(const bytes& payload, int timeout_seconds) {
     packet request(packet::command, 0, id);
     request.set_payload(payload);
     bytes answer;
+    // Timed from before the send: once the peer can see the request, the wait has begun.
+    const uint32_t start = clock::tick_ms();
     if (socket_->send(request.to_bytes()) >= 0) {
-        const uint32_t start = clock::tick_ms();
         const uint64_t limit_ms = static_cast<uint64_t>(timeout_seconds > 0 ? timeout_seconds : 0) * 1000;
         std::unique_lock guard(list_lock_);
         for (;;) {
