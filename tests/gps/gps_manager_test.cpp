@@ -161,13 +161,14 @@ TEST(gps_manager, a_failing_subscriber_is_logged_and_the_others_still_run) {
 }
 
 TEST(gps_manager, refresh_thread_starts_once_and_delivers) {
-    auto* source = new manual_fix_source;
-    source->set(reading(55.0, 37.0, 2.0f));
-    gps_manager service(std::unique_ptr<fix_source>(source), gps_manager::options{std::chrono::milliseconds(1), true});
+    // Declared before the service, so the refresh thread has ended before they go.
     std::mutex lock;
     std::set<std::thread::id> threads;
     int first = 0;
     int second = 0;
+    auto* source = new manual_fix_source;
+    source->set(reading(55.0, 37.0, 2.0f));
+    gps_manager service(std::unique_ptr<fix_source>(source), gps_manager::options{std::chrono::milliseconds(1), true});
     service.subscribe([&](const location&) {
         std::lock_guard guard(lock);
         threads.insert(std::this_thread::get_id());
@@ -198,10 +199,10 @@ TEST(gps_manager, fixes_from_a_serial_receiver_reach_the_subscribers) {
     timing.poll_period = std::chrono::milliseconds(5);
     timing.port_settle = std::chrono::milliseconds(5);
     timing.read_pause = std::chrono::milliseconds(1);
+    std::mutex lock; // before the service, which ends its refresh thread when it goes
+    location latest;
     gps_manager service(std::make_unique<gps_device>(timing, gpsd_endpoint{"127.0.0.1", test::free_port()}),
                         gps_manager::options{std::chrono::milliseconds(5), true});
-    std::mutex lock;
-    location latest;
     service.subscribe([&](const location& l) {
         std::lock_guard guard(lock);
         latest = l;
