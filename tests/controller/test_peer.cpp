@@ -19,19 +19,6 @@ fs::path source_file(const std::string& relative) {
     return fs::path(root ? root : MORVIK_SOURCE_FALLBACK) / relative;
 }
 
-temp_folder::temp_folder() {
-    std::string pattern = (fs::temp_directory_path() / "morvik-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    path_ = pattern;
-}
-
-temp_folder::~temp_folder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-}
-
 test_peer::test_peer(const std::string& script, const std::vector<std::string>& arguments) {
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) {

@@ -12,23 +12,12 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 namespace zel::test {
 
 // A file of the source tree (MORVIK_SOURCE_DIR, set by CTest).
 std::filesystem::path source_file(const std::string& relative);
-
-// A fresh empty folder for one test, removed at its end.
-class temp_folder {
-public:
-    temp_folder();
-    ~temp_folder();
-    const std::filesystem::path& path() const {
-        return path_;
-    }
-
-private:
-    std::filesystem::path path_;
-};
 
 class test_peer {
 public:

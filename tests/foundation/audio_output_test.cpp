@@ -1,6 +1,6 @@
 #include "foundation/sound_player.h"
 #include "platform/audio_output.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "foundation/device_info.h"
 #include "foundation/text_utils.h"
 #include "platform/system_services.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "foundation/power_monitor.h"
 #include "platform/power_supply.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

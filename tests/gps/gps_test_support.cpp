@@ -42,11 +42,6 @@ bool on_path(const std::string& program) {
     }
 }
 
-std::filesystem::path make_temp_folder(const char* prefix) {
-    std::string pattern = (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
-    return ::mkdtemp(pattern.data());
-}
-
 } // namespace
 
 std::string receiver_sentences() {
@@ -64,30 +59,6 @@ gps::gps_timing fast_timing() {
     timing.reader_stop_pause = std::chrono::milliseconds(5);
     timing.read_pause = std::chrono::milliseconds(1);
     return timing;
-}
-
-temp_app_folder::temp_app_folder() : path_(make_temp_folder("morvik-gps")) {
-    set_app_folder(path_.wstring());
-}
-
-temp_app_folder::~temp_app_folder() {
-    set_app_folder(L"");
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-}
-
-void temp_app_folder::write(const std::string& name, const std::string& bytes) const {
-    const auto file = path_ / name;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::string temp_app_folder::read(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
-    if (!in) {
-        return "<missing>";
-    }
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 std::string free_port() {
@@ -113,15 +84,15 @@ std::string gpsfake::missing() {
 }
 
 // gpsfake's control socket and the log live in a folder of their own, removed at the end.
-gpsfake::gpsfake(const std::string& nmea_log) : folder_(make_temp_folder("morvik-gpsfake")), port_(free_port()) {
-    const std::filesystem::path log = folder_ / "receiver.log";
+gpsfake::gpsfake(const std::string& nmea_log) : port_(free_port()) {
+    const std::filesystem::path log = folder_.path() / "receiver.log";
     std::ofstream(log, std::ios::binary) << nmea_log;
     const std::string path = search_path();
     pid_ = ::fork();
     if (pid_ == 0) {
         ::setpgid(0, 0);
         ::setenv("PATH", path.c_str(), 1);
-        ::setenv("TMPDIR", folder_.c_str(), 1);
+        ::setenv("TMPDIR", folder_.path().c_str(), 1);
         const int null = ::open("/dev/null", O_RDWR);
         ::dup2(null, 1);
         ::dup2(null, 2);
@@ -147,8 +118,6 @@ gpsfake::gpsfake(const std::string& nmea_log) : folder_(make_temp_folder("morvik
 
 gpsfake::~gpsfake() {
     stop();
-    std::error_code error;
-    std::filesystem::remove_all(folder_, error);
 }
 
 void gpsfake::stop() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "gps/gps_timing.h"
+#include "tests/support/temp_app_folder.h"
 
 #include <filesystem>
 #include <string>
@@ -17,22 +18,7 @@ std::string receiver_sentences();
 // Waits short enough for a port search to run in a second or two.
 gps::gps_timing fast_timing();
 
-// A fresh temporary program folder for the test's lifetime.
-class temp_app_folder {
-public:
-    temp_app_folder();
-    ~temp_app_folder();
-    const std::filesystem::path& path() const {
-        return path_;
-    }
-    // Writes the file (a name such as "cache/gps") below the folder.
-    void write(const std::string& name, const std::string& bytes) const;
-    // The file's bytes, or "<missing>".
-    std::string read(const std::string& name) const;
-
-private:
-    std::filesystem::path path_;
-};
+using zel::test::temp_app_folder;
 
 // A loopback TCP port that nothing listens on (taken from the kernel and released).
 std::string free_port();
@@ -56,7 +42,7 @@ public:
     void stop();
 
 private:
-    std::filesystem::path folder_;
+    zel::test::temp_folder folder_;
     std::string port_;
     pid_t pid_ = -1;
 };

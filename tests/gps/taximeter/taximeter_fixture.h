@@ -8,6 +8,7 @@
 #include "gps/taximeter/dump_file.h"
 #include "gps/taximeter/tariff_params.h"
 #include "gps/taximeter/taximeter.h"
+#include "tests/support/temp_app_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -90,17 +91,6 @@ inline ride operator+(ride a, const event& b) {
 
 class taximeter_test : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "taximeter_test_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        set_app_folder(folder_.wstring());
-    }
-    void TearDown() override {
-        set_app_folder(L"");
-        std::filesystem::remove_all(folder_);
-    }
-
     void set_time(int64_t at_s) {
         clock_.set_wall_ms(ride_start_ms + at_s * 1000);
     }
@@ -160,7 +150,7 @@ protected:
     }
 
     manual_clock clock_{ride_start_ms};
-    std::filesystem::path folder_;
+    zel::test::temp_app_folder folder_;
 };
 
 } // namespace zel::gps::testing
