@@ -36,18 +36,18 @@ using HGLOBAL = void*;
 #define FALSE 0
 #endif
 
-#define MORVIK_DECLARE_HANDLE(name)                                                                                    \
+#define DECLARE_PLATFORM_HANDLE(name)                                                                                    \
     struct name##__;                                                                                                   \
     using name = name##__*
-MORVIK_DECLARE_HANDLE(HWND);
-MORVIK_DECLARE_HANDLE(HDC);
-MORVIK_DECLARE_HANDLE(HBITMAP);
-MORVIK_DECLARE_HANDLE(HPEN);
-MORVIK_DECLARE_HANDLE(HBRUSH);
-MORVIK_DECLARE_HANDLE(HFONT);
-MORVIK_DECLARE_HANDLE(HINSTANCE);
-MORVIK_DECLARE_HANDLE(HRSRC);
-#undef MORVIK_DECLARE_HANDLE
+DECLARE_PLATFORM_HANDLE(HWND);
+DECLARE_PLATFORM_HANDLE(HDC);
+DECLARE_PLATFORM_HANDLE(HBITMAP);
+DECLARE_PLATFORM_HANDLE(HPEN);
+DECLARE_PLATFORM_HANDLE(HBRUSH);
+DECLARE_PLATFORM_HANDLE(HFONT);
+DECLARE_PLATFORM_HANDLE(HINSTANCE);
+DECLARE_PLATFORM_HANDLE(HRSRC);
+#undef DECLARE_PLATFORM_HANDLE
 using HMODULE = HINSTANCE;
 
 struct RECT {

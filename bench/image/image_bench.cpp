@@ -18,12 +18,12 @@ constexpr uint32_t height = 800;
 // as real artwork does.
 const std::vector<uint8_t>& screen_png() {
     static const std::vector<uint8_t> bytes = [] {
-        zel::test::png_spec spec;
-        spec.width = width;
-        spec.height = height;
-        spec.color_type = PNG_COLOR_TYPE_RGB_ALPHA;
+        zel::test::png_recipe recipe;
+        recipe.width = width;
+        recipe.height = height;
+        recipe.color_type = PNG_COLOR_TYPE_RGB_ALPHA;
         uint32_t seed = 12345;
-        return zel::test::make_png(spec, [&](uint32_t x, uint32_t y, int c) -> uint16_t {
+        return zel::test::make_png(recipe, [&](uint32_t x, uint32_t y, int c) -> uint16_t {
             seed = seed * 1103515245 + 12345;
             const uint32_t noise = (seed >> 16) & 3;
             switch (c) {

@@ -72,26 +72,26 @@ int main(int argc, char** argv) {
                                          {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
     for (auto [type, depth] : kinds) {
         for (bool interlaced : {false, true}) {
-            png_spec spec;
-            spec.width = 7;
-            spec.height = 5;
-            spec.color_type = type;
-            spec.bit_depth = depth;
-            spec.interlaced = interlaced;
+            png_recipe recipe;
+            recipe.width = 7;
+            recipe.height = 5;
+            recipe.color_type = type;
+            recipe.bit_depth = depth;
+            recipe.interlaced = interlaced;
             if (type == 3) {
                 for (int i = 0; i < (1 << depth) && i < 16; ++i) {
-                    spec.palette.push_back(png_color{static_cast<uint8_t>(i * 15), 0, static_cast<uint8_t>(255 - i)});
+                    recipe.palette.push_back(png_color{static_cast<uint8_t>(i * 15), 0, static_cast<uint8_t>(255 - i)});
                 }
-                spec.trns_alpha = {0, 128};
+                recipe.trns_alpha = {0, 128};
             }
             if (type == 2) {
-                spec.trns_color = png_color_16{0, 1, 2, 3, 0};
-                spec.phys = std::array<uint32_t, 3>{2835, 2835, 1};
+                recipe.trns_color = png_color_16{0, 1, 2, 3, 0};
+                recipe.phys = std::array<uint32_t, 3>{2835, 2835, 1};
             }
             write(root / "png_fuzz",
                   "type" + std::to_string(type) + "_depth" + std::to_string(depth) + (interlaced ? "_adam7" : "") +
                       ".png",
-                  make_png(spec));
+                  make_png(recipe));
         }
     }
     const auto colour = make_jpeg(16, 16, 3, gradient, 80);
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < pixels.size(); ++i) {
         pixels[i] = static_cast<uint8_t>(i * 17);
     }
-    png_spec icon_png;
+    png_recipe icon_png;
     icon_png.width = 16;
     icon_png.height = 16;
     icon_png.color_type = 6;

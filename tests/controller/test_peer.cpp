@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 fs::path source_file(const std::string& relative) {
     const char* root = std::getenv("MORVIK_SOURCE_DIR");
-    return fs::path(root ? root : MORVIK_SOURCE_FALLBACK) / relative;
+    return fs::path(root ? root : TEST_SOURCE_DIR) / relative;
 }
 
 test_peer::test_peer(const std::string& script, const std::vector<std::string>& arguments) {

@@ -166,16 +166,16 @@ TEST(draw, transparency_and_palette_alpha) {
 // An RGBA PNG that is opaque everywhere goes through the blend and gives the pixels of its RGB twin, which
 // goes straight through.
 TEST(draw, opaque_alpha_plane_matches_the_direct_path) {
-    test::png_spec spec;
-    spec.width = 9;
-    spec.height = 7;
-    spec.color_type = PNG_COLOR_TYPE_RGB_ALPHA;
+    test::png_recipe recipe;
+    recipe.width = 9;
+    recipe.height = 7;
+    recipe.color_type = PNG_COLOR_TYPE_RGB_ALPHA;
     const auto opaque = [&](uint32_t x, uint32_t y, int c) -> uint16_t {
-        return c == 3 ? 255 : test::pattern_sample(spec, x, y, c);
+        return c == 3 ? 255 : test::pattern_sample(recipe, x, y, c);
     };
-    const auto rgba = test::make_png(spec, opaque);
-    spec.color_type = PNG_COLOR_TYPE_RGB;
-    const auto rgb = test::make_png(spec, opaque);
+    const auto rgba = test::make_png(recipe, opaque);
+    recipe.color_type = PNG_COLOR_TYPE_RGB;
+    const auto rgb = test::make_png(recipe, opaque);
     CxImage with_alpha(CXIMAGE_FORMAT_PNG);
     CxImage plain(CXIMAGE_FORMAT_PNG);
     image_memory_stream a(rgba.data(), rgba.size());

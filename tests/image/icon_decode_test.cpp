@@ -102,16 +102,16 @@ TEST(icon_decode, size_zero_means_256_and_png_is_found_by_signature) {
     EXPECT_EQ(big.get_height(), 256u);
     EXPECT_EQ(big.get_pixel_index(255, 255), 1);
 
-    test::png_spec spec;
-    spec.width = 16;
-    spec.height = 16;
-    spec.color_type = PNG_COLOR_TYPE_RGB_ALPHA;
+    test::png_recipe recipe;
+    recipe.width = 16;
+    recipe.height = 16;
+    recipe.color_type = PNG_COLOR_TYPE_RGB_ALPHA;
     CxImage png(CXIMAGE_FORMAT_ICO);
-    ASSERT_TRUE(decode(png, make_icon({{8, 8, four_bit_bitmap()}, {16, 16, test::make_png(spec)}}), 0));
+    ASSERT_TRUE(decode(png, make_icon({{8, 8, four_bit_bitmap()}, {16, 16, test::make_png(recipe)}}), 0));
     EXPECT_EQ(png.get_width(), 8u); // frame 0 by default
     CxImage second(CXIMAGE_FORMAT_ICO);
     second.set_frame_index(1);
-    ASSERT_TRUE(decode(second, make_icon({{8, 8, four_bit_bitmap()}, {16, 16, test::make_png(spec)}})));
+    ASSERT_TRUE(decode(second, make_icon({{8, 8, four_bit_bitmap()}, {16, 16, test::make_png(recipe)}})));
     EXPECT_EQ(second.get_width(), 16u);
     EXPECT_TRUE(second.has_alpha());
     EXPECT_EQ(second.image_type(), CXIMAGE_FORMAT_ICO);

@@ -49,60 +49,60 @@ int png_channels(int color_type) {
     }
 }
 
-uint16_t pattern_sample(const png_spec& spec, uint32_t x, uint32_t y, int c) {
-    const uint32_t max = (1u << spec.bit_depth) - 1;
+uint16_t pattern_sample(const png_recipe& recipe, uint32_t x, uint32_t y, int c) {
+    const uint32_t max = (1u << recipe.bit_depth) - 1;
     uint32_t v = x * 37 + y * 101 + static_cast<uint32_t>(c) * 53 + 11;
-    if (spec.bit_depth == 16) {
+    if (recipe.bit_depth == 16) {
         v = v * 0x0101 + x * 7;
     }
-    if (spec.color_type == PNG_COLOR_TYPE_PALETTE && !spec.palette.empty()) {
-        return static_cast<uint16_t>(v % spec.palette.size());
+    if (recipe.color_type == PNG_COLOR_TYPE_PALETTE && !recipe.palette.empty()) {
+        return static_cast<uint16_t>(v % recipe.palette.size());
     }
     return static_cast<uint16_t>(v & max);
 }
 
-std::vector<uint8_t> make_png(const png_spec& spec, const sample_fn& sample_in) {
+std::vector<uint8_t> make_png(const png_recipe& recipe, const sample_fn& sample_in) {
     const sample_fn sample =
-        sample_in ? sample_in : [&](uint32_t x, uint32_t y, int c) { return pattern_sample(spec, x, y, c); };
+        sample_in ? sample_in : [&](uint32_t x, uint32_t y, int c) { return pattern_sample(recipe, x, y, c); };
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, abort_on_error, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, append_to_vector, no_flush);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bit_depth, spec.color_type,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, recipe.width, recipe.height, recipe.bit_depth, recipe.color_type,
+                 recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty()) {
-        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+    if (!recipe.palette.empty()) {
+        png_set_PLTE(png, info, recipe.palette.data(), static_cast<int>(recipe.palette.size()));
     }
-    if (!spec.trns_alpha.empty() || spec.trns_color) {
-        png_color_16 color = spec.trns_color.value_or(png_color_16{});
-        png_set_tRNS(png, info, spec.trns_alpha.empty() ? nullptr : spec.trns_alpha.data(),
-                     static_cast<int>(spec.trns_alpha.size()), spec.trns_color ? &color : nullptr);
+    if (!recipe.trns_alpha.empty() || recipe.trns_color) {
+        png_color_16 color = recipe.trns_color.value_or(png_color_16{});
+        png_set_tRNS(png, info, recipe.trns_alpha.empty() ? nullptr : recipe.trns_alpha.data(),
+                     static_cast<int>(recipe.trns_alpha.size()), recipe.trns_color ? &color : nullptr);
     }
-    if (spec.phys) {
-        png_set_pHYs(png, info, (*spec.phys)[0], (*spec.phys)[1], static_cast<int>((*spec.phys)[2]));
+    if (recipe.phys) {
+        png_set_pHYs(png, info, (*recipe.phys)[0], (*recipe.phys)[1], static_cast<int>((*recipe.phys)[2]));
     }
     png_write_info(png, info);
 
-    const int channels = png_channels(spec.color_type);
-    const size_t row_bytes = (size_t{spec.width} * channels * spec.bit_depth + 7) / 8;
-    std::vector<std::vector<uint8_t>> rows(spec.height, std::vector<uint8_t>(row_bytes));
-    for (uint32_t y = 0; y < spec.height; ++y) {
+    const int channels = png_channels(recipe.color_type);
+    const size_t row_bytes = (size_t{recipe.width} * channels * recipe.bit_depth + 7) / 8;
+    std::vector<std::vector<uint8_t>> rows(recipe.height, std::vector<uint8_t>(row_bytes));
+    for (uint32_t y = 0; y < recipe.height; ++y) {
         uint8_t* row = rows[y].data();
         size_t bit = 0;
-        for (uint32_t x = 0; x < spec.width; ++x) {
+        for (uint32_t x = 0; x < recipe.width; ++x) {
             for (int c = 0; c < channels; ++c) {
                 const uint16_t v = sample(x, y, c);
-                if (spec.bit_depth == 16) {
+                if (recipe.bit_depth == 16) {
                     row[bit / 8] = static_cast<uint8_t>(v >> 8);
                     row[bit / 8 + 1] = static_cast<uint8_t>(v);
-                } else if (spec.bit_depth == 8) {
+                } else if (recipe.bit_depth == 8) {
                     row[bit / 8] = static_cast<uint8_t>(v);
                 } else {
-                    const int shift = 8 - spec.bit_depth - static_cast<int>(bit % 8);
+                    const int shift = 8 - recipe.bit_depth - static_cast<int>(bit % 8);
                     row[bit / 8] = static_cast<uint8_t>(row[bit / 8] | (v << shift));
                 }
-                bit += static_cast<size_t>(spec.bit_depth);
+                bit += static_cast<size_t>(recipe.bit_depth);
             }
         }
     }

@@ -12,7 +12,7 @@
 
 namespace zel::test {
 
-struct png_spec {
+struct png_recipe {
     uint32_t width = 4;
     uint32_t height = 3;
     int color_type = PNG_COLOR_TYPE_RGB;
@@ -29,8 +29,8 @@ using sample_fn = std::function<uint16_t(uint32_t x, uint32_t y, int c)>;
 
 int png_channels(int color_type);
 // The default pattern: every sample a different value within the bit depth.
-uint16_t pattern_sample(const png_spec& spec, uint32_t x, uint32_t y, int c);
-std::vector<uint8_t> make_png(const png_spec& spec, const sample_fn& sample = {});
+uint16_t pattern_sample(const png_recipe& recipe, uint32_t x, uint32_t y, int c);
+std::vector<uint8_t> make_png(const png_recipe& recipe, const sample_fn& sample = {});
 
 // A baseline JPEG of 1 (grey) or 3 (RGB) components; pixel(x, y, c) from the top row.
 std::vector<uint8_t> make_jpeg(uint32_t width, uint32_t height, int components,

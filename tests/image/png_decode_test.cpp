@@ -11,7 +11,7 @@ namespace zel {
 namespace {
 
 using test::make_png;
-using test::png_spec;
+using test::png_recipe;
 
 bool decode(CxImage& image, const std::vector<uint8_t>& bytes, uint32_t type = CXIMAGE_FORMAT_PNG) {
     image_memory_stream stream(bytes.data(), bytes.size());
@@ -27,33 +27,33 @@ std::vector<png_color> test_palette(size_t n) {
     return palette;
 }
 
-std::string name(const png_spec& spec) {
-    return "type " + std::to_string(spec.color_type) + " depth " + std::to_string(spec.bit_depth) +
-           (spec.interlaced ? " interlaced" : "");
+std::string name(const png_recipe& recipe) {
+    return "type " + std::to_string(recipe.color_type) + " depth " + std::to_string(recipe.bit_depth) +
+           (recipe.interlaced ? " interlaced" : "");
 }
 
 // Checks every pixel of a decode against the samples that made the file.
-void expect_pixels(const CxImage& image, const png_spec& spec) {
-    const int shift = spec.bit_depth == 16 ? 8 : 0;
-    const int channels = test::png_channels(spec.color_type);
-    ASSERT_EQ(image.get_width(), spec.width);
-    ASSERT_EQ(image.get_height(), spec.height);
-    const bool alpha = spec.color_type == PNG_COLOR_TYPE_GRAY_ALPHA || spec.color_type == PNG_COLOR_TYPE_RGB_ALPHA;
+void expect_pixels(const CxImage& image, const png_recipe& recipe) {
+    const int shift = recipe.bit_depth == 16 ? 8 : 0;
+    const int channels = test::png_channels(recipe.color_type);
+    ASSERT_EQ(image.get_width(), recipe.width);
+    ASSERT_EQ(image.get_height(), recipe.height);
+    const bool alpha = recipe.color_type == PNG_COLOR_TYPE_GRAY_ALPHA || recipe.color_type == PNG_COLOR_TYPE_RGB_ALPHA;
     EXPECT_EQ(image.has_alpha(), alpha);
-    for (uint32_t y = 0; y < spec.height; ++y) {
-        const uint32_t row = spec.height - 1 - y; // the first stored row is the file's last
-        for (uint32_t x = 0; x < spec.width; ++x) {
-            const auto s = [&](int c) { return static_cast<uint8_t>(test::pattern_sample(spec, x, y, c) >> shift); };
-            if (spec.color_type == PNG_COLOR_TYPE_RGB || spec.color_type == PNG_COLOR_TYPE_RGB_ALPHA) {
+    for (uint32_t y = 0; y < recipe.height; ++y) {
+        const uint32_t row = recipe.height - 1 - y; // the first stored row is the file's last
+        for (uint32_t x = 0; x < recipe.width; ++x) {
+            const auto s = [&](int c) { return static_cast<uint8_t>(test::pattern_sample(recipe, x, y, c) >> shift); };
+            if (recipe.color_type == PNG_COLOR_TYPE_RGB || recipe.color_type == PNG_COLOR_TYPE_RGB_ALPHA) {
                 const cx_rgb_quad c = image.get_pixel_color(x, row, false);
-                ASSERT_EQ(c.red, s(0)) << name(spec) << " at " << x << "," << y;
+                ASSERT_EQ(c.red, s(0)) << name(recipe) << " at " << x << "," << y;
                 ASSERT_EQ(c.green, s(1));
                 ASSERT_EQ(c.blue, s(2));
             } else {
-                ASSERT_EQ(image.get_pixel_index(x, row), s(0)) << name(spec) << " at " << x << "," << y;
+                ASSERT_EQ(image.get_pixel_index(x, row), s(0)) << name(recipe) << " at " << x << "," << y;
             }
             if (alpha) {
-                ASSERT_EQ(image.alpha_get(x, row), s(channels - 1)) << name(spec);
+                ASSERT_EQ(image.alpha_get(x, row), s(channels - 1)) << name(recipe);
             }
         }
     }
@@ -68,44 +68,44 @@ TEST(png_decode, every_color_type_and_depth) {
         {PNG_COLOR_TYPE_GRAY_ALPHA, 16}, {PNG_COLOR_TYPE_RGB_ALPHA, 8}, {PNG_COLOR_TYPE_RGB_ALPHA, 16},
     };
     for (auto [type, depth] : kinds) {
-        png_spec spec;
-        spec.width = 13;
-        spec.height = 9;
-        spec.color_type = type;
-        spec.bit_depth = depth;
+        png_recipe recipe;
+        recipe.width = 13;
+        recipe.height = 9;
+        recipe.color_type = type;
+        recipe.bit_depth = depth;
         if (type == PNG_COLOR_TYPE_PALETTE) {
-            spec.palette = test_palette(std::min(1 << depth, 200));
+            recipe.palette = test_palette(std::min(1 << depth, 200));
         }
         CxImage plain(CXIMAGE_FORMAT_PNG);
-        ASSERT_TRUE(decode(plain, make_png(spec))) << name(spec) << ": " << plain.last_error();
-        expect_pixels(plain, spec);
+        ASSERT_TRUE(decode(plain, make_png(recipe))) << name(recipe) << ": " << plain.last_error();
+        expect_pixels(plain, recipe);
         EXPECT_EQ(plain.codec_option(CXIMAGE_FORMAT_PNG), 0u);
 
         const uint32_t want_bits = type == PNG_COLOR_TYPE_RGB || type == PNG_COLOR_TYPE_RGB_ALPHA ? 24
                                    : depth >= 8 || type == PNG_COLOR_TYPE_GRAY_ALPHA              ? 8
                                    : depth == 2                                                   ? 4
                                                                                                   : depth;
-        EXPECT_EQ(plain.bits_per_pixel(), want_bits) << name(spec);
+        EXPECT_EQ(plain.bits_per_pixel(), want_bits) << name(recipe);
         if (type == PNG_COLOR_TYPE_PALETTE) {
-            for (size_t i = 0; i < spec.palette.size() && i < plain.header().clr_used; ++i) {
+            for (size_t i = 0; i < recipe.palette.size() && i < plain.header().clr_used; ++i) {
                 const cx_rgb_quad c = plain.get_palette_color(static_cast<uint32_t>(i));
-                EXPECT_EQ(c.red, spec.palette[i].red);
-                EXPECT_EQ(c.green, spec.palette[i].green);
-                EXPECT_EQ(c.blue, spec.palette[i].blue);
+                EXPECT_EQ(c.red, recipe.palette[i].red);
+                EXPECT_EQ(c.green, recipe.palette[i].green);
+                EXPECT_EQ(c.blue, recipe.palette[i].blue);
             }
         } else if (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA) {
             const uint32_t top = depth >= 8 || type == PNG_COLOR_TYPE_GRAY_ALPHA ? 255 : (1u << depth) - 1;
-            EXPECT_EQ(plain.get_palette_color(top).red, 255) << name(spec);
+            EXPECT_EQ(plain.get_palette_color(top).red, 255) << name(recipe);
             EXPECT_EQ(plain.get_palette_color(1).red, depth == 1 ? 255 : depth == 2 ? 85 : depth == 4 ? 17 : 1);
         }
 
-        spec.interlaced = true;
+        recipe.interlaced = true;
         CxImage interlaced(CXIMAGE_FORMAT_PNG);
-        ASSERT_TRUE(decode(interlaced, make_png(spec))) << name(spec) << ": " << interlaced.last_error();
-        expect_pixels(interlaced, spec);
+        ASSERT_TRUE(decode(interlaced, make_png(recipe))) << name(recipe) << ": " << interlaced.last_error();
+        expect_pixels(interlaced, recipe);
         EXPECT_EQ(interlaced.codec_option(CXIMAGE_FORMAT_PNG), 1u);
         // Interlaced and plain twins decode to the same pixels, padding included.
-        EXPECT_EQ(std::memcmp(interlaced.row_bits(0), plain.row_bits(0), plain.header().size_image), 0) << name(spec);
+        EXPECT_EQ(std::memcmp(interlaced.row_bits(0), plain.row_bits(0), plain.header().size_image), 0) << name(recipe);
     }
 }
 
@@ -115,12 +115,12 @@ TEST(png_decode, palette_transparency_is_per_entry) {
     };
     // One entry used to make index 0 fully transparent whatever its alpha.
     for (const auto& alpha : {std::vector<uint8_t>{128}, std::vector<uint8_t>{255}, std::vector<uint8_t>{0, 10, 20}}) {
-        png_spec spec;
-        spec.color_type = PNG_COLOR_TYPE_PALETTE;
-        spec.palette = test_palette(8);
-        spec.trns_alpha = alpha;
+        png_recipe recipe;
+        recipe.color_type = PNG_COLOR_TYPE_PALETTE;
+        recipe.palette = test_palette(8);
+        recipe.trns_alpha = alpha;
         CxImage image(CXIMAGE_FORMAT_PNG);
-        ASSERT_TRUE(decode(image, make_png(spec))) << image.last_error();
+        ASSERT_TRUE(decode(image, make_png(recipe))) << image.last_error();
         EXPECT_TRUE(image.palette_alpha());
         EXPECT_EQ(image.get_transparent_index(), -1);
         for (uint32_t i = 0; i < 256; ++i) {
@@ -130,7 +130,7 @@ TEST(png_decode, palette_transparency_is_per_entry) {
 }
 
 TEST(png_decode, grey_and_rgb_transparency) {
-    png_spec grey;
+    png_recipe grey;
     grey.color_type = PNG_COLOR_TYPE_GRAY;
     grey.trns_color = png_color_16{0, 0, 0, 0, 5};
     CxImage image(CXIMAGE_FORMAT_PNG);
@@ -143,7 +143,7 @@ TEST(png_decode, grey_and_rgb_transparency) {
     EXPECT_EQ(image.get_transparent_index(), 0x12);
 
     for (int depth : {8, 16}) {
-        png_spec rgb;
+        png_recipe rgb;
         rgb.bit_depth = depth;
         const uint16_t scale = depth == 16 ? 0x101 : 1;
         rgb.trns_color = png_color_16{0, static_cast<uint16_t>(10 * scale), static_cast<uint16_t>(20 * scale),
@@ -168,10 +168,10 @@ TEST(png_decode, resolution_from_phys) {
         {std::array<uint32_t, 3>{3, 4, PNG_RESOLUTION_UNKNOWN}, 3, 4},
     };
     for (const auto& c : cases) {
-        png_spec spec;
-        spec.phys = c.phys;
+        png_recipe recipe;
+        recipe.phys = c.phys;
         CxImage image(CXIMAGE_FORMAT_PNG);
-        ASSERT_TRUE(decode(image, make_png(spec)));
+        ASSERT_TRUE(decode(image, make_png(recipe)));
         EXPECT_EQ(image.get_dpi_x(), c.dpi_x);
         EXPECT_EQ(image.get_dpi_y(), c.dpi_y);
     }
@@ -182,10 +182,10 @@ TEST(png_decode, failures_keep_the_previous_picture) {
     EXPECT_FALSE(image.Decode(nullptr, CXIMAGE_FORMAT_PNG));
     EXPECT_STREQ(image.last_error(), "null file handler");
 
-    png_spec spec;
-    spec.width = 40;
-    spec.height = 30;
-    const std::vector<uint8_t> good = make_png(spec);
+    png_recipe recipe;
+    recipe.width = 40;
+    recipe.height = 30;
+    const std::vector<uint8_t> good = make_png(recipe);
     ASSERT_TRUE(decode(image, good));
     const cx_rgb_quad before = image.get_pixel_color(7, 7);
     EXPECT_FALSE(decode(image, good, 7));
@@ -207,22 +207,22 @@ TEST(png_decode, failures_keep_the_previous_picture) {
 }
 
 TEST(png_decode, oversized_header_is_refused) {
-    png_spec spec;
-    spec.color_type = PNG_COLOR_TYPE_GRAY;
-    spec.bit_depth = 1;
-    spec.width = 20000;
-    spec.height = 1;
+    png_recipe recipe;
+    recipe.color_type = PNG_COLOR_TYPE_GRAY;
+    recipe.bit_depth = 1;
+    recipe.width = 20000;
+    recipe.height = 1;
     CxImage image(CXIMAGE_FORMAT_PNG);
-    EXPECT_FALSE(decode(image, make_png(spec)));
+    EXPECT_FALSE(decode(image, make_png(recipe)));
     EXPECT_FALSE(image.is_valid());
     EXPECT_NE(std::string(image.last_error()), "");
 }
 
 TEST(png_decode, header_only_and_any_format) {
-    png_spec spec;
-    spec.width = 21;
-    spec.height = 5;
-    const std::vector<uint8_t> bytes = make_png(spec);
+    png_recipe recipe;
+    recipe.width = 21;
+    recipe.height = 5;
+    const std::vector<uint8_t> bytes = make_png(recipe);
     CxImage header(CXIMAGE_FORMAT_PNG);
     header.set_cancel(-1);
     ASSERT_TRUE(decode(header, bytes));
@@ -234,7 +234,7 @@ TEST(png_decode, header_only_and_any_format) {
     CxImage any(CXIMAGE_FORMAT_UNKNOWN);
     ASSERT_TRUE(decode(any, bytes, CXIMAGE_FORMAT_UNKNOWN)) << any.last_error();
     EXPECT_EQ(any.image_type(), CXIMAGE_FORMAT_PNG);
-    expect_pixels(any, spec);
+    expect_pixels(any, recipe);
 
     const std::vector<uint8_t> junk(100, 0x42);
     EXPECT_FALSE(decode(any, junk, CXIMAGE_FORMAT_UNKNOWN));
@@ -244,7 +244,7 @@ TEST(png_decode, header_only_and_any_format) {
 // A decode used to take the whole info block of the caller, so an image that had been transparent carried its
 // old transparency and selection box into a new, opaque picture.
 TEST(png_decode, a_new_picture_does_not_inherit_old_transparency) {
-    png_spec palette;
+    png_recipe palette;
     palette.color_type = PNG_COLOR_TYPE_PALETTE;
     palette.palette = test_palette(4);
     palette.trns_alpha = {0, 0};
@@ -254,7 +254,7 @@ TEST(png_decode, a_new_picture_does_not_inherit_old_transparency) {
     image.set_alpha_max(127);
     ASSERT_TRUE(image.palette_alpha());
 
-    png_spec opaque;
+    png_recipe opaque;
     opaque.width = 6;
     ASSERT_TRUE(decode(image, make_png(opaque)));
     EXPECT_EQ(image.get_transparent_index(), -1);

@@ -141,7 +141,7 @@ TEST_F(taximeter_test, a_restarted_program_resumes_the_ride) {
 }
 
 TEST_F(taximeter_test, an_open_downtime_is_restored_closed_at_its_last_extension) {
-    const tariff_spec tariff{.per_minute = 60, .downtime_per_minute = 60};
+    const tariff_recipe tariff{.per_minute = 60, .downtime_per_minute = 60};
     {
         taximeter before_crash;
         start(before_crash, tariff);
@@ -387,7 +387,7 @@ TEST_F(taximeter_test, a_reader_never_finds_the_dump_missing_or_torn_while_it_is
 // is written at once, and a restart that reads it prices the ride (a reversed interval used to send the
 // moving-time recursion into a stack overflow at every restart).
 TEST_F(taximeter_test, a_clock_set_back_during_downtime) {
-    const tariff_spec tariff{.per_km = 10, .per_minute = 60, .downtime_per_minute = 60};
+    const tariff_recipe tariff{.per_km = 10, .per_minute = 60, .downtime_per_minute = 60};
     {
         taximeter meter;
         start(meter, tariff);

@@ -30,7 +30,7 @@ inline double latitude_at(double metres_north) {
     return base_latitude + metres_north / (6372795.0 * 0.017453292519943295);
 }
 
-struct tariff_spec {
+struct tariff_recipe {
     float base = 50.0f;
     float per_km = 0.0f;
     float per_minute = 0.0f;
@@ -41,16 +41,16 @@ struct tariff_spec {
     float downtime_per_minute = 0.0f;
 };
 
-inline tariff_params make_tariff(const tariff_spec& spec) {
+inline tariff_params make_tariff(const tariff_recipe& recipe) {
     tariff_params tariff;
-    tariff.set_base_price(spec.base);
-    tariff.set_price_per_km(spec.per_km);
-    tariff.set_price_per_minute(spec.per_minute);
-    tariff.set_speed_limit(spec.speed_limit);
-    tariff.set_time_cost_cap(spec.cap);
-    tariff.set_included_distance(spec.included_km);
-    tariff.set_included_time(spec.included_minutes);
-    tariff.set_downtime_price(spec.downtime_per_minute);
+    tariff.set_base_price(recipe.base);
+    tariff.set_price_per_km(recipe.per_km);
+    tariff.set_price_per_minute(recipe.per_minute);
+    tariff.set_speed_limit(recipe.speed_limit);
+    tariff.set_time_cost_cap(recipe.cap);
+    tariff.set_included_distance(recipe.included_km);
+    tariff.set_included_time(recipe.included_minutes);
+    tariff.set_downtime_price(recipe.downtime_per_minute);
     return tariff;
 }
 
@@ -134,8 +134,8 @@ protected:
     }
 
     // A running taximeter for order_id with the tariff, started at second 0.
-    void start(taximeter& meter, const tariff_spec& spec, const std::wstring& order_id = L"A1") {
-        const tariff_params tariff = make_tariff(spec);
+    void start(taximeter& meter, const tariff_recipe& recipe, const std::wstring& order_id = L"A1") {
+        const tariff_params tariff = make_tariff(recipe);
         meter.set_tariff(&tariff);
         set_time(0);
         meter.start(order_id);

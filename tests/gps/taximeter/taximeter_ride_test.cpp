@@ -18,15 +18,15 @@ struct figures {
 
 struct ride_case {
     const char* name;
-    tariff_spec tariff;
+    tariff_recipe tariff;
     ride rows;
     int64_t end_s;
     figures expected;
 };
 
-const tariff_spec by_distance{.per_km = 10};
-const tariff_spec by_time{.per_minute = 60};
-const tariff_spec both{.per_km = 10, .per_minute = 60};
+const tariff_recipe by_distance{.per_km = 10};
+const tariff_recipe by_time{.per_minute = 60};
+const tariff_recipe both{.per_km = 10, .per_minute = 60};
 
 std::vector<ride_case> ride_cases() {
     return {

@@ -8,8 +8,8 @@
 namespace zel::gps::testing {
 namespace {
 
-const tariff_spec by_distance{.per_km = 10};
-const tariff_spec by_time{.per_minute = 60};
+const tariff_recipe by_distance{.per_km = 10};
+const tariff_recipe by_time{.per_minute = 60};
 
 TEST_F(taximeter_test, without_a_tariff_every_figure_reads_zero) {
     taximeter meter;
