@@ -24,13 +24,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def handle_any(self):
         length = int(self.headers.get("Content-Length") or 0)
         body = self.rfile.read(length) if length else b""
+        head = self.requestline + "\r\n" + "".join("%s: %s\r\n" % (k, v) for k, v in self.headers.items()) + "\r\n"
+        # One lock numbers, records and prints each request, so lines of concurrent requests never run together
+        # and come in the order of their numbers.
         with Handler.count_lock:
             Handler.count += 1
             number = Handler.count
-        head = self.requestline + "\r\n" + "".join("%s: %s\r\n" % (k, v) for k, v in self.headers.items()) + "\r\n"
-        with open(os.path.join(self.server.record, "%d.request" % number), "wb") as out:
-            out.write(head.encode("latin-1") + body)
-        print("request %d %s %s" % (number, self.command, self.path), flush=True)
+            with open(os.path.join(self.server.record, "%d.request" % number), "wb") as out:
+                out.write(head.encode("latin-1") + body)
+            print("request %d %s %s" % (number, self.command, self.path), flush=True)
 
         match = re.match(r"^/status/(\d{3})", self.path)
         status = int(match.group(1)) if match else self.server.status
