@@ -11,6 +11,9 @@
 #include "gps/gps_manager.h"
 #include "gps/manual_fix_source.h"
 
+#include "tests/support/log_capture.h"
+#include "tests/support/temp_app_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -84,28 +87,7 @@ inline std::vector<std::wstring> store_packets(const std::string& name) {
     return packets;
 }
 
-class temp_program_folder {
-public:
-    temp_program_folder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "store_test_XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "no temporary folder";
-        }
-        path_ = pattern;
-        zel::set_app_folder(path_.wstring());
-    }
-    ~temp_program_folder() {
-        zel::set_app_folder(L"");
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::filesystem::path& path() const {
-        return path_;
-    }
-
-private:
-    std::filesystem::path path_;
-};
+using temp_program_folder = zel::test::temp_app_folder;
 
 // Installed as the process's GPS service for its lifetime; no refresh thread: deliver() is one refresh.
 class test_gps_service {
@@ -141,30 +123,7 @@ private:
     std::unique_ptr<zel::gps::gps_manager> service_;
 };
 
-// Sends the logger's lines to a file while it lives; text() reads them.
-class log_capture {
-public:
-    log_capture() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "store_log_XXXXXX").string();
-        fd_ = ::mkstemp(pattern.data());
-        path_ = pattern;
-        zel::log(zel::logger::info, L"log capture begins");
-        zel::logger::instance()->set_output_fd(fd_);
-    }
-    ~log_capture() {
-        zel::logger::instance()->set_output_fd(-1);
-        ::close(fd_);
-        std::filesystem::remove(path_);
-    }
-    std::wstring text() const {
-        std::ifstream in(path_, std::ios::binary);
-        return zel::utf8_to_wide(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-    }
-
-private:
-    int fd_ = -1;
-    std::filesystem::path path_;
-};
+using zel::test::log_capture;
 
 // A store on the test clock, folder and GPS service, with its new-order sounds recorded.
 class store_test : public ::testing::Test {

@@ -266,7 +266,7 @@ TEST_F(store_test, a_broken_object_costs_only_itself) {
     EXPECT_EQ(db_.find_order(1, L"5001")->s, 1);
     EXPECT_NE(db_.find_msg(63), nullptr);
 
-    const std::wstring text = log.text();
+    const std::wstring text = log.wide_text();
     EXPECT_NE(text.find(L"object skipped"), std::wstring::npos);
     EXPECT_NE(text.find(L"{\"order\":{\"s-id\":5002,\"l-type\":1}}"), std::wstring::npos);
     EXPECT_NE(text.find(L"{\"msg\":{\"id\":62,,\"txt\":\"Второе\"}}"), std::wstring::npos);
@@ -277,7 +277,7 @@ TEST_F(store_test, unbalanced_braces_drop_the_packet) {
     const update_mask mask = feed(L"{\"order\":{\"s-id\":\"1\",\"l-type\":1}}{\"msg\":{\"id\":1");
     EXPECT_TRUE(mask.empty());
     EXPECT_TRUE(db_.get_orders_1().empty());
-    EXPECT_NE(log.text().find(L"packet dropped"), std::wstring::npos);
+    EXPECT_NE(log.wide_text().find(L"packet dropped"), std::wstring::npos);
 }
 
 TEST_F(store_test, packets_that_store_nothing_or_set_no_bit) {
@@ -417,7 +417,7 @@ TEST_F(store_test, absent_reference_tariff_members_take_the_order_rate_values) {
     {
         log_capture log;
         lacking_cost = time_cost_of(lacking, L"A");
-        EXPECT_NE(log.text().find(L"reference tariff \"T-1\" lacks pp, pp-dist, pp-time, btax-dist, speed-limit, "
+        EXPECT_NE(log.wide_text().find(L"reference tariff \"T-1\" lacks pp, pp-dist, pp-time, btax-dist, speed-limit, "
                                   L"max-pay-sum-lsl"),
                   std::wstring::npos);
     }

@@ -57,26 +57,4 @@ std::vector<std::string> names_in(const std::filesystem::path& folder) {
     return names;
 }
 
-log_capture::log_capture() {
-    char pattern[] = "/tmp/morvik-log-XXXXXX";
-    fd_ = ::mkstemp(pattern);
-    if (fd_ < 0) {
-        throw std::runtime_error("mkstemp failed");
-    }
-    file_ = pattern;
-    zel::log(logger::info, L"log capture begins");
-    logger::instance()->set_output_fd(fd_);
-}
-
-log_capture::~log_capture() {
-    logger::instance()->set_output_fd(-1);
-    ::close(fd_);
-    std::error_code error;
-    std::filesystem::remove(file_, error);
-}
-
-std::string log_capture::text() {
-    return file_bytes(file_);
-}
-
 } // namespace zel::gps::test

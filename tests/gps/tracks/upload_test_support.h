@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tests/controller/test_peer.h"
+#include "tests/support/log_capture.h"
 
 #include <filesystem>
 #include <memory>
@@ -47,18 +48,6 @@ void write_bytes(const std::filesystem::path& file, const std::string& bytes);
 // The names of the files in folder, sorted.
 std::vector<std::string> names_in(const std::filesystem::path& folder);
 
-// Captures the logger's lines while it lives.
-class log_capture {
-public:
-    log_capture();
-    ~log_capture();
-    log_capture(const log_capture&) = delete;
-    log_capture& operator=(const log_capture&) = delete;
-    std::string text();
-
-private:
-    int fd_ = -1;
-    std::filesystem::path file_;
-};
+using zel::test::log_capture;
 
 } // namespace zel::gps::test
