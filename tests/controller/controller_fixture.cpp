@@ -16,7 +16,7 @@
 namespace zel::controller_::test {
 namespace {
 
-constexpr auto safety_limit = std::chrono::seconds(20);
+constexpr auto safety_limit = std::chrono::seconds(60);
 
 } // namespace
 

@@ -34,7 +34,7 @@ public:
         return std::to_wstring(port_);
     }
     // Waits until a line that begins with prefix has been printed (limit: a safety net, not a timing).
-    bool wait_for_line(const std::string& prefix, std::chrono::seconds limit = std::chrono::seconds(10));
+    bool wait_for_line(const std::string& prefix, std::chrono::seconds limit = std::chrono::seconds(30));
     // Lines printed so far that begin with prefix.
     std::vector<std::string> lines(const std::string& prefix = "") const;
     // Everything printed so far, for failure messages.

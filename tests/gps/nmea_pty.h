@@ -63,7 +63,7 @@ private:
 
 // Polls the condition every few milliseconds until it holds or the time (a limit against hanging, not a
 // measured time) runs out.
-template <typename Condition> bool eventually(Condition condition, int limit_ms = 20000) {
+template <typename Condition> bool eventually(Condition condition, int limit_ms = 60000) {
     for (int waited = 0; waited < limit_ms; waited += 5) {
         if (condition()) {
             return true;
