@@ -99,7 +99,11 @@ class Link:
         compressed = self.compress if compressed is None else compressed
         compressed = compressed and kind == COMMAND
         say("sent " + describe(kind, 1 if compressed else 0, packet_id, payload))
-        self.conn.sendall(frame(kind, packet_id, payload, compressed))
+        try:
+            self.conn.sendall(frame(kind, packet_id, payload, compressed))
+        except OSError:
+            # The terminal went away (a broken pipe or a reset) while we sent: the link is closed.
+            raise LinkClosed()
 
     def send_keepalive(self, packet_id=1):
         self.last_keepalive_id = packet_id
