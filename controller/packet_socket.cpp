@@ -109,12 +109,14 @@ void packet_socket::packet_listener_thread() {
 bool packet_socket::take(packet received) {
     const uint8_t id = received.id();
     const bool keep_alive = received.type() == packet::keep_alive;
+    // Stamped before the packet is handed on: whoever acts on it must find the link already active, not
+    // have its activity moved to a later tick afterwards.
+    last_activity_.store(clock::tick_ms());
     if (!keep_alive) {
         std::lock_guard guard(list_lock_);
         received_.push_back(std::make_unique<packet>(std::move(received)));
         arrived_.notify_all();
     }
-    last_activity_.store(clock::tick_ms());
     const packet reply(keep_alive ? packet::keep_alive_answer : packet::acknowledgement, 0, id);
     return socket_->send(reply.to_bytes()) >= 0;
 }
