@@ -1,19 +1,13 @@
 // The server has withdrawn the offered order.
 #pragma once
 
-#include "api/command/command.h"
-
-#include <string>
+#include "api/command/received/order_offer_notice.h"
 
 namespace zel_api::command {
 
-class order_offer_cancel : public command {
+class order_offer_cancel : public order_offer_notice {
 public:
     void from_value(const json::value& root) override;
-    void read_fields(const json::value& fields);
-
-    std::wstring s_order_id;
-    std::wstring comment;
 };
 
 } // namespace zel_api::command

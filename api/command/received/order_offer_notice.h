@@ -1,0 +1,19 @@
+// What the server says of an offered order that the driver can no longer take: the order and a comment.
+// "order-offer-cancel" and "order-offer-timeout" carry the same fields.
+#pragma once
+
+#include "api/command/command.h"
+
+#include <string>
+
+namespace zel_api::command {
+
+class order_offer_notice : public command {
+public:
+    void read_fields(const json::value& fields);
+
+    std::wstring s_order_id;
+    std::wstring comment;
+};
+
+} // namespace zel_api::command
