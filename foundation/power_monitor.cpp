@@ -17,8 +17,7 @@ void power_monitor::thread_proc() {
     while (thread_.wait_for(period_)) {
         const auto status = source_.read();
         const power_status read = status.value_or(power_status{});
-        mains_online_ = read.mains_online ? 1 : 0;
-        battery_percent_ = read.battery_percent;
+        status_ = static_cast<uint16_t>((read.mains_online ? 0x100 : 0) | read.battery_percent);
         if (status && report_) {
             report_(read.mains_online, read.battery_percent);
         }

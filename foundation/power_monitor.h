@@ -29,17 +29,17 @@ public:
 
     // The last values read; 0 until the first read.
     bool mains_online() const {
-        return mains_online_.load() != 0;
+        return (status_.load() & 0x100) != 0;
     }
     uint8_t battery_percent() const {
-        return battery_percent_.load();
+        return static_cast<uint8_t>(status_.load() & 0xFF);
     }
 
 private:
     void thread_proc();
 
-    std::atomic<uint8_t> mains_online_{0};
-    std::atomic<uint8_t> battery_percent_{0};
+    // Both values in one word (mains in bit 8, the percent below it), so they are stored together.
+    std::atomic<uint16_t> status_{0};
     callback report_;
     std::chrono::milliseconds period_;
     power_supply source_;

@@ -129,9 +129,11 @@ TEST(power_monitor, a_failed_read_stores_zeros_and_does_not_call_back) {
     }
     EXPECT_FALSE(monitor.mains_online());
     EXPECT_EQ(monitor.battery_percent(), 0);
-    for (const auto& report : got.seen()) {
-        EXPECT_EQ(report, std::pair(true, uint8_t{255}));
-    }
+    // A read that overlapped the rename may have seen half a supply; once reads fail, nothing more is reported.
+    const auto reported = got.seen().size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(monitor.mains_online());
+    EXPECT_EQ(got.seen().size(), reported);
 }
 
 TEST(power_monitor, without_a_power_status_it_stays_idle) {
