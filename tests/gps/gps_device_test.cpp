@@ -136,14 +136,15 @@ TEST(gps_device, search_is_stopped_when_the_detection_gives_up) {
     receiver.set_sentences(receiver_sentences());
     const com_ports ports({{1, receiver.path()}});
     gps_timing timing = fast_timing();
-    timing.detection_wait = std::chrono::milliseconds(50);
+    timing.detection_wait = std::chrono::milliseconds(1);
+    timing.pair_wait = std::chrono::milliseconds(600);
     gps_device device(timing, no_gpsd());
     device.start();
     ASSERT_TRUE(device.wait_started(std::chrono::seconds(30)));
     EXPECT_EQ(device.mode(), gps_device::no_source);
     EXPECT_EQ(folder.read("cache/gps"), "");
     // A search left running would reach 9600 after one pair wait and hold a receiver nobody reads.
-    std::this_thread::sleep_for(3 * timing.pair_wait);
+    std::this_thread::sleep_for(2 * timing.pair_wait);
     EXPECT_EQ(receiver.answered_cycles(), 0);
 }
 
