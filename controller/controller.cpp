@@ -305,13 +305,14 @@ void controller::thread_action_org(action_thread_args& task) {
         } else {
             const zel_api::update_mask mask = process(answer);
             const auto& result = mask.payload();
-            // Set before the screens hear of the login, so that they find the driver logged in.
+            // Both before the screens hear of the result, so that they find the driver logged in and the
+            // closed order's taximeter stopped.
             if (mask.test(zel_api::cmd_result_name()) && result && result->ok &&
                 result->cmd_name == zel_api::login_name()) {
                 logged_in_.store(true);
             }
-            post(mask);
             check_close_order_result(mask);
+            post(mask);
         }
     }
     set_listener_event();
