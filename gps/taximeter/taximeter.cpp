@@ -484,13 +484,7 @@ bool taximeter::read_dump(const std::wstring& order_id) {
     points.reserve(dump->points.size());
     for (const location& saved : dump->points) {
         taximeter_point point;
-        point.latitude = saved.latitude;
-        point.longitude = saved.longitude;
-        point.speed = saved.speed;
-        point.accuracy = saved.accuracy;
-        point.satellites = saved.satellites;
-        point.course = saved.course;
-        point.delivery_time = saved.delivery_time;
+        static_cast<location&>(point) = saved;
         points.push_back(point);
     }
     for (time_interval& interval : dump->downtime) {
