@@ -5,7 +5,8 @@ Frame (both directions): type (1 byte), flag (1 byte, 1 = zlib-compressed payloa
 payload length (4 bytes, big-endian), payload. Types: 10 command, 20 acknowledgement, 100 keep-alive,
 101 keep-alive answer.
 
-Usage:  dispatch_server.py [--port N] [--keepalive-ms N] [--compress] [--set NAME=VALUE ...] [SCRIPT]
+Usage:  dispatch_server.py [--port N] [--keepalive-ms N] [--compress] [--wait-seconds N] [--set NAME=VALUE ...]
+                          [SCRIPT]
 
 It prints "listening PORT" on standard output once it accepts connections (port 0, the default, picks a
 free one), then one line per event: "connected", "recv ...", "sent ...", "closed", "done" when the script
@@ -41,7 +42,8 @@ server started by the same test).
                             connection and serve it the same way
 
 While a step waits, acknowledgements and keep-alive answers that it does not wait for are passed over; a
-command that it does not wait for is a failure. Every wait ends after 10 seconds with a failure.
+command that it does not wait for is a failure. Every wait ends after 10 seconds with a failure (--wait-seconds N
+sets the limit; 0 waits without one, for a person driving the terminal).
 """
 
 import argparse
@@ -55,7 +57,7 @@ import zlib
 
 COMMAND, ACK, KEEPALIVE, KEEPALIVE_ANSWER = 10, 20, 100, 101
 NAMES = {COMMAND: "command", ACK: "ack", KEEPALIVE: "keepalive", KEEPALIVE_ANSWER: "keepalive-answer"}
-WAIT_SECONDS = 10.0
+WAIT_SECONDS = 10.0  # --wait-seconds; None: no limit
 
 
 class ScriptFailure(Exception):
@@ -64,6 +66,10 @@ class ScriptFailure(Exception):
 
 class LinkClosed(Exception):
     pass
+
+
+def wait_deadline():
+    return None if WAIT_SECONDS is None else time.monotonic() + WAIT_SECONDS
 
 
 def say(text):
@@ -143,7 +149,7 @@ class Link:
             self.buffer += data
 
     def wait_for(self, kind, wanted_id=None):
-        deadline = time.monotonic() + WAIT_SECONDS
+        deadline = wait_deadline()
         while True:
             got = self.read_packet(deadline)
             if got is None:
@@ -248,7 +254,7 @@ class Server:
             elif what == "keepalive-answer":
                 link.wait_for(KEEPALIVE_ANSWER, link.last_keepalive_id)
             elif what == "close":
-                deadline = time.monotonic() + WAIT_SECONDS
+                deadline = wait_deadline()
                 try:
                     while True:
                         got = link.read_packet(deadline)
@@ -331,11 +337,17 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--keepalive-ms", type=int, default=0, help="send a keep-alive this often")
     parser.add_argument("--compress", action="store_true", help="compress every command payload sent")
+    parser.add_argument("--wait-seconds", type=float, default=WAIT_SECONDS,
+                        help="how long a step waits for the terminal before it fails (0: no limit)")
     parser.add_argument("--set", action="append", default=[], metavar="NAME=VALUE",
                         help="a value that ${NAME} stands for in the script's texts")
     parser.add_argument("script", nargs="?")
     options = parser.parse_args()
 
+    global WAIT_SECONDS
+    if options.wait_seconds < 0:
+        parser.error("--wait-seconds is 0 or more")
+    WAIT_SECONDS = options.wait_seconds or None
     values = dict(item.split("=", 1) for item in options.set)
     server = Server(options.port, load_script(options.script) if options.script else None, options.compress,
                     options.keepalive_ms, values)
