@@ -6,7 +6,7 @@
 // container adds to the control's position (0, 0 from a panel), and the control's rectangle.
 #pragma once
 
-#include "form/rect.h"
+#include "form/geometry.h"
 
 namespace zel::form {
 

@@ -36,7 +36,7 @@
 #include "controller/controller_listener.h"
 #include "form/dialog_request.h"
 #include "form/panel_param.h"
-#include "form/rect.h"
+#include "form/geometry.h"
 #include "platform/window.h"
 
 namespace zel::form {

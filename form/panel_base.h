@@ -11,7 +11,7 @@
 
 #include "api/update_mask.h"
 #include "form/panel_param.h"
-#include "form/rect.h"
+#include "form/geometry.h"
 
 namespace zel::form {
 
