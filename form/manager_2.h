@@ -212,6 +212,7 @@ private:
     std::map<int, std::function<void()>> timers_;
     int preorder_timer_ = -1;
     std::wstring pending_order_id_;
+    HDC window_dc_ = nullptr;
     std::unique_ptr<Graphics> back_buffer_;
     std::recursive_mutex queue_lock_;
     int width_;
