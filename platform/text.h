@@ -2,7 +2,8 @@
 //
 // Faces come from FreeType through fontconfig: "Tahoma" is the Tahoma of Wine's font folder (regular and bold),
 // else DejaVu Sans. A positive lfHeight is the cell height (ascent plus descent), a negative one the character
-// height (the em size); weights from 550 up take the bold face. Glyphs are anti-aliased in grey levels and
+// height (the em size); weights from 550 up take the bold face. The box font (set_box_font, or MORVIK_FONT=box
+// in the environment) replaces every face for tests and goldens that must not depend on the installed fonts. Glyphs are anti-aliased in grey levels and
 // advance by whole pixels. Measuring (DT_CALCRECT) and drawing share one layout, so they always agree. The font
 // engine is serialised: any thread may measure or draw.
 #pragma once
@@ -54,3 +55,15 @@ HFONT CreateFontIndirectW(const LOGFONTW* font);
 // top. A count below 0 means the text ends at its terminating zero. Returns the text's height (for DT_VCENTER
 // and DT_BOTTOM the offset from the rectangle's top to the text's bottom), 0 on failure.
 int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* rect, UINT format);
+
+namespace platform {
+
+// The box font: every printable character is a filled box, whatever the face and weight. A font of cell
+// height h (a positive lfHeight, or the em of a negative one; 16 for 0) has ascent h - h / 5, descent h / 5,
+// advance max(1, h / 2) per character (blank included), and each glyph inks the rectangle from the cell's
+// top to the baseline, max(1, advance - 1) wide from the pen position. Fonts made while it is on stay box
+// fonts; fonts made while it is off stay real.
+void set_box_font(bool on);
+bool box_font();
+
+} // namespace platform

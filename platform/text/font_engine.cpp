@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/platform_log.h"
 
@@ -29,6 +31,8 @@ font_engine& font_engine::instance() {
 }
 
 font_engine::font_engine() {
+    const char* font = std::getenv("MORVIK_FONT");
+    box_ = font && std::strcmp(font, "box") == 0;
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) {
         log_line("FreeType cannot start: no text will be drawn");
@@ -70,7 +74,25 @@ std::string font_engine::resolve(const std::string& family, bool bold) {
     return file;
 }
 
+sized_font* font_engine::box_font_for(int requested) {
+    const int cell = requested < 0 ? -requested : requested;
+    auto key = std::make_pair(std::string(), cell);
+    if (auto it = fonts_.find(key); it != fonts_.end()) {
+        return it->second.get();
+    }
+    std::unique_ptr<sized_font> font(new sized_font);
+    font->box_ = true;
+    font->descent_ = cell / 5;
+    font->ascent_ = cell - font->descent_;
+    sized_font* raw = font.get();
+    fonts_[key] = std::move(font);
+    return raw;
+}
+
 sized_font* font_engine::font_for(const LOGFONTW& logfont) {
+    if (box_) {
+        return box_font_for(logfont.lfHeight == 0 ? 16 : logfont.lfHeight);
+    }
     if (!library_) {
         return nullptr;
     }
@@ -143,6 +165,16 @@ const glyph_image& sized_font::glyph(char32_t c) {
     if (c < 0x20 || c == 0x7F) {
         return g;
     }
+    if (box_) {
+        g.advance = std::max(1, height() / 2);
+        if (c != U' ' && c != 0xA0) {
+            g.width = std::max(1, g.advance - 1);
+            g.rows = ascent_;
+            g.top = ascent_;
+            g.coverage.assign(static_cast<std::size_t>(g.width) * g.rows, 255);
+        }
+        return g;
+    }
     auto face = static_cast<FT_Face>(face_);
     const FT_UInt index = FT_Get_Char_Index(face, c);
     if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL) != 0 ||
@@ -163,6 +195,14 @@ const glyph_image& sized_font::glyph(char32_t c) {
         std::copy(src, src + g.width, g.coverage.begin() + static_cast<std::ptrdiff_t>(y) * g.width);
     }
     return g;
+}
+
+void set_box_font(bool on) {
+    font_engine::instance().set_box(on);
+}
+
+bool box_font() {
+    return font_engine::instance().box();
 }
 
 } // namespace platform

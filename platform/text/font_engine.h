@@ -5,6 +5,7 @@
 // size for the life of the process; glyph bitmaps are cached per font.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -52,8 +53,9 @@ private:
     friend class font_engine;
     sized_font() = default;
 
-    void* face_ = nullptr; // FT_Face, kept out of this header
+    void* face_ = nullptr; // FT_Face, kept out of this header; null for the box font
     std::string file_;
+    bool box_ = false;
     int ascent_ = 0;
     int descent_ = 0;
     int underline_offset_ = 1;
@@ -70,13 +72,22 @@ public:
     }
     // The font of a LOGFONTW, null when no face can be opened. Call with the lock held.
     sized_font* font_for(const LOGFONTW& font);
+    bool box() const {
+        return box_;
+    }
+    void set_box(bool on) {
+        box_ = on;
+    }
     // The file a family and weight resolve to. Call with the lock held.
     std::string resolve(const std::string& family, bool bold);
 
 private:
     font_engine();
 
+    sized_font* box_font_for(int requested);
+
     std::mutex mutex_;
+    std::atomic<bool> box_{false};
     void* library_ = nullptr; // FT_Library
     std::map<std::pair<std::string, bool>, std::string> files_;
     std::map<std::pair<std::string, int>, std::unique_ptr<sized_font>> fonts_;

@@ -1,0 +1,44 @@
+// The drawing helpers that panels and controls share: measuring text, the slate background, the pen's hit
+// rule and the two stock text colours. Stateless; any thread that owns the Graphics it draws on.
+#pragma once
+
+#include <string>
+
+#include "form/geometry.h"
+
+namespace zel::form {
+
+class Graphics;
+class font_holder;
+
+// The screens' background colour.
+inline constexpr rgb slate_colour{31, 37, 45};
+
+// The text's extent in the font, measured on the window's device context; an empty text is one line high
+// and 0 wide; {0, 0} when measuring fails.
+size text_extent(HWND window, const font_holder& font, const std::wstring& text);
+
+// Fills the update rectangle (one pixel more each way, as fill_rect does) with the slate colour.
+void paint_background_slate(Graphics& g, const rect& update);
+
+// The pen's rule: the left and top edges lie outside, the right and bottom edges inside.
+inline bool point_in_rect(const rect& r, int x, int y) {
+    return x > r.x && x <= r.x + r.w && y > r.y && y <= r.y + r.h;
+}
+
+// Whether two rectangles share a pixel (right and bottom exclusive).
+inline bool rect_overlaps(const rect& a, const rect& b) {
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+// Set the triple to white or grey and return it.
+inline rgb& white_rgb(rgb& colour) {
+    colour = rgb{255, 255, 255};
+    return colour;
+}
+inline rgb& grey_rgb(rgb& colour) {
+    colour = rgb{150, 150, 150};
+    return colour;
+}
+
+} // namespace zel::form

@@ -1,0 +1,49 @@
+// The small value types of the drawing layer and the controls: an (x, y, w, h) rectangle, a point, a size and
+// an (r, g, b) colour triple. Plain values, no invariants: a rectangle may be empty or negative.
+#pragma once
+
+#include "platform/win_types.h"
+
+namespace zel::form {
+
+struct rect {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+    bool operator==(const rect&) const = default;
+    // GDI's form: right and bottom exclusive.
+    RECT to_RECT() const {
+        return RECT{x, y, x + w, y + h};
+    }
+};
+
+struct point {
+    int x = 0;
+    int y = 0;
+    bool operator==(const point&) const = default;
+};
+
+struct size {
+    int width = 0;
+    int height = 0;
+    bool operator==(const size&) const = default;
+};
+
+// Each channel 0-255.
+struct rgb {
+    int r = 0;
+    int g = 0;
+    int b = 0;
+    bool operator==(const rgb&) const = default;
+    COLORREF colorref() const {
+        return static_cast<COLORREF>(r) | static_cast<COLORREF>(g) << 8 | static_cast<COLORREF>(b) << 16;
+    }
+    // From 0xRRGGBB, the form in which controls keep their colours.
+    static rgb from_rrggbb(unsigned value) {
+        return rgb{static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                   static_cast<int>(value & 0xFF)};
+    }
+};
+
+} // namespace zel::form
