@@ -207,8 +207,8 @@ const std::map<std::string, std::function<void(const pen&)>>& glyphs() {
         {"person_plus",
          [](const pen& g) {
              person(g, 26, 10);
-             g.fill_accent(g.line(6, {{52, 8}, {52, 28}}));
-             g.fill_accent(g.line(6, {{42, 18}, {62, 18}}));
+             g.fill_accent(g.line(6, {{50, 8}, {50, 28}}));
+             g.fill_accent(g.line(6, {{40, 18}, {60, 18}}));
          }},
         {"people",
          [](const pen& g) {
@@ -313,10 +313,12 @@ const std::map<std::string, std::function<void(const pen&)>>& glyphs() {
         {"car_motion",
          [](const pen& g) {
              pen small = g;
-             small.x0 += g.u(8);
+             small.x0 += g.u(10);
+             small.y0 += g.u(4);
+             small.size = g.size * 84 / 100;
              car_side(small, 0);
-             g.fill(g.line(4, {{2, 26}, {8, 26}}));
-             g.fill(g.line(4, {{0, 34}, {8, 34}}));
+             g.fill(g.line(4, {{4, 30}, {10, 30}}));
+             g.fill(g.line(4, {{2, 38}, {10, 38}}));
          }},
         {"car_dial",
          [](const pen& g) {
@@ -366,10 +368,10 @@ const std::map<std::string, std::function<void(const pen&)>>& glyphs() {
          [](const pen& g) {
              g.fill(g.ring(32, 32, 20, 6));
              g.fill(g.disc(32, 32, 6));
-             g.fill(g.line(6, {{32, 2}, {32, 14}}));
-             g.fill(g.line(6, {{32, 50}, {32, 62}}));
-             g.fill(g.line(6, {{2, 32}, {14, 32}}));
-             g.fill(g.line(6, {{50, 32}, {62, 32}}));
+             g.fill(g.line(6, {{32, 4}, {32, 14}}));
+             g.fill(g.line(6, {{32, 50}, {32, 60}}));
+             g.fill(g.line(6, {{4, 32}, {14, 32}}));
+             g.fill(g.line(6, {{50, 32}, {60, 32}}));
          }},
         {"antenna",
          [](const pen& g) {
@@ -398,7 +400,7 @@ const std::map<std::string, std::function<void(const pen&)>>& glyphs() {
          }},
         {"chequered_flag",
          [](const pen& g) {
-             g.fill(g.line(6, {{8, 4}, {8, 62}}));
+             g.fill(g.line(6, {{8, 4}, {8, 60}}));
              g.fill(g.frame(8, 6, 58, 42, 0, 4));
              for (int r = 0; r < 4; ++r) {
                  for (int col = 0; col < 6; ++col) {
@@ -477,7 +479,9 @@ const std::map<std::string, std::function<void(const pen&)>>& glyphs() {
         {"car_away",
          [](const pen& g) {
              pen small = g;
-             small.x0 += g.u(12);
+             small.x0 += g.u(14);
+             small.y0 += g.u(6);
+             small.size = g.size * 78 / 100;
              car_side(small, 0);
              for (int i = 0; i < 3; ++i) {
                  g.fill(g.line(4, {{2 + i * 2, 22 + i * 8}, {12, 22 + i * 8}}));
