@@ -32,7 +32,7 @@ TEST_F(shell_fixture, StackStepsShowAndHideTheTopPanel) {
     const std::vector<stack_step> steps = {
         {"push with a number", [](manager_2& m) { m.push_panel(5, make_number_param(7)); }, {5, 0}, 1,
          {"show 5 n:7", "show 1"}},
-        {"pop", [](manager_2& m) { m.pop_panel(); }, {0}, 1, {"hide 5", "show 2", "show 1"}},
+        {"pop", [](manager_2& m) { m.pop_panel(); }, {0}, 1, {"hide 5 n:7", "show 2", "show 1"}},
         {"pop on one entry", [](manager_2& m) { m.pop_panel(); }, {0}, 0, {}},
         {"pop to first on one entry", [](manager_2& m) { m.pop_to_first(); }, {0}, 1,
          {"hide 2", "show 2", "show 1"}},
@@ -51,7 +51,7 @@ TEST_F(shell_fixture, StackStepsShowAndHideTheTopPanel) {
         {"reset with a text", [](manager_2& m) { m.reset_to_panel(30, make_text_param(L"A-1")); }, {30}, 1,
          {"hide 9", "show 30 t:A-1", "show 1"}},
         {"id 1 shows the main menu", [](manager_2& m) { m.push_panel(1); }, {1, 30}, 1,
-         {"hide 30", "show 2", "show 1"}},
+         {"hide 30 t:A-1", "show 2", "show 1"}},
         {"id -1 shows the main menu", [](manager_2& m) { m.replace_panel(-1); }, {-1, 30}, 1,
          {"hide 2", "show 2", "show 1"}},
         {"id 40 shows the main menu", [](manager_2& m) { m.replace_panel(40); }, {40, 30}, 1,

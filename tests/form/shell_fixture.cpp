@@ -62,7 +62,8 @@ void recording_panel::show(const panel_param* param) {
 }
 
 void recording_panel::hide() {
-    log_.push_back("hide " + std::to_string(id_));
+    // Reads the parameter it was shown with: it must still be alive here.
+    log_.push_back("hide " + std::to_string(id_) + describe(shown));
     made.clear();
     shown = nullptr;
 }
@@ -75,6 +76,14 @@ void recording_panel::on_command(const zel_api::update_mask& mask) {
     if (throw_on_command) {
         throw std::runtime_error("on_command");
     }
+}
+
+void recording_panel::on_key_up_arrow() {
+    log_.push_back("arrow-up " + std::to_string(id_));
+}
+
+void recording_panel::on_key_down_arrow() {
+    log_.push_back("arrow-down " + std::to_string(id_));
 }
 
 int recording_panel::on_back() {

@@ -48,6 +48,8 @@ public:
     void hide() override;
     void on_command(const zel_api::update_mask& mask) override;
     int on_back() override;
+    void on_key_up_arrow() override;
+    void on_key_down_arrow() override;
 
     // Controls made at each show: name, rectangle, layer.
     struct control_spec {
