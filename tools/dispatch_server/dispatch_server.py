@@ -333,6 +333,7 @@ class Server:
 
 
 def main():
+    global WAIT_SECONDS
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--keepalive-ms", type=int, default=0, help="send a keep-alive this often")
@@ -344,7 +345,6 @@ def main():
     parser.add_argument("script", nargs="?")
     options = parser.parse_args()
 
-    global WAIT_SECONDS
     if options.wait_seconds < 0:
         parser.error("--wait-seconds is 0 or more")
     WAIT_SECONDS = options.wait_seconds or None
