@@ -161,7 +161,7 @@ void draw_seven_segment(skin_canvas& c, const skin_row& row, int bx, int by, int
     const int off_alpha = row.number("off", 0);
     const int x0 = px(bx), y0 = px(by), x1 = px(bx + bw), y1 = px(by + bh);
     const int left = x0 + t / 2, right = x1 - t / 2, top = y0 + t / 2, bottom = y1 - t / 2, mid = (y0 + y1) / 2;
-    const int gap = t / 4;
+    const int gap = row.number("gap", t / 4); // eighths of a pixel
     if (d == "blank") {
         return;
     }

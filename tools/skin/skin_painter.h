@@ -6,7 +6,8 @@
 //   slice    the part (left|middle|right, or top|middle|bottom with dir=v) of a box drawn once at the
 //            reference length ref=, so that caps and middles of one set share their row profile
 //   digit    a seven-segment figure d=0..9|colon|point|dash|blank in box=x,y,w,h, stroke=, colour=,
-//            off= (alpha of unlit segments), half=upper|lower (the flip clock), plus=1
+//            off= (alpha of unlit segments), gap= (between segments, eighths of a pixel; stroke / 4 unless
+//            given), half=upper|lower (the flip clock), plus=1
 //   flag     country=ru|kz|by|ua|us|pt|kg
 //   battery  bars=0..4, bar=COLOUR, mains=1
 //   sections a=X0:X1:COLOUR b=X0:X1:COLOUR rounded sections, dots=X0:X1 (a colon between two figures)
