@@ -1,0 +1,29 @@
+// The program's screens in the order the manager builds them. A screen that is not built yet has no row, so
+// its id shows the main menu.
+#include "form/account/panel_lock_gui.h"
+#include "form/account/panel_master_panel_2.h"
+#include "form/account/panel_status.h"
+#include "form/manager_2.h"
+
+namespace zel::form {
+
+namespace {
+
+template <class Panel>
+manager_2::panel_factory make() {
+    return [](manager_2& form) { return std::make_unique<Panel>(form); };
+}
+
+} // namespace
+
+manager_2::panel_table manager_2::default_table() {
+    panel_table table;
+    table.status = make<panel_status>();
+    table.lock = make<panel_lock_gui>();
+    table.rows = {
+        {master_id, make<panel_master_panel_2>(), nullptr},
+    };
+    return table;
+}
+
+} // namespace zel::form
