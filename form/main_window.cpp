@@ -118,6 +118,10 @@ manager_2* main_manager() {
     return the_manager.load();
 }
 
+void set_main_manager(manager_2* manager) {
+    the_manager.store(manager);
+}
+
 int win_main(HINSTANCE instance) {
     logger::create(0);
     if (!init_instance(instance)) {

@@ -25,5 +25,7 @@ LRESULT main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
 
 // The manager made at WM_CREATE (null before).
 manager_2* main_manager();
+// Routes the procedure to a manager of the caller's (tests of the shell build theirs without WM_CREATE).
+void set_main_manager(manager_2* manager);
 
 } // namespace zel::form

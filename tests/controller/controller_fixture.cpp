@@ -21,9 +21,21 @@ constexpr auto safety_limit = std::chrono::seconds(60);
 } // namespace
 
 void recording_listener::post_command(const zel_api::update_mask& mask) {
+    controller_listener* next = nullptr;
+    {
+        std::lock_guard guard(lock_);
+        masks_.push_back(mask);
+        next = next_;
+        posted_.notify_all();
+    }
+    if (next) {
+        next->post_command(mask);
+    }
+}
+
+void recording_listener::forward_to(controller_listener* next) {
     std::lock_guard guard(lock_);
-    masks_.push_back(mask);
-    posted_.notify_all();
+    next_ = next;
 }
 
 bool recording_listener::wait(const std::function<bool()>& done) {

@@ -41,6 +41,8 @@ public:
     size_t results(const std::wstring& command_name) const;
     size_t count(const std::wstring& name) const;
     std::vector<zel_api::update_mask> masks() const;
+    // Hands every mask on to another listener as well, after keeping it (the screens' tests: the manager).
+    void forward_to(controller_listener* next);
 
 private:
     bool wait(const std::function<bool()>& done);
@@ -48,6 +50,7 @@ private:
     mutable std::mutex lock_;
     std::condition_variable posted_;
     std::vector<zel_api::update_mask> masks_;
+    controller_listener* next_ = nullptr;
 };
 
 // A port on loopback where nothing listens.
