@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/gdi.h"
+#include "tests/support/golden.h"
 
 namespace test {
 
@@ -36,13 +37,13 @@ private:
     HGDIOBJ old_;
 };
 
-// Reads a PNG file as 0x00RRGGBB pixels; false when it cannot be read.
-bool read_png(const std::string& path, int& width, int& height, std::vector<std::uint32_t>& pixels);
+using zel::test::read_png;
 
-// Compares a window or bitmap picture with the golden PNG beside the tests (tests/platform/golden/NAME.png).
-// On a mismatch the actual picture is written to NAME.actual.png in the working directory and the result says
-// where. MORVIK_UPDATE_GOLDEN=1 writes the golden file instead.
-std::string compare_with_golden(const std::string& name, int width, int height,
-                                const std::vector<std::uint32_t>& pixels);
+// Compares a window or bitmap picture with the golden PNG beside the platform tests
+// (tests/platform/golden/NAME.png); see zel::test::compare_with_golden.
+inline std::string compare_with_golden(const std::string& name, int width, int height,
+                                       const std::vector<std::uint32_t>& pixels) {
+    return zel::test::compare_with_golden("tests/platform/golden", name, width, height, pixels);
+}
 
 } // namespace test
