@@ -24,6 +24,49 @@ size text_extent(HWND window, const font_holder& font, const std::wstring& text)
     return {area.right - area.left, area.bottom - area.top};
 }
 
+namespace {
+
+struct frame_colours {
+    rgb top, left, right, bottom, gradient_top, gradient_bottom;
+};
+
+constexpr rgb bevel_light{93, 96, 101};
+constexpr rgb bevel_left{67, 70, 75};
+constexpr rgb bevel_right{35, 37, 41};
+constexpr rgb bevel_bottom{48, 48, 50};
+
+frame_colours colours_of(int style) {
+    switch (style) {
+    case 0:
+        return {bevel_light, bevel_left, bevel_right, bevel_bottom, {67, 70, 75}, {37, 38, 42}};
+    case 1:
+        return {bevel_light, bevel_left, bevel_right, bevel_bottom, {254, 220, 0}, {197, 163, 19}};
+    case 2:
+        return {bevel_light, bevel_left, bevel_right, bevel_bottom, {75, 143, 46}, {141, 193, 118}};
+    case 3:
+        return {{255, 178, 78}, {174, 73, 11}, {174, 73, 11}, {109, 18, 3}, {227, 117, 18}, {110, 20, 3}};
+    default:
+        return {bevel_light, bevel_left, bevel_right, bevel_bottom, {0, 0, 0}, {0, 0, 0}};
+    }
+}
+
+void line(Graphics& g, point from, point to, const rgb& colour) {
+    HPEN pen = CreatePen(PS_SOLID, 1, colour.colorref());
+    g.draw_line(from, to, pen);
+    DeleteObject(pen);
+}
+
+} // namespace
+
+void draw_gradient_frame(Graphics& g, const rect& r, int style) {
+    const frame_colours c = colours_of(style);
+    line(g, {r.x, r.y}, {r.x + r.w, r.y}, c.top);
+    line(g, {r.x, r.y}, {r.x, r.y + r.h}, c.left);
+    line(g, {r.x + r.w, r.y}, {r.x + r.w, r.y + r.h}, c.right);
+    line(g, {r.x, r.y + r.h}, {r.x + r.w, r.y + r.h}, c.bottom);
+    g.gradient_fill({r.x + 1, r.y + 1}, {r.x + r.w - 1, r.y + r.h - 1}, c.gradient_top, c.gradient_bottom, 1);
+}
+
 void paint_background_slate(Graphics& g, const rect& update) {
     brush_holder brush(slate_colour);
     g.fill_rect(update, brush);

@@ -31,6 +31,16 @@ inline bool rect_overlaps(const rect& a, const rect& b) {
     return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
 }
 
+// A design size times the screen scale, truncated (fonts, margins, steps).
+inline int scaled(double size, float scale) {
+    return static_cast<int>(static_cast<float>(size) * scale);
+}
+
+// A one-pixel bevel and a vertical gradient inside: style 0 grey, 1 yellow (pressed), 2 green, 3 red; any
+// other style has the grey lines and a black face. The line ends follow GDI, so the bottom-right pixel
+// (x + w, y + h) stays as it was.
+void draw_gradient_frame(Graphics& g, const rect& r, int style);
+
 // Set the triple to white or grey and return it.
 inline rgb& white_rgb(rgb& colour) {
     colour = rgb{255, 255, 255};

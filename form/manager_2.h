@@ -161,6 +161,12 @@ public:
     void set_sound(std::function<void(int)> play) {
         sound_ = std::move(play);
     }
+    // Plays a sound through that seam (the panels' sounds).
+    void play_sound(int id) {
+        if (sound_) {
+            sound_(id);
+        }
+    }
     // Waits until the load thread has ended (nothing when it never started).
     void await_load();
     const std::deque<panel_entry>& stack() const {

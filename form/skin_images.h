@@ -29,6 +29,10 @@ public:
     skin_images& operator=(const skin_images&) = delete;
 
     std::shared_ptr<Image> get_image_by_id(int id) const;
+    // The picture of a table that may not exist yet (the controls of the logo's time): 0 x 0 without one.
+    static std::shared_ptr<Image> image_of(const skin_images* table, int id) {
+        return table ? table->get_image_by_id(id) : std::make_shared<Image>();
+    }
 
     // 1.0 on an 800 x 480 screen or from 180 DPI up, else 0.5.
     float scale() const;

@@ -1,0 +1,14 @@
+#include "form/color_box.h"
+
+#include "form/brush_holder.h"
+#include "form/graphics.h"
+
+namespace zel::form {
+
+void color_box::paint(Graphics& g, const rect&, int, int) {
+    if (visible_) {
+        g.fill_rect(rect_, brush_holder(rgb{19, 22, 27}));
+    }
+}
+
+} // namespace zel::form
