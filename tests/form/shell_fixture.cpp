@@ -1,9 +1,12 @@
 #include "tests/form/shell_fixture.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "api/command/received/cmd_result.h"
+#include "form/brush_holder.h"
 #include "form/dialog_request.h"
+#include "form/graphics.h"
 #include "form/main_window.h"
 #include "foundation/text_utils.h"
 #include "platform/headless.h"
@@ -35,7 +38,39 @@ std::string describe(const panel_param* param) {
 
 } // namespace
 
+namespace {
+
+// Exactly the pixels of r (fill_rect covers one more each way); nothing for an empty one.
+void fill_exactly(Graphics& g, const rect& r, const rgb& colour) {
+    if (r.w > 0 && r.h > 0) {
+        brush_holder brush(colour);
+        g.fill_rect(rect{r.x, r.y, r.w - 1, r.h - 1}, brush);
+    }
+}
+
+rect intersect(const rect& a, const rect& b) {
+    const int left = std::max(a.x, b.x);
+    const int top = std::max(a.y, b.y);
+    const int right = std::min(a.x + a.w, b.x + b.w);
+    const int bottom = std::min(a.y + a.h, b.y + b.h);
+    return rect{left, top, std::max(0, right - left), std::max(0, bottom - top)};
+}
+
+} // namespace
+
 recording_control::~recording_control() = default;
+
+void recording_control::paint(Graphics& g, const rect&, int, int) {
+    if (colour && is_visible()) {
+        fill_exactly(g, rect_, *colour);
+    }
+}
+
+void recording_panel::paint_background(Graphics& g, const rect& update) {
+    if (background) {
+        fill_exactly(g, intersect(own_rect(), update), *background);
+    }
+}
 
 void recording_control::on_pen_down(int, int) {
     log_.push_back("down " + name_);
@@ -57,6 +92,7 @@ void recording_panel::show(const panel_param* param) {
     for (const control_spec& spec : controls) {
         made.push_back(std::make_unique<recording_control>(&form_, spec.r, spec.name, log_));
         made.back()->set_visible(spec.visible);
+        made.back()->colour = spec.colour;
         add_control(made.back().get(), spec.layer);
     }
 }
@@ -118,7 +154,12 @@ manager_2::panel_table shell_harness::recording_table() {
         status = p.get();
         return std::unique_ptr<panel_base>(std::move(p));
     };
-    table.lock = [this](manager_2& m) { return std::make_unique<recording_panel>(m, -1, log); };
+    table.lock = [this](manager_2& m) {
+        auto p = std::make_unique<recording_panel>(m, -1, log);
+        p->background.reset(); // the overlay leaves the screen below as it is
+        overlay = p.get();
+        return std::unique_ptr<panel_base>(std::move(p));
+    };
     for (int id : test_ids) {
         table.rows.push_back({id,
                               [this, id](manager_2& m) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,7 +30,10 @@ public:
     ~recording_control() override;
     void on_pen_down(int x, int y) override;
     void on_pen_up(int x, int y) override;
+    // Fills exactly its rectangle with the colour, when one is set.
+    void paint(Graphics& g, const rect& update, int dx, int dy) override;
     bool throws = false;
+    std::optional<rgb> colour;
 
 private:
     std::string name_;
@@ -53,11 +57,17 @@ public:
 
     // Controls made at each show: name, rectangle, layer.
     struct control_spec {
+        control_spec(std::string n, rect area, int l = 1, bool shown = true, std::optional<rgb> fill = {})
+            : name(std::move(n)), r(area), layer(l), visible(shown), colour(fill) {}
         std::string name;
         rect r;
         int layer = 1;
         bool visible = true;
+        std::optional<rgb> colour;
     };
+    // Fills the part of the update inside the panel's own rectangle; none: draws no background.
+    void paint_background(Graphics& g, const rect& update) override;
+    std::optional<rgb> background = rgb{0, 0, 0};
     std::vector<control_spec> controls;
     int back_answer = 0;
     bool throw_on_command = false;
@@ -101,6 +111,7 @@ public:
     std::unique_ptr<manager_2> manager;
     std::map<int, recording_panel*> panels;
     recording_panel* status = nullptr;
+    recording_panel* overlay = nullptr;
     std::vector<int> sounds;
 };
 

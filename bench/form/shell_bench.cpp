@@ -1,0 +1,150 @@
+// The panel manager's two hot paths on the headless display.
+// Goals: a full 480 x 800 paint (slate main menu, strip, busy overlay, window blit) within 3x of a plain
+// full-screen BitBlt to the same window; post_command on a worker thread to the panel's on_command on the UI
+// thread with a median under 100 us.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <semaphore>
+#include <thread>
+#include <vector>
+
+#include "form/account/panel_lock_gui.h"
+#include "form/account/panel_master_panel_2.h"
+#include "form/account/panel_status.h"
+#include "form/main_window.h"
+#include "form/manager_2.h"
+#include "form/panel_base.h"
+#include "platform/gdi.h"
+#include "platform/headless.h"
+
+namespace {
+
+using namespace zel::form;
+using steady = std::chrono::steady_clock;
+
+constexpr int width = 480;
+constexpr int height = 800;
+
+LRESULT bench_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    return message == WM_CREATE ? 0 : main_window_proc(window, message, wparam, lparam);
+}
+
+HWND bench_window() {
+    static HWND window = [] {
+        platform::headless::start({width, height, 192});
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = bench_proc;
+        wc.lpszClassName = L"SHELLBENCH";
+        RegisterClassW(&wc);
+        return CreateWindowExW(0, L"SHELLBENCH", L"bench", WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                               nullptr, nullptr);
+    }();
+    return window;
+}
+
+// The main menu that notes when a command reached it.
+class timed_menu : public panel_master_panel_2 {
+public:
+    explicit timed_menu(manager_2& m) : panel_master_panel_2(m) {}
+    void on_command(const zel_api::update_mask&) override {
+        reached = steady::now();
+        arrived.store(true, std::memory_order_release);
+    }
+    steady::time_point reached;
+    std::atomic<bool> arrived{false};
+};
+
+struct shell {
+    shell() {
+        manager_2::panel_table table;
+        table.status = [](manager_2& m) { return std::make_unique<panel_status>(m); };
+        table.lock = [](manager_2& m) { return std::make_unique<panel_lock_gui>(m); };
+        table.rows = {{2, [this](manager_2& m) {
+                           auto p = std::make_unique<timed_menu>(m);
+                           menu = p.get();
+                           return std::unique_ptr<panel_base>(std::move(p));
+                       },
+                       nullptr}};
+        manager = std::make_unique<manager_2>(bench_window(), std::move(table));
+        set_main_manager(manager.get());
+        manager->start();
+        manager->await_load();
+        manager->reset_to_panel(2);
+        platform::headless::run_until_idle();
+    }
+    ~shell() {
+        set_main_manager(nullptr);
+    }
+    std::unique_ptr<manager_2> manager;
+    timed_menu* menu = nullptr;
+};
+
+void full_screen_paint(benchmark::State& state) {
+    shell s;
+    s.manager->lock(); // the overlay too
+    HDC dc = GetDC(bench_window());
+    for (auto _ : state) {
+        s.manager->paint(dc, rect{0, 0, width, height});
+    }
+    ReleaseDC(bench_window(), dc);
+    s.manager->unlock();
+}
+BENCHMARK(full_screen_paint);
+
+void plain_full_screen_bitblt(benchmark::State& state) {
+    HDC window_dc = GetDC(bench_window());
+    HDC memory = CreateCompatibleDC(window_dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(window_dc, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    for (auto _ : state) {
+        BitBlt(window_dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(bench_window(), window_dc);
+}
+BENCHMARK(plain_full_screen_bitblt);
+
+void post_command_to_on_command(benchmark::State& state) {
+    shell s;
+    std::binary_semaphore go(0);
+    std::atomic<bool> stop{false};
+    steady::time_point posted;
+    zel_api::update_mask mask;
+    mask.set(L"order");
+    std::thread worker([&] {
+        for (;;) {
+            go.acquire();
+            if (stop.load()) {
+                return;
+            }
+            posted = steady::now();
+            s.manager->post_command(mask);
+        }
+    });
+    std::vector<double> micros;
+    for (auto _ : state) {
+        s.menu->arrived.store(false);
+        go.release();
+        MSG msg;
+        while (!s.menu->arrived.load(std::memory_order_acquire) && GetMessageW(&msg, nullptr, 0, 0)) {
+            DispatchMessageW(&msg);
+        }
+        const double us = std::chrono::duration<double, std::micro>(s.menu->reached - posted).count();
+        micros.push_back(us);
+        state.SetIterationTime(us / 1e6);
+    }
+    stop.store(true);
+    go.release();
+    worker.join();
+    std::sort(micros.begin(), micros.end());
+    state.counters["median_us"] = micros.empty() ? 0.0 : micros[micros.size() / 2];
+}
+BENCHMARK(post_command_to_on_command)->UseManualTime();
+
+} // namespace
