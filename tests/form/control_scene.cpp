@@ -66,6 +66,9 @@ void write_flat_skin(const zel::test::mini_skin& skin) {
                            {2021, solid_png(40, 40, 0xFF4A4F58)}, {2022, solid_png(64, 64, 0xFF646464)},
                            {2023, solid_png(64, 64, 0xFF1A5EBB)}, {2024, solid_png(64, 64, 0xFFE37512)},
                            {2204, solid_png(48, 48, 0xFFFFFFFF)},
+                           {2181, solid_png(12, 60, 0xFFF8BA34)}, {2182, solid_png(4, 60, 0xFF13161B)},
+                           {2183, solid_png(12, 60, 0xFFF8BA34)}, {2184, solid_png(12, 60, 0xFF3D4349)},
+                           {2185, solid_png(4, 60, 0xFF13161B)},  {2186, solid_png(12, 60, 0xFF3D4349)},
                        });
 }
 
