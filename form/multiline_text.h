@@ -32,6 +32,9 @@ public:
         max_height_ = height;
     }
 
+    int max_height() const {
+        return max_height_;
+    }
     int text_height() const;
     int first_line_width() const;
     const std::vector<std::wstring>& lines() const {

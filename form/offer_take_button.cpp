@@ -1,0 +1,97 @@
+#include "form/offer_take_button.h"
+
+#include "form/drawing.h"
+#include "form/font_holder.h"
+#include "form/graphics.h"
+#include "form/image.h"
+#include "form/manager_2.h"
+#include "form/skin_images.h"
+#include "platform/gdi.h"
+#include "platform/text.h"
+
+namespace zel::form {
+
+offer_take_button::offer_take_button(manager_2* form, const rect& r, std::function<void()> on_click)
+    : offer_take_button(form, r, std::move(on_click), kind::take) {}
+
+offer_take_button::offer_take_button(manager_2* form, const rect& r, std::function<void()> on_click, kind k)
+    : frame_button(form, r, std::move(on_click)), kind_(k) {
+    const skin_images* skin = form ? form->get_skin_images() : nullptr;
+    badge_ = skin_images::image_of(skin, k == kind::reject ? 1066 : 1065);
+    if (k == kind::back) {
+        icon_ = skin_images::image_of(skin, 1064);
+    } else if (k == kind::reject) {
+        icon_ = skin_images::image_of(skin, 2204);
+    } else {
+        icon_ = std::make_shared<Image>();
+    }
+}
+
+void offer_take_button::set_badge_text(const std::wstring& text) {
+    badge_text_ = text;
+    invalidate();
+}
+
+void offer_take_button::set_time_text(const std::wstring& text) {
+    time_text_ = text;
+    invalidate();
+}
+
+void offer_take_button::set_active(bool active) {
+    active_ = active;
+    invalidate();
+}
+
+int offer_take_button::title_top() const {
+    return static_cast<int>(rect_.y + rect_.h / 2 + 10 * form_->get_scale());
+}
+
+int offer_take_button::title_height() const {
+    font_holder font(scaled(26, form_->get_scale()), 400);
+    return text_extent(form_->get_hwnd(), font, L"Взять заказ").height;
+}
+
+rect offer_take_button::badge_rect() const {
+    return {rect_.x + rect_.w - badge_->width(), rect_.y, badge_->width(), badge_->height()};
+}
+
+rect offer_take_button::badge_text_rect() const {
+    const float s = form_->get_scale();
+    return {static_cast<int>(rect_.x + rect_.w - badge_->width() - 5 * s), static_cast<int>(rect_.y + 2 * s),
+            badge_->width(), badge_->height()};
+}
+
+void offer_take_button::paint(Graphics& g, const rect& update, int dx, int dy) {
+    if (!visible_) {
+        return;
+    }
+    frame_button::paint(g, update, dx, dy);
+    const float s = form_->get_scale();
+    const rgb white{255, 255, 255};
+    const int ty = title_top();
+    const wchar_t* title = kind_ == kind::take ? L"Взять заказ" : kind_ == kind::back ? L"Назад" : L"Отказаться";
+    font_holder title_font(scaled(26, s), 400);
+    g.draw_text(title_font, {rect_.x, ty, rect_.w, title_height()}, title, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                TRANSPARENT, white);
+    if (kind_ == kind::take) {
+        font_holder font(scaled(50, s), 700);
+        g.draw_text(font, {rect_.x, static_cast<int>(ty - 50 * s), rect_.w, scaled(50, s)}, time_text_,
+                    DT_CENTER | DT_BOTTOM | DT_SINGLELINE, TRANSPARENT, white);
+    } else if (!icon_->empty()) {
+        const rect icon{rect_.x + rect_.w / 2 - icon_->width() / 2, ty - icon_->height(), icon_->width(),
+                        icon_->height()};
+        icon_->draw(g, icon.x, icon.y);
+        if (kind_ == kind::back) {
+            font_holder font(scaled(26, s), 700);
+            g.draw_text(font, icon, time_text_, DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRANSPARENT, white);
+        }
+    }
+    if (active_ && !badge_->empty()) {
+        const rect b = badge_rect();
+        badge_->draw(g, b.x, b.y);
+        font_holder font(scaled(26, s), 400);
+        g.draw_text(font, badge_text_rect(), badge_text_, DT_RIGHT | DT_SINGLELINE, TRANSPARENT, white);
+    }
+}
+
+} // namespace zel::form
