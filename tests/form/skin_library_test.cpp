@@ -160,7 +160,11 @@ TEST_P(skin_images_sizes, every_id_comes_at_its_table_size) {
 }
 
 INSTANTIATE_TEST_SUITE_P(screens, skin_images_sizes,
-                         testing::Values(screen_case{480, 800, 192, 1}, screen_case{240, 320, 96, 2}));
+                         testing::Values(screen_case{480, 800, 192, 1}, screen_case{240, 320, 96, 2}),
+                         [](const testing::TestParamInfo<screen_case>& info) {
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) + "_at_" +
+                                    std::to_string(info.param.dpi);
+                         });
 
 TEST(skin_generator, two_runs_give_the_same_pictures_and_libraries) {
     zel::test::temp_folder out;
