@@ -50,7 +50,7 @@ trial_terminal::~trial_terminal() {
     }
 }
 
-bool trial_terminal::start() {
+bool trial_terminal::start(bool on_display) {
     const fs::path root = folder_.path();
     std::map<std::string, std::string> env;
     for (char** e = environ; *e; ++e) {
@@ -58,7 +58,11 @@ bool trial_terminal::start() {
         const auto eq = entry.find('=');
         env[entry.substr(0, eq)] = eq == std::string::npos ? "" : entry.substr(eq + 1);
     }
-    env["SDL_VIDEODRIVER"] = "dummy";
+    if (on_display && env.count("DISPLAY")) {
+        env.erase("SDL_VIDEODRIVER");
+    } else {
+        env["SDL_VIDEODRIVER"] = "dummy";
+    }
     env["SDL_AUDIODRIVER"] = "dummy";
     env.erase("MORVIK_DISPLAY");
     env.erase("MORVIK_SCREEN");

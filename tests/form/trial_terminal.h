@@ -24,8 +24,9 @@ public:
     trial_terminal(const trial_terminal&) = delete;
     trial_terminal& operator=(const trial_terminal&) = delete;
 
-    // Starts the terminal; false when it could not be started.
-    bool start();
+    // Starts the terminal; false when it could not be started. With on_display, an X display named by DISPLAY
+    // shows the window (SDL's dummy video driver polls its event queue, which would hide how the loop idles).
+    bool start(bool on_display = false);
     // Sends SIGTERM and returns the exit status (-1: a signal ended it, -2: it did not end within the limit).
     int stop(std::chrono::seconds limit = std::chrono::seconds(30));
     // The log so far, line by line.
