@@ -31,6 +31,7 @@ int packet_socket::connect(const std::wstring& host, const std::wstring& port, i
         pending_id_ = -1;
         ++generation_;
     }
+    unknown_types_logged_.reset();
     last_activity_.store(clock::tick_ms());
     if (socket_->connect(host, port, timeout_seconds) != 1) {
         return 0;
@@ -108,11 +109,21 @@ void packet_socket::packet_listener_thread() {
 
 bool packet_socket::take(packet received) {
     const uint8_t id = received.id();
-    const bool keep_alive = received.type() == packet::keep_alive;
+    const uint8_t type = received.type();
+    const bool keep_alive = type == packet::keep_alive;
+    // A type this side does not know is acknowledged and dropped, keeping the link: dropping the link would
+    // make every terminal reconnect for ever once the server adds a type. Nobody would take it from the list.
+    const bool known = type == packet::command || type == packet::acknowledgement || keep_alive ||
+                       type == packet::keep_alive_answer;
+    if (!known && !unknown_types_logged_.test(type)) {
+        unknown_types_logged_.set(type);
+        zel::log(logger::warning, L"packet_socket: packets of the unknown type " + std::to_wstring(type) +
+                                      L" are acknowledged and dropped");
+    }
     // Stamped before the packet is handed on: whoever acts on it must find the link already active, not
     // have its activity moved to a later tick afterwards.
     last_activity_.store(clock::tick_ms());
-    if (!keep_alive) {
+    if (known && !keep_alive) {
         std::lock_guard guard(list_lock_);
         received_.push_back(std::make_unique<packet>(std::move(received)));
         arrived_.notify_all();

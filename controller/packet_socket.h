@@ -1,6 +1,7 @@
 // One framed TCP connection to a login or dispatch server, with its receive thread and the list of packets it
 // received. The receive thread cuts every complete frame as soon as it is in, answers a keep-alive with a
-// keep-alive answer and queues anything else after acknowledging it; requests are paired with their answers by
+// keep-alive answer, acknowledges and queues the other packets of the protocol's types, and acknowledges and drops
+// (logging each such type once per connection) a packet of any other type; requests are paired with their answers by
 // packet id.
 //
 // Connection states:
@@ -20,6 +21,7 @@
 #include "controller/tcp_socket.h"
 
 #include <atomic>
+#include <bitset>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -79,6 +81,7 @@ private:
     std::atomic<bool> running_{false};
     std::thread receive_thread_;
     std::atomic<uint32_t> last_activity_{0};
+    std::bitset<256> unknown_types_logged_; // the receive thread's, per connection
     std::mutex life_lock_;
 };
 

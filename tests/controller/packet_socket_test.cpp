@@ -3,6 +3,7 @@
 #include "foundation/clock.h"
 #include "foundation/manual_clock.h"
 #include "tests/controller/test_peer.h"
+#include "tests/support/log_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -146,6 +147,23 @@ TEST(packet_socket, broken_frame_drops_the_link) {
     ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
     expect_script_done(*server); // the terminal closed the link
     EXPECT_TRUE(becomes_closed(link));
+}
+
+// A server that adds packet types must not make the terminal drop the link: each is acknowledged and dropped.
+TEST(packet_socket, packets_of_unknown_types_are_acknowledged_and_the_link_stays) {
+    test::log_capture log;
+    auto server = scripted_server("unknown_types.script");
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    expect_script_done(*server);
+    EXPECT_TRUE(link.is_running());
+    EXPECT_EQ(text_of(link.pop_command()), "{\"order\":{\"s-id\":\"7\"}}");
+    EXPECT_EQ(link.queued(), 0u) << "a packet of an unknown type was queued";
+    const std::string lines = log.text();
+    for (const char* type : {"type 0 ", "type 42 ", "type 102 ", "type 255 "}) {
+        EXPECT_NE(lines.find(type), std::string::npos) << type << "\n" << lines;
+    }
+    EXPECT_EQ(lines.find("type 42 "), lines.rfind("type 42 ")) << "each type is logged once\n" << lines;
 }
 
 TEST(packet_socket, reconnect_starts_clean) {
