@@ -230,8 +230,8 @@ void controller::thread_packets_listner() {
 
 // ------------------------------------------------------------------------------------------- request threads
 
-void controller::start_worker(std::function<void()> body) {
-    workers_.start([body = std::move(body)] {
+bool controller::start_worker(std::function<void()> body) {
+    return workers_.start([body = std::move(body)] {
         try {
             body();
         } catch (const std::exception& error) {

@@ -128,7 +128,8 @@ public:
 
     // --- login servers and registration
     // Asks the login servers for the device's profile (the dispatch servers among it); ends with
-    // "disconnect_global", after which the cached server list stands in when none came.
+    // "disconnect_global", after which the cached server list stands in when none came. Ignored (with a log line)
+    // while an exchange runs (is_registering).
     void login_reg(bool with_sms_key);
     void save_servers();
     std::wstring load_cached_servers();
@@ -228,7 +229,8 @@ private:
     };
 
     void start_action(bool connect, command_ptr command);
-    void start_worker(std::function<void()> body);
+    // False when no thread could be started (body not run).
+    bool start_worker(std::function<void()> body);
     void thread_packets_listner();
     void thread_action_org(action_thread_args& task);
     void thread_action_org_new_connect(action_thread_args& task);

@@ -8,6 +8,7 @@
 #include "foundation/text_utils.h"
 #include "platform/system_services.h"
 #include "tests/controller/controller_fixture.h"
+#include "tests/support/log_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +92,29 @@ TEST_F(login_exchange, device_servers_are_stored_and_written_to_the_cache) {
     const std::string cyrillic_t("\x22\x04", 2); // "Т" U+0422, low byte first
     EXPECT_NE(bytes.find(cyrillic_t), std::string::npos);
     EXPECT_FALSE(fs::exists(servers_file().string() + ".tmp"));
+}
+
+// A second start while an exchange runs is ignored: both would share the login connection, and the first one's
+// end would stop the second.
+TEST_F(login_exchange, a_second_exchange_while_one_runs_is_ignored) {
+    zel::test::log_capture log;
+    auto server = serve("login_server.script");
+    ctl->login_reg(true);
+    EXPECT_TRUE(ctl->is_registering());
+    ctl->login_reg(false);
+    EXPECT_NE(log.text().find("controller::login_reg: an exchange with the login servers is under way"),
+              std::string::npos)
+        << log.text();
+    ASSERT_TRUE(listener.wait_for(zel_api::disconnect_global_name()).test(zel_api::disconnect_global_name()));
+    EXPECT_FALSE(ctl->is_registering());
+    expect_script_done(*server);
+    EXPECT_EQ(server->lines("connected").size(), 1u) << server->transcript();
+    EXPECT_EQ(server->lines("recv command").size(), 1u) << server->transcript();
+    // The one exchange kept what it brought: the second start did not empty the store behind it.
+    EXPECT_EQ(ctl->get_device_servers().size(), 2u);
+    const auto masks = listener.masks();
+    ASSERT_EQ(masks.size(), 2u);
+    EXPECT_TRUE(masks[0].test(zel_api::obj_device_server_name()));
 }
 
 TEST_F(login_exchange, answer_without_servers_reads_the_cache_back) {
