@@ -23,19 +23,35 @@ packet_socket::~packet_socket() {
 }
 
 int packet_socket::connect(const std::wstring& host, const std::wstring& port, int timeout_seconds) {
-    std::lock_guard life(life_lock_);
-    stop_locked();
+    auto wake = std::make_shared<wake_up>();
+    uint64_t id;
     {
+        std::lock_guard life(life_lock_);
+        stop_locked();
+        connecting_ = wake;
         std::lock_guard guard(list_lock_);
         received_.clear();
         pending_id_ = -1;
-        ++generation_;
+        id = ++link_id_;
+        unknown_types_logged_.reset();
+        last_activity_.store(clock::tick_ms());
     }
-    unknown_types_logged_.reset();
-    last_activity_.store(clock::tick_ms());
-    if (socket_->connect(host, port, timeout_seconds) != 1) {
+    // No lock is held while connecting: a stop meanwhile must not wait up to the whole time-out (and then
+    // close what the connect had just made), it wakes the wait instead.
+    tcp_socket attempt;
+    const int connected = attempt.connect(host, port, timeout_seconds, wake->fd());
+    std::lock_guard life(life_lock_);
+    if (connecting_ == wake) {
+        connecting_.reset();
+    }
+    if (connected != 1) {
         return 0;
     }
+    if (link_id() != id) {
+        zel::log(logger::warning, L"packet_socket: the link to " + host + L":" + port + L" was stopped while connecting");
+        return 0; // attempt closes its descriptor
+    }
+    socket_->adopt(attempt);
     running_.store(true);
     try {
         receive_thread_ = std::thread(&packet_socket::packet_listener_thread, this);
@@ -53,7 +69,34 @@ void packet_socket::stop() {
     stop_locked();
 }
 
+bool packet_socket::stop(uint64_t id) {
+    std::lock_guard life(life_lock_);
+    if (link_id() != id) {
+        return false;
+    }
+    stop_locked();
+    return true;
+}
+
+packet_socket::link_state packet_socket::state() const {
+    std::lock_guard life(life_lock_);
+    return {link_id(), connecting_ != nullptr, running_.load(), last_activity_.load()};
+}
+
+uint64_t packet_socket::link_id() const {
+    std::lock_guard guard(list_lock_);
+    return link_id_;
+}
+
 void packet_socket::stop_locked() {
+    {
+        std::lock_guard guard(list_lock_);
+        ++link_id_;
+    }
+    if (connecting_) {
+        connecting_->signal();
+        connecting_.reset();
+    }
     running_.store(false);
     socket_->shutdown();
     if (receive_thread_.joinable()) {
@@ -142,12 +185,12 @@ uint8_t packet_socket::next_sequence() {
 
 bytes packet_socket::send_and_wait(const bytes& payload, int timeout_seconds) {
     uint8_t id;
-    uint32_t generation;
+    uint64_t link;
     {
         std::lock_guard guard(list_lock_);
         id = next_sequence();
         pending_id_ = id;
-        generation = generation_;
+        link = link_id_;
     }
     packet request(packet::command, 0, id);
     request.set_payload(payload);
@@ -168,7 +211,7 @@ bytes packet_socket::send_and_wait(const bytes& payload, int timeout_seconds) {
                 }
             }
             // A request of an earlier connection never waits on a later one.
-            if (!answer.empty() || !running_.load() || generation != generation_ ||
+            if (!answer.empty() || !running_.load() || link != link_id_ ||
                 clock::tick_ms() - start > limit_ms) {
                 break;
             }
