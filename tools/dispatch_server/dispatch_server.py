@@ -39,6 +39,9 @@ server started by the same test).
     push [compressed] [id=N] TEXT   send a command of the server's own (id 0 unless given)
     keepalive [id=N]        send a keep-alive (id 1 unless given)
     raw HEX                 send these bytes as they are (broken frames)
+    hold-queue MS           fill the accept queue with a connection of our own for MS milliseconds, so that a
+                            connect made meanwhile hangs (its SYN is dropped and sent again later); prints
+                            "queue held" when it begins and "queue freed" when it ends
     close                   close the connection
     auto [TEXT]             from here on: acknowledge and answer every command (with TEXT, or its own
                             payload), until the terminal closes the connection; then wait for the next
@@ -285,6 +288,16 @@ class Server:
             data = bytes.fromhex("".join(args))
             say("sent raw " + data.hex())
             link.conn.sendall(data)
+        elif verb == "hold-queue":
+            self.listener.listen(0)
+            filler = socket.create_connection(self.listener.getsockname()[:2])
+            say("queue held")
+            time.sleep(int(args[0]) / 1000.0)
+            conn, _ = self.listener.accept()  # the filler: nothing else got through
+            conn.close()
+            filler.close()
+            self.listener.listen(4)
+            say("queue freed")
         elif verb == "close":
             link.conn.close()
             self.link = None
