@@ -68,7 +68,7 @@ struct update_fixture : ::testing::Test {
         return program.path() / "update" / name;
     }
 
-    int run_update(const std::wstring& remote_folder = L"") {
+    int run_update(const std::wstring& remote_folder = L"", const std::wstring& host = L"127.0.0.1") {
         states.clear();
         progress.clear();
         program_update update(-1);
@@ -80,7 +80,7 @@ struct update_fixture : ::testing::Test {
             }
         });
         update.set_progress_callback([&](int64_t done) { progress.push_back(done); });
-        return update.start({L"update.exe", L"update.zip"}, L"127.0.0.1", remote_folder, L"/update/");
+        return update.start({L"update.exe", L"update.zip"}, host, remote_folder, L"/update/");
     }
     int64_t total = 0;
 
@@ -128,6 +128,16 @@ TEST_F(update_fixture, fresh_download_then_nothing_to_do) {
     EXPECT_EQ(run_update(), 1);
     EXPECT_EQ(states, (std::vector<int32_t>{1, 2, 3, 6}));
     EXPECT_EQ(server->lines("command RETR").size(), 2u) << "nothing downloaded again";
+}
+
+TEST_F(update_fixture, ipv6_server) {
+    if (!test::has_ipv6_loopback()) {
+        GTEST_SKIP() << "this machine has no IPv6 loopback (::1)";
+    }
+    start_server({"--host", "::1"});
+    EXPECT_EQ(run_update(L"", L"::1"), 1);
+    EXPECT_EQ(states, (std::vector<int32_t>{1, 2, 3, 4, 5, 3, 6}));
+    EXPECT_TRUE(file_text(local("update.exe")) == exe);
 }
 
 TEST_F(update_fixture, broken_transfer_is_resumed) {
