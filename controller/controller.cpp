@@ -365,17 +365,15 @@ void controller::thread_action_org(action_thread_args& task) {
             const auto& result = mask.payload();
             // Both before the screens hear of the result, so that they find the driver logged in and the
             // closed order's taximeter stopped.
-            bool logged_out = false;
-            if (task.connect) {
+            const bool login_ok = mask.test(zel_api::cmd_result_name()) && result && result->ok &&
+                                  result->cmd_name == zel_api::login_name();
+            bool logged_out;
+            {
                 std::lock_guard guard(login_lock_);
-                logged_out = logouts_ != task.logouts;
-                if (!logged_out && mask.test(zel_api::cmd_result_name()) && result && result->ok &&
-                    result->cmd_name == zel_api::login_name()) {
+                logged_out = task.connect && logouts_ != task.logouts;
+                if (login_ok && !logged_out) {
                     logged_in_.store(true);
                 }
-            } else if (mask.test(zel_api::cmd_result_name()) && result && result->ok &&
-                       result->cmd_name == zel_api::login_name()) {
-                logged_in_.store(true);
             }
             if (logged_out) {
                 // Otherwise the late answer would log the driver back in and the listener would keep the link.

@@ -25,7 +25,9 @@
 // sending, the 30-second wait, the store and post_command; the store's lock and the manager's queue lock are
 // taken inside it, one after the other. The listener thread, the login exchange, the registrations and the
 // call-sign request run without it. The PIN, driver id and server index of the last login are kept together
-// under the login lock, so a reconnect never reads them half replaced. Flags and indices are atomics.
+// under the login lock, so a reconnect never reads them half replaced; the count of logouts lives there too, and
+// setting logged in checks it under that lock, so a disconnect can't slip between the check and the set. Flags,
+// indices and the count of logins on their way are atomics.
 // on_gps_position runs on the GPS refresh thread and is the only user of the last position.
 //
 // The program creates one controller (create) and never destroys it. Tests construct their own with options;
