@@ -115,9 +115,13 @@ std::wstring controller::device_main_id() const {
 // ------------------------------------------------------------------------------------------ connection state
 
 void controller::disconnect() {
-    logged_in_.store(false);
+    {
+        std::lock_guard guard(login_lock_);
+        ++logouts_;
+        logged_in_.store(false);
+    }
     reset_listener_event();
-    dispatch_connection_.stop();
+    dispatch_connection_.stop(); // also cuts a connect in progress short
 }
 
 bool controller::is_registering() const {
@@ -197,24 +201,7 @@ void controller::thread_packets_listner() {
             if (!payload.empty()) {
                 post(process(payload));
             } else {
-                // The activity first: a packet stamped between the two reads must not look like a tick
-                // from before it (the unsigned difference would wrap to a silence of 49 days).
-                const uint32_t last_activity = dispatch_connection_.last_activity();
-                const uint32_t silent_seconds = (clock::tick_ms() - last_activity) / 1000;
-                if (silent_seconds > silence_limit_seconds || !dispatch_connection_.is_running()) {
-                    dispatch_connection_.stop();
-                    notify_connection_state(true);
-                    reset_listener_event();
-                    if (logged_in_.load() && !stopping_.load()) {
-                        login_values stored;
-                        {
-                            std::lock_guard guard(login_lock_);
-                            stored = login_values_;
-                        }
-                        connect_org(stored.server_index, stored.pin, stored.driver_id);
-                    }
-                    rest = reconnect_pause;
-                }
+                check_dispatch_link(rest);
             }
         } catch (const std::exception& error) {
             zel::log(logger::error, L"controller::thread_packets_listner: " + utf8_to_wide(error.what()));
@@ -228,10 +215,47 @@ void controller::thread_packets_listner() {
     }
 }
 
+void controller::check_dispatch_link(std::chrono::milliseconds& rest) {
+    // A login on its way brings the link up or reports its own failure: stopping the link under it would close
+    // what it is connecting (a spurious "disconnect_local", another connect and a failed login).
+    if (logins_pending_.load() > 0) {
+        return;
+    }
+    // The activity first (state reads it): a packet stamped between the two reads must not look like a tick
+    // from before it (the unsigned difference would wrap to a silence of 49 days).
+    const packet_socket::link_state link = dispatch_connection_.state();
+    if (link.connecting) {
+        return;
+    }
+    const uint32_t silent_seconds = (clock::tick_ms() - link.last_activity) / 1000;
+    if (silent_seconds <= silence_limit_seconds && link.running) {
+        return;
+    }
+    // The decision holds for the link looked at only; a newer one (connected meanwhile) stays.
+    if (!dispatch_connection_.stop(link.id)) {
+        return;
+    }
+    notify_connection_state(true);
+    reset_listener_event();
+    login_values stored;
+    uint64_t logouts;
+    {
+        std::lock_guard guard(login_lock_);
+        if (!logged_in_.load() || stopping_.load()) {
+            rest = reconnect_pause;
+            return;
+        }
+        stored = login_values_;
+        logouts = logouts_;
+    }
+    start_login(stored, logouts, true);
+    rest = reconnect_pause;
+}
+
 // ------------------------------------------------------------------------------------------- request threads
 
-void controller::start_worker(std::function<void()> body) {
-    workers_.start([body = std::move(body)] {
+bool controller::start_worker(std::function<void()> body) {
+    return workers_.start([body = std::move(body)] {
         try {
             body();
         } catch (const std::exception& error) {
@@ -242,9 +266,10 @@ void controller::start_worker(std::function<void()> body) {
     });
 }
 
-void controller::start_action(bool connect, command_ptr command) {
-    auto task = std::make_shared<action_thread_args>(action_thread_args{this, connect, std::move(command), 0});
-    start_worker([task] { task->owner->thread_action_org(*task); });
+bool controller::start_action(bool connect, command_ptr command, uint64_t logouts, bool reconnect) {
+    auto task = std::make_shared<action_thread_args>(
+        action_thread_args{this, connect, std::move(command), 0, logouts, reconnect});
+    return start_worker([task] { task->owner->thread_action_org(*task); });
 }
 
 void controller::send_command(command_ptr command) {
@@ -256,7 +281,15 @@ void controller::send(command_ptr command) {
 }
 
 void controller::start_action_org_connect(command_ptr command) {
-    start_action(true, std::move(command));
+    uint64_t logouts;
+    {
+        std::lock_guard guard(login_lock_);
+        logouts = logouts_;
+    }
+    ++logins_pending_; // the request thread takes it back
+    if (!start_action(true, std::move(command), logouts)) {
+        --logins_pending_;
+    }
 }
 
 void controller::connect_dispatch(const std::vector<std::wstring>& addresses) {
@@ -280,8 +313,32 @@ void controller::connect_dispatch(const std::vector<std::wstring>& addresses) {
 
 void controller::thread_action_org(action_thread_args& task) {
     zel::log(logger::warning, L"controller::thread_action_org");
+    // A login counts as on its way until this thread is through with it, whichever way it ends.
+    struct pending_login {
+        std::atomic<int>* count;
+        ~pending_login() {
+            if (count) {
+                --*count;
+            }
+        }
+    } const pending{task.connect ? &logins_pending_ : nullptr};
     std::lock_guard request(request_lock_);
     if (stopping_.load()) {
+        return;
+    }
+    const auto logged_out_since_asked = [&] {
+        std::lock_guard guard(login_lock_);
+        return logouts_ != task.logouts;
+    };
+    if (task.connect && logged_out_since_asked()) {
+        zel::log(logger::warning, L"controller::thread_action_org: the driver logged out, the login is not sent");
+        set_listener_event();
+        return;
+    }
+    if (task.reconnect && dispatch_connection_.is_running()) {
+        // Another login brought the link up since the listener found it down.
+        zel::log(logger::warning, L"controller::thread_action_org: the link is up again, no second login");
+        set_listener_event();
         return;
     }
     const auto server = get_current_server();
@@ -298,18 +355,31 @@ void controller::thread_action_org(action_thread_args& task) {
         }
     }
     if (dispatch_connection_.is_running()) {
+        const uint64_t link = dispatch_connection_.link_id();
         const bytes answer = dispatch_connection_.send_and_wait(utf8_bytes(task.command->to_json()), answer_seconds);
         if (answer.empty()) {
-            dispatch_connection_.stop();
+            dispatch_connection_.stop(link);
             notify_connection_state(true);
         } else {
             const zel_api::update_mask mask = process(answer);
             const auto& result = mask.payload();
             // Both before the screens hear of the result, so that they find the driver logged in and the
             // closed order's taximeter stopped.
-            if (mask.test(zel_api::cmd_result_name()) && result && result->ok &&
-                result->cmd_name == zel_api::login_name()) {
-                logged_in_.store(true);
+            const bool login_ok = mask.test(zel_api::cmd_result_name()) && result && result->ok &&
+                                  result->cmd_name == zel_api::login_name();
+            bool logged_out;
+            {
+                std::lock_guard guard(login_lock_);
+                logged_out = task.connect && logouts_ != task.logouts;
+                if (login_ok && !logged_out) {
+                    logged_in_.store(true);
+                }
+            }
+            if (logged_out) {
+                // Otherwise the late answer would log the driver back in and the listener would keep the link.
+                zel::log(logger::warning, L"controller::thread_action_org: the login was answered after the driver "
+                                          L"logged out; the link is closed");
+                dispatch_connection_.stop(link);
             }
             check_close_order_result(mask);
             post(mask);
@@ -366,22 +436,38 @@ void controller::thread_action_org_new_connect(action_thread_args& task) {
 // ------------------------------------------------------------------------------------------------------ login
 
 void controller::connect_org(int32_t server_index, const std::wstring& pin, int64_t driver_id) {
+    // Counted before the stop, so that the listener does not take the stopped link for a lost one.
+    ++logins_pending_;
     if (logged_in_.load()) {
         dispatch_connection_.stop();
     }
+    login_values values{server_index, pin, driver_id};
+    uint64_t logouts;
     {
         std::lock_guard guard(login_lock_);
-        login_values_ = {server_index, pin, driver_id};
+        login_values_ = values;
+        logouts = logouts_;
     }
-    server_index_.store(server_index);
+    start_login(values, logouts, false);
+    --logins_pending_;
+}
+
+void controller::start_login(const login_values& values, uint64_t logouts, bool reconnect) {
+    server_index_.store(values.server_index);
     const auto servers = database_->get_device_servers();
-    const int64_t org_id =
-        server_index >= 0 && static_cast<size_t>(server_index) < servers.size() ? servers[server_index]->org_id : 0;
+    const int64_t org_id = values.server_index >= 0 && static_cast<size_t>(values.server_index) < servers.size()
+                               ? servers[values.server_index]->org_id
+                               : 0;
     const std::wstring serial = device_serial();
     const bool has_serial = !serial.empty();
-    start_action_org_connect(
-        std::make_unique<zel_api::command::login>(zel_api::program_version(), org_id, has_serial ? serial : device_id(),
-                                                  has_serial ? device_id() : device_main_id(), pin, L"", 0, driver_id));
+    ++logins_pending_; // the request thread takes it back
+    if (!start_action(true,
+                      std::make_unique<zel_api::command::login>(
+                          zel_api::program_version(), org_id, has_serial ? serial : device_id(),
+                          has_serial ? device_id() : device_main_id(), values.pin, L"", 0, values.driver_id),
+                      logouts, reconnect)) {
+        --logins_pending_;
+    }
 }
 
 void controller::check_close_order_result(const zel_api::update_mask& mask) {

@@ -14,12 +14,20 @@
 //     "disconnect_local", clear the event, connect_org with the stored server, PIN and driver id, pause 1 s
 //   a failed attempt still sets the event, so the next try comes about a second later; only disconnect
 //   clears logged in.
+// While a login is on its way (asked for and not yet through) or the link is being connected, the listener
+// leaves the link alone; a stop it decides is for the link it looked at (packet_socket::stop(id)), never a newer
+// one, and a reconnect that finds the link up again sends no second login.
+//
+// Logging out wins over a login in flight: a login asked for before a disconnect is not sent, and an answer
+// that comes after one is handed to the screens but leaves the controller logged out and that link closed.
 //
 // Threads and locks: the request lock (re-entrant) serialises the request threads, held across connecting,
 // sending, the 30-second wait, the store and post_command; the store's lock and the manager's queue lock are
 // taken inside it, one after the other. The listener thread, the login exchange, the registrations and the
 // call-sign request run without it. The PIN, driver id and server index of the last login are kept together
-// under the login lock, so a reconnect never reads them half replaced. Flags and indices are atomics.
+// under the login lock, so a reconnect never reads them half replaced; the count of logouts lives there too, and
+// setting logged in checks it under that lock, so a disconnect can't slip between the check and the set. Flags,
+// indices and the count of logins on their way are atomics.
 // on_gps_position runs on the GPS refresh thread and is the only user of the last position.
 //
 // The program creates one controller (create) and never destroys it. Tests construct their own with options;
@@ -128,7 +136,8 @@ public:
 
     // --- login servers and registration
     // Asks the login servers for the device's profile (the dispatch servers among it); ends with
-    // "disconnect_global", after which the cached server list stands in when none came.
+    // "disconnect_global", after which the cached server list stands in when none came. Ignored (with a log line)
+    // while an exchange runs (is_registering).
     void login_reg(bool with_sms_key);
     void save_servers();
     std::wstring load_cached_servers();
@@ -214,6 +223,9 @@ private:
         bool connect;
         command_ptr command;
         int32_t server_index; // thread_action_org_new_connect only
+        // Logins (connect set): the count of logouts when it was asked for, and whether the listener asked.
+        uint64_t logouts = 0;
+        bool reconnect = false;
     };
     struct login_values {
         int32_t server_index = -1;
@@ -227,8 +239,14 @@ private:
         controller* owner = nullptr;
     };
 
-    void start_action(bool connect, command_ptr command);
-    void start_worker(std::function<void()> body);
+    bool start_action(bool connect, command_ptr command, uint64_t logouts = 0, bool reconnect = false);
+    // Sends "login" with the values on the chosen server, connecting first; logins_pending_ counts it until its
+    // request ends.
+    void start_login(const login_values& values, uint64_t logouts, bool reconnect);
+    // The listener's check of the dispatch link: stops a dead or silent one and logs in again.
+    void check_dispatch_link(std::chrono::milliseconds& rest);
+    // False when no thread could be started (body not run).
+    bool start_worker(std::function<void()> body);
     void thread_packets_listner();
     void thread_action_org(action_thread_args& task);
     void thread_action_org_new_connect(action_thread_args& task);
@@ -262,7 +280,9 @@ private:
     std::atomic<int32_t> address_index_{-1};
     std::mutex login_lock_;
     login_values login_values_;
+    uint64_t logouts_ = 0; // disconnects so far, under the login lock
     std::atomic<bool> logged_in_{false};
+    std::atomic<int> logins_pending_{0};
     std::atomic<bool> registering_{false};
     std::unique_ptr<tariff_slots> tariff_slots_;
     conn_manager conn_manager_;

@@ -20,6 +20,12 @@ constexpr int32_t device_type = 1;
 // ------------------------------------------------------------------------------------ login-server exchange
 
 void controller::login_reg(bool with_sms_key) {
+    // Two exchanges would share the login connection, and the end of the first would stop the second.
+    if (registering_.exchange(true)) {
+        zel::log(logger::warning, L"controller::login_reg: an exchange with the login servers is under way, "
+                                  L"this one is ignored");
+        return;
+    }
     const std::wstring serial = device_serial();
     std::wstring sms_key;
     if (with_sms_key) {
@@ -33,7 +39,9 @@ void controller::login_reg(bool with_sms_key) {
         zel_api::program_version());
     database_->clear_device_servers();
     auto task = std::make_shared<action_thread_args>(action_thread_args{this, true, std::move(command), 0});
-    start_worker([task] { task->owner->thread_action_reg(*task); });
+    if (!start_worker([task] { task->owner->thread_action_reg(*task); })) {
+        registering_.store(false);
+    }
 }
 
 void controller::thread_action_reg(action_thread_args& task) {

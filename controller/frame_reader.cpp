@@ -22,12 +22,6 @@ frame_reader::result frame_reader::next(packet& out) {
         return result::need_more;
     }
     const uint8_t* header = buffer_.data() + start_;
-    const uint8_t type = header[0];
-    if (type != packet::command && type != packet::acknowledgement && type != packet::keep_alive &&
-        type != packet::keep_alive_answer) {
-        error_ = "unknown packet type " + std::to_string(type);
-        return result::broken;
-    }
     const uint32_t length = packet::read_length(header);
     if (length > max_frame_length) {
         error_ = "packet length " + std::to_string(length) + " exceeds " + std::to_string(max_frame_length);

@@ -1,8 +1,8 @@
 // Cuts framed packets out of the bytes of one connection, in arrival order. Bytes come in blocks of any size
 // (a frame may be split across blocks, or several frames may share one); every complete frame is cut before
-// more bytes are asked for. A header that cannot start a frame (a length beyond max_frame_length, or a type
-// that the protocol does not have) leaves the stream out of step for good: the reader reports it once and the
-// connection must be dropped.
+// more bytes are asked for. Any type byte makes a frame (what to do with a type this side does not know is the
+// link's business). A header announcing a length beyond max_frame_length leaves the stream out of step for good:
+// its payload can't be skipped safely, so the reader reports it once and the connection must be dropped.
 #pragma once
 
 #include "controller/packet.h"

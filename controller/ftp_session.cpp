@@ -117,7 +117,9 @@ ftp_session::login_result ftp_session::login(const std::string& host, int port, 
         return login_result::no_connection;
     }
     CURL* curl = handle(curl_);
-    base_url_ = "ftp://" + host + ":" + std::to_string(port) + "/";
+    // An IPv6 address goes into the URL between brackets; bare, its colons would read as a port.
+    const bool bare_v6 = host.find(':') != std::string::npos && host.front() != '[';
+    base_url_ = "ftp://" + (bare_v6 ? "[" + host + "]" : host) + ":" + std::to_string(port) + "/";
     curl_easy_setopt(curl, CURLOPT_USERNAME, user.c_str());
     curl_easy_setopt(curl, CURLOPT_PASSWORD, password.c_str());
     set_no_body();

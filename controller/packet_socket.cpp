@@ -23,18 +23,35 @@ packet_socket::~packet_socket() {
 }
 
 int packet_socket::connect(const std::wstring& host, const std::wstring& port, int timeout_seconds) {
-    std::lock_guard life(life_lock_);
-    stop_locked();
+    auto wake = std::make_shared<wake_up>();
+    uint64_t id;
     {
+        std::lock_guard life(life_lock_);
+        stop_locked();
+        connecting_ = wake;
         std::lock_guard guard(list_lock_);
         received_.clear();
         pending_id_ = -1;
-        ++generation_;
+        id = ++link_id_;
+        unknown_types_logged_.reset();
+        last_activity_.store(clock::tick_ms());
     }
-    last_activity_.store(clock::tick_ms());
-    if (socket_->connect(host, port, timeout_seconds) != 1) {
+    // No lock is held while connecting: a stop meanwhile must not wait up to the whole time-out (and then
+    // close what the connect had just made), it wakes the wait instead.
+    tcp_socket attempt;
+    const int connected = attempt.connect(host, port, timeout_seconds, wake->fd());
+    std::lock_guard life(life_lock_);
+    if (connecting_ == wake) {
+        connecting_.reset();
+    }
+    if (connected != 1) {
         return 0;
     }
+    if (link_id() != id) {
+        zel::log(logger::warning, L"packet_socket: the link to " + host + L":" + port + L" was stopped while connecting");
+        return 0; // attempt closes its descriptor
+    }
+    socket_->adopt(attempt);
     running_.store(true);
     try {
         receive_thread_ = std::thread(&packet_socket::packet_listener_thread, this);
@@ -52,7 +69,34 @@ void packet_socket::stop() {
     stop_locked();
 }
 
+bool packet_socket::stop(uint64_t id) {
+    std::lock_guard life(life_lock_);
+    if (link_id() != id) {
+        return false;
+    }
+    stop_locked();
+    return true;
+}
+
+packet_socket::link_state packet_socket::state() const {
+    std::lock_guard life(life_lock_);
+    return {link_id(), connecting_ != nullptr, running_.load(), last_activity_.load()};
+}
+
+uint64_t packet_socket::link_id() const {
+    std::lock_guard guard(list_lock_);
+    return link_id_;
+}
+
 void packet_socket::stop_locked() {
+    {
+        std::lock_guard guard(list_lock_);
+        ++link_id_;
+    }
+    if (connecting_) {
+        connecting_->signal();
+        connecting_.reset();
+    }
     running_.store(false);
     socket_->shutdown();
     if (receive_thread_.joinable()) {
@@ -108,11 +152,21 @@ void packet_socket::packet_listener_thread() {
 
 bool packet_socket::take(packet received) {
     const uint8_t id = received.id();
-    const bool keep_alive = received.type() == packet::keep_alive;
+    const uint8_t type = received.type();
+    const bool keep_alive = type == packet::keep_alive;
+    // A type this side does not know is acknowledged and dropped, keeping the link: dropping the link would
+    // make every terminal reconnect for ever once the server adds a type. Nobody would take it from the list.
+    const bool known = type == packet::command || type == packet::acknowledgement || keep_alive ||
+                       type == packet::keep_alive_answer;
+    if (!known && !unknown_types_logged_.test(type)) {
+        unknown_types_logged_.set(type);
+        zel::log(logger::warning, L"packet_socket: packets of the unknown type " + std::to_wstring(type) +
+                                      L" are acknowledged and dropped");
+    }
     // Stamped before the packet is handed on: whoever acts on it must find the link already active, not
     // have its activity moved to a later tick afterwards.
     last_activity_.store(clock::tick_ms());
-    if (!keep_alive) {
+    if (known && !keep_alive) {
         std::lock_guard guard(list_lock_);
         received_.push_back(std::make_unique<packet>(std::move(received)));
         arrived_.notify_all();
@@ -131,12 +185,12 @@ uint8_t packet_socket::next_sequence() {
 
 bytes packet_socket::send_and_wait(const bytes& payload, int timeout_seconds) {
     uint8_t id;
-    uint32_t generation;
+    uint64_t link;
     {
         std::lock_guard guard(list_lock_);
         id = next_sequence();
         pending_id_ = id;
-        generation = generation_;
+        link = link_id_;
     }
     packet request(packet::command, 0, id);
     request.set_payload(payload);
@@ -157,7 +211,7 @@ bytes packet_socket::send_and_wait(const bytes& payload, int timeout_seconds) {
                 }
             }
             // A request of an earlier connection never waits on a later one.
-            if (!answer.empty() || !running_.load() || generation != generation_ ||
+            if (!answer.empty() || !running_.load() || link != link_id_ ||
                 clock::tick_ms() - start > limit_ms) {
                 break;
             }

@@ -70,13 +70,13 @@ private:
     bool download(const std::string& remote_path, const fs::path& target);
     bool take(std::FILE* file, const char* data, size_t size);
     void add_done(int64_t bytes) {
-        done_ += static_cast<int32_t>(bytes);
+        done_ += bytes;
     }
 
     ftp_session& session_;
     const program_update::progress_callback& progress_;
     int pause_ms_;
-    int32_t done_ = 0;
+    int64_t done_ = 0;
     size_t piece_ = 0;
 };
 
@@ -277,7 +277,7 @@ int program_update::run() {
         const int64_t size = total < 0 ? -1 : session.size(remote_paths.back());
         total = size < 0 ? -1 : total + size;
     }
-    total_.store(static_cast<int32_t>(total));
+    total_.store(total);
     report(4);
     report(5);
     transfer download(session, on_progress_, pause_ms_);

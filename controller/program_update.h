@@ -24,7 +24,8 @@ namespace zel::controller_ {
 class program_update {
 public:
     using state_callback = std::function<void(int32_t state)>;
-    using progress_callback = std::function<void(int32_t bytes_done)>;
+    // Bytes done and sizes are 64-bit: an update file of 4 GiB or more must not read as a small one.
+    using progress_callback = std::function<void(int64_t bytes_done)>;
 
     static constexpr int32_t chunk_size = 32768;
     static constexpr int pause_ms = 300;
@@ -43,7 +44,7 @@ public:
               const std::wstring& version);
     int run();
     // The sum of the remote sizes of the files, known from state 4 (-1 when a size could not be read).
-    int32_t total_size() const {
+    int64_t total_size() const {
         return total_.load();
     }
     int32_t owner() const {
@@ -64,7 +65,7 @@ private:
     std::wstring remote_folder_;
     std::wstring version_;
     std::vector<std::wstring> files_;
-    std::atomic<int32_t> total_{0};
+    std::atomic<int64_t> total_{0};
     int pause_ms_ = pause_ms;
 };
 

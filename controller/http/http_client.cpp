@@ -47,7 +47,10 @@ int http_client::open(const std::wstring& host, int32_t port) {
     if (!curl_) {
         return 0;
     }
-    base_url_ = "http://" + wide_to_utf8(host) + ":" + std::to_string(port);
+    // An IPv6 address goes into the URL between brackets; bare, its colons would read as a port.
+    const std::string name = wide_to_utf8(host);
+    const bool bare_v6 = name.find(':') != std::string::npos && name.front() != '[';
+    base_url_ = "http://" + (bare_v6 ? "[" + name + "]" : name) + ":" + std::to_string(port);
     return 1;
 }
 

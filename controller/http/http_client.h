@@ -26,7 +26,7 @@ public:
     http_client(const http_client&) = delete;
     http_client& operator=(const http_client&) = delete;
 
-    // Prepares requests to host and port. 1 when ready, 0 otherwise.
+    // Prepares requests to host (a name, an IPv4 or an IPv6 address) and port. 1 when ready, 0 otherwise.
     int open(const std::wstring& host, int32_t port);
     // POSTs the finished multipart body of writer to path. 1 on a 2xx answer.
     int post_multipart(const std::wstring& path, multipart_writer& writer);

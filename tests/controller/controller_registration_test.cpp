@@ -8,6 +8,7 @@
 #include "foundation/text_utils.h"
 #include "platform/system_services.h"
 #include "tests/controller/controller_fixture.h"
+#include "tests/support/log_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,46 @@ TEST_F(login_exchange, device_servers_are_stored_and_written_to_the_cache) {
     EXPECT_FALSE(fs::exists(servers_file().string() + ".tmp"));
 }
 
+// A second start while an exchange runs is ignored: both would share the login connection, and the first one's
+// end would stop the second.
+TEST_F(login_exchange, a_second_exchange_while_one_runs_is_ignored) {
+    zel::test::log_capture log;
+    auto server = serve("login_server.script");
+    ctl->login_reg(true);
+    EXPECT_TRUE(ctl->is_registering());
+    ctl->login_reg(false);
+    EXPECT_NE(log.text().find("controller::login_reg: an exchange with the login servers is under way"),
+              std::string::npos)
+        << log.text();
+    ASSERT_TRUE(listener.wait_for(zel_api::disconnect_global_name()).test(zel_api::disconnect_global_name()));
+    EXPECT_FALSE(ctl->is_registering());
+    expect_script_done(*server);
+    EXPECT_EQ(server->lines("connected").size(), 1u) << server->transcript();
+    EXPECT_EQ(server->lines("recv command").size(), 1u) << server->transcript();
+    // The one exchange kept what it brought: the second start did not empty the store behind it.
+    EXPECT_EQ(ctl->get_device_servers().size(), 2u);
+    const auto masks = listener.masks();
+    ASSERT_EQ(masks.size(), 2u);
+    EXPECT_TRUE(masks[0].test(zel_api::obj_device_server_name()));
+}
+
+// "[v6 address]:port" in MORVIK_LOGIN_SERVERS reaches a login server on the IPv6 loopback.
+TEST_F(controller_fixture, login_server_on_ipv6) {
+    if (!zel::test::has_ipv6_loopback()) {
+        GTEST_SKIP() << "this machine has no IPv6 loopback (::1)";
+    }
+    std::vector<std::string> arguments{"--host", "::1", "--set", "DISPATCH=4567"};
+    arguments.push_back(zel::test::source_file("tests/controller/fixtures/login_server.script").string());
+    test_peer server("tools/dispatch_server/dispatch_server.py", arguments);
+    ::setenv("MORVIK_LOGIN_SERVERS", ("[::1]:" + std::to_string(server.port())).c_str(), 1);
+    start();
+    ::unsetenv("MORVIK_LOGIN_SERVERS");
+    ctl->login_reg(false);
+    listener.wait_for(zel_api::disconnect_global_name());
+    expect_script_done(server);
+    EXPECT_EQ(ctl->get_device_servers().size(), 2u);
+}
+
 TEST_F(login_exchange, answer_without_servers_reads_the_cache_back) {
     auto server = serve("login_server_without_servers.script");
     fs::create_directories(servers_file().parent_path());
@@ -158,11 +199,12 @@ struct http_registration : controller_fixture {
     temp_folder record;
     std::unique_ptr<test_peer> server;
 
-    void serve(const std::string& body) {
-        server =
-            std::make_unique<test_peer>("tests/controller/peers/http_server.py",
-                                        std::vector<std::string>{"--record", record.path().string(), "--body", body});
-        ::setenv("MORVIK_REG_HOST", ("127.0.0.1:" + std::to_string(server->port())).c_str(), 1);
+    void serve(const std::string& body, const std::string& host = "127.0.0.1") {
+        server = std::make_unique<test_peer>(
+            "tests/controller/peers/http_server.py",
+            std::vector<std::string>{"--record", record.path().string(), "--body", body, "--host", host});
+        const std::string setting = host.find(':') != std::string::npos ? "[" + host + "]" : host;
+        ::setenv("MORVIK_REG_HOST", (setting + ":" + std::to_string(server->port())).c_str(), 1);
     }
     ~http_registration() override {
         ::unsetenv("MORVIK_REG_HOST");
@@ -188,6 +230,17 @@ TEST_F(http_registration, good_answer_is_stored_and_the_request_names_my_agent) 
     EXPECT_EQ(request.rfind("GET /pda/?id=79001234567&pass=1111&params=1;351234567890123;ABC HTTP/1.1\r\n", 0), 0u)
         << request;
     EXPECT_NE(request.find("User-Agent: My_Agent\r\n"), std::string::npos) << request;
+}
+
+TEST_F(http_registration, registration_server_on_ipv6) {
+    if (!zel::test::has_ipv6_loopback()) {
+        GTEST_SKIP() << "this machine has no IPv6 loopback (::1)";
+    }
+    serve("{\"status\":\"ok\",\"login\":\"79001234567\"}", "::1");
+    const auto reply = register_with(L"/pda/?id=79001234567");
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->status, L"ok");
+    EXPECT_TRUE(server->wait_for_line("request 1 GET /pda/?id=79001234567")) << server->transcript();
 }
 
 TEST_F(http_registration, error_answer_replaces_the_default_error) {

@@ -4,6 +4,7 @@
 #include "api/command_names.h"
 #include "foundation/text_utils.h"
 #include "tests/controller/controller_fixture.h"
+#include "tests/support/log_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +112,70 @@ TEST_F(controller_link, dropped_link_logs_in_again_with_the_stored_server_pin_an
     // A new connection starts from an empty order list.
     EXPECT_TRUE(ctl->get_orders_1().empty());
     expect_script_done(*server);
+}
+
+// The listener looks at the link while a login connects (the server's accept queue is full for a while): the
+// connect is left alone, so the driver ends up on one new link, logged in once, with no "disconnect_local".
+TEST_F(controller_link, listener_leaves_a_login_that_is_connecting_alone) {
+    serve("relogin_during_slow_connect.script");
+    log_in();
+    ASSERT_TRUE(server->wait_for_line("queue held")) << server->transcript();
+    ctl->connect_org(0, L"1234", 77);
+    ASSERT_TRUE(server->wait_for_line("queue freed")) << server->transcript();
+    ASSERT_TRUE(listener.wait_for(zel_api::cmd_result_name(), 2).payload()) << server->transcript();
+    EXPECT_TRUE(ctl->is_logged_in());
+    EXPECT_TRUE(ctl->is_connected());
+    wait_listener_turns();
+    expect_script_done(*server);
+    EXPECT_TRUE(ctl->is_connected());
+    EXPECT_EQ(listener.count(zel_api::disconnect_local_name()), 0u);
+    EXPECT_EQ(server->lines("connected").size(), 2u) << server->transcript();
+    EXPECT_EQ(server->lines("recv command").size(), 2u) << server->transcript();
+}
+
+// The server drops the link and the driver logs in again at once, racing the listener's own reconnect. However
+// the two meet, one link stays open, logged in, and nothing tears it down afterwards.
+TEST_F(controller_link, relogin_racing_the_listeners_reconnect_ends_on_one_link) {
+    serve("drop_then_serve_logins.script");
+    log_in();
+    ASSERT_TRUE(server->wait_for_line("closed")) << server->transcript();
+    ctl->connect_org(0, L"1234", 77);
+    listener.wait_for(zel_api::cmd_result_name(), 2);
+    for (int i = 0; i < 2000 && !(ctl->is_connected() && ctl->is_logged_in()); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(ctl->is_connected() && ctl->is_logged_in()) << server->transcript();
+    wait_listener_turns();
+    const size_t connections = server->lines("connected").size();
+    wait_listener_turns();
+    EXPECT_TRUE(ctl->is_connected());
+    EXPECT_TRUE(ctl->is_logged_in());
+    EXPECT_EQ(server->lines("connected").size(), connections) << "the link was torn down\n" << server->transcript();
+    EXPECT_EQ(server->lines("connected").size(), server->lines("closed").size() + 1) << server->transcript();
+}
+
+// Logging out while a login waits for the request lock: the login is not sent, and nothing logs the driver back.
+TEST_F(controller_link, logout_wins_over_a_login_that_has_not_gone_out) {
+    zel::test::log_capture log;
+    serve("logout_before_login.script");
+    ctl->connect_org(0, L"0000", 77);
+    ASSERT_TRUE(listener.wait_for_result(zel_api::login_name()).payload());
+    ctl->shift_end();
+    ASSERT_TRUE(server->wait_for_line("recv command")) << server->transcript();
+    for (int i = 0; i < 2000 && server->lines("recv command").size() < 2; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ctl->connect_org(0, L"1234", 77); // waits behind the unanswered request
+    ctl->disconnect();
+    const std::string dropped = "the driver logged out, the login is not sent";
+    for (int i = 0; i < 3000 && log.text().find(dropped) == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_NE(log.text().find(dropped), std::string::npos) << log.text();
+    EXPECT_FALSE(ctl->is_logged_in());
+    EXPECT_FALSE(ctl->is_connected());
+    expect_script_done(*server);
+    EXPECT_EQ(server->lines("connected").size(), 1u) << server->transcript();
 }
 
 TEST_F(controller_link, silence_of_31_seconds_on_the_tick_closes_the_link) {

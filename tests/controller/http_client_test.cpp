@@ -37,10 +37,10 @@ struct http_fixture : ::testing::Test {
     temp_folder record;
     std::unique_ptr<test_peer> server;
 
-    void start(const std::string& body = "") {
-        server =
-            std::make_unique<test_peer>("tests/controller/peers/http_server.py",
-                                        std::vector<std::string>{"--record", record.path().string(), "--body", body});
+    void start(const std::string& body = "", const std::string& host = "127.0.0.1") {
+        server = std::make_unique<test_peer>(
+            "tests/controller/peers/http_server.py",
+            std::vector<std::string>{"--record", record.path().string(), "--body", body, "--host", host});
     }
 };
 
@@ -115,6 +115,22 @@ TEST_F(http_fixture, octet_stream_post_sends_raw_bytes_and_reads_the_answer) {
     EXPECT_NE(request.head.find("Accept: Application/Octet-Stream\r\n"), std::string::npos) << request.head;
     EXPECT_EQ(request.head.find("Content-Type:"), std::string::npos) << request.head;
     EXPECT_EQ(request.head.find("Expect:"), std::string::npos) << request.head;
+}
+
+// An IPv6 host (as "[::1]:port" settings give it) is bracketed in the URL; bare, its colons would read as a port.
+TEST_F(http_fixture, posts_and_gets_reach_an_ipv6_host) {
+    if (!test::has_ipv6_loopback()) {
+        GTEST_SKIP() << "this machine has no IPv6 loopback (::1)";
+    }
+    start("{\"result\":1}", "::1");
+    http_client client;
+    ASSERT_EQ(client.open(L"::1", server->port()), 1);
+    uint32_t size = 3;
+    EXPECT_EQ(client.post_octet_stream(L"/put-track/v1.0", "abc", size), 1);
+    EXPECT_EQ(client.body(), "{\"result\":1}");
+    EXPECT_EQ(client.get(L"/pda/?id=1", "My_Agent"), 1);
+    ASSERT_TRUE(server->wait_for_line("request 2 GET /pda/?id=1")) << server->transcript();
+    EXPECT_EQ(recorded(record, 1).body, "abc");
 }
 
 TEST_F(http_fixture, refusals_are_failures_with_their_status) {

@@ -1,12 +1,17 @@
 // The packet socket against the test dispatch server (tools/dispatch_server), on loopback.
 #include "controller/packet_socket.h"
+#include "controller/tcp_socket.h"
 #include "foundation/clock.h"
 #include "foundation/manual_clock.h"
 #include "tests/controller/test_peer.h"
+#include "tests/support/log_capture.h"
 
 #include <gtest/gtest.h>
 
+#include <netdb.h>
+
 #include <atomic>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
@@ -148,6 +153,23 @@ TEST(packet_socket, broken_frame_drops_the_link) {
     EXPECT_TRUE(becomes_closed(link));
 }
 
+// A server that adds packet types must not make the terminal drop the link: each is acknowledged and dropped.
+TEST(packet_socket, packets_of_unknown_types_are_acknowledged_and_the_link_stays) {
+    test::log_capture log;
+    auto server = scripted_server("unknown_types.script");
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    expect_script_done(*server);
+    EXPECT_TRUE(link.is_running());
+    EXPECT_EQ(text_of(link.pop_command()), "{\"order\":{\"s-id\":\"7\"}}");
+    EXPECT_EQ(link.queued(), 0u) << "a packet of an unknown type was queued";
+    const std::string lines = log.text();
+    for (const char* type : {"type 0 ", "type 42 ", "type 102 ", "type 255 "}) {
+        EXPECT_NE(lines.find(type), std::string::npos) << type << "\n" << lines;
+    }
+    EXPECT_EQ(lines.find("type 42 "), lines.rfind("type 42 ")) << "each type is logged once\n" << lines;
+}
+
 TEST(packet_socket, reconnect_starts_clean) {
     auto server = scripted_server("reconnect.script");
     packet_socket link;
@@ -195,6 +217,111 @@ TEST(packet_socket, destroying_a_connected_socket_ends_its_thread) {
         ASSERT_EQ(link->connect(L"127.0.0.1", server->port_text(), 10), 1);
         link.reset(); // the receive thread may be blocked in recv or answering a keep-alive
     }
+}
+
+// Waits (with a safety limit) until a connect is under way on another thread.
+bool becomes_connecting(const packet_socket& link) {
+    for (int i = 0; i < 3000 && !link.state().connecting; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return link.state().connecting;
+}
+
+// A connect to a server whose accept queue is full hangs for the system's whole connect wait (minutes). Whatever
+// ends the link meanwhile must cut the connect short, not wait it out (and then close what it made).
+TEST(packet_socket, stop_cuts_a_connect_in_progress_short) {
+    auto full = auto_server({"--full-queue"});
+    const std::vector<std::pair<const char*, std::function<void(packet_socket&)>>> enders = {
+        {"stop", [](packet_socket& link) { link.stop(); }},
+        {"stop of the connecting link", [](packet_socket& link) { EXPECT_TRUE(link.stop(link.state().id)); }},
+    };
+    for (const auto& [name, end_link] : enders) {
+        SCOPED_TRACE(name);
+        packet_socket link;
+        // No time-out of its own: only the stop can end it within the test's life.
+        auto connecting = std::async(std::launch::async, [&] { return link.connect(L"127.0.0.1", full->port_text(), 0); });
+        ASSERT_TRUE(becomes_connecting(link));
+        auto stopping = std::async(std::launch::async, [&] { end_link(link); });
+        // Safety limits, far below the connect's own wait.
+        ASSERT_EQ(stopping.wait_for(std::chrono::seconds(20)), std::future_status::ready) << "the stop waited";
+        ASSERT_EQ(connecting.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+        EXPECT_EQ(connecting.get(), 0);
+        EXPECT_FALSE(link.is_running());
+        EXPECT_FALSE(link.state().connecting);
+    }
+}
+
+// A stop decided for a link that has since been replaced (the listener saw the old one drop while a request
+// connected again) leaves the new one alone.
+TEST(packet_socket, stop_of_an_old_link_leaves_the_new_one) {
+    auto server = auto_server();
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    const uint64_t first = link.state().id;
+    link.stop(); // as a drop would, before anyone acted on it
+    const uint64_t stopped = link.state().id;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    for (const uint64_t old : {first, stopped}) {
+        EXPECT_FALSE(link.stop(old));
+        EXPECT_TRUE(link.is_running());
+    }
+    EXPECT_EQ(text_of(link.send_and_wait(text_bytes("still up"), 30)), "still up");
+    EXPECT_TRUE(link.stop(link.state().id));
+    EXPECT_FALSE(link.is_running());
+}
+
+TEST(packet_socket, connects_over_ipv6) {
+    if (!test::has_ipv6_loopback()) {
+        GTEST_SKIP() << "this machine has no IPv6 loopback (::1)";
+    }
+    auto server = auto_server({"--host", "::1"});
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"::1", server->port_text(), 10), 1);
+    EXPECT_EQ(text_of(link.send_and_wait(text_bytes("{\"ping\":{}}"), 30)), "{\"ping\":{}}");
+}
+
+// A socket whose resolver gives a refused address first and the server's second.
+struct two_address_socket : tcp_socket {
+    std::string refused_host;
+    std::string refused_port;
+    std::string live_port;
+
+    address_list resolve(const std::wstring&, const std::wstring&) override {
+        addrinfo hints{};
+        hints.ai_socktype = SOCK_STREAM;
+        hints.ai_flags = AI_NUMERICHOST;
+        addrinfo* first = nullptr;
+        addrinfo* second = nullptr;
+        if (getaddrinfo(refused_host.c_str(), refused_port.c_str(), &hints, &first) != 0) {
+            return nullptr;
+        }
+        if (getaddrinfo("127.0.0.1", live_port.c_str(), &hints, &second) != 0) {
+            freeaddrinfo(first);
+            return nullptr;
+        }
+        // freeaddrinfo walks the whole chain, node by node.
+        addrinfo* last = first;
+        while (last->ai_next) {
+            last = last->ai_next;
+        }
+        last->ai_next = second;
+        return address_list(first);
+    }
+};
+
+TEST(tcp_socket, tries_every_address_in_order) {
+    auto server = auto_server();
+    int refused;
+    {
+        auto gone = auto_server();
+        refused = gone->port();
+    } // nothing listens there any more
+    two_address_socket socket;
+    socket.refused_host = test::has_ipv6_loopback() ? "::1" : "127.0.0.1";
+    socket.refused_port = std::to_string(refused);
+    socket.live_port = std::to_string(server->port());
+    ASSERT_EQ(socket.connect(L"server", L"86", 10), 1);
+    EXPECT_TRUE(server->wait_for_line("connected")) << server->transcript();
 }
 
 TEST(packet_socket, connect_failures_leave_it_closed) {

@@ -46,7 +46,7 @@ struct update_fixture : ::testing::Test {
     const std::string zip = random_bytes(5000, 2);
     std::unique_ptr<test_peer> server;
     std::vector<int32_t> states;
-    std::vector<int32_t> progress;
+    std::vector<int64_t> progress;
 
     void SetUp() override {
         write_file(server_root.path() / "public/pdaupdate/update.exe", exe);
@@ -68,7 +68,7 @@ struct update_fixture : ::testing::Test {
         return program.path() / "update" / name;
     }
 
-    int run_update(const std::wstring& remote_folder = L"") {
+    int run_update(const std::wstring& remote_folder = L"", const std::wstring& host = L"127.0.0.1") {
         states.clear();
         progress.clear();
         program_update update(-1);
@@ -79,10 +79,10 @@ struct update_fixture : ::testing::Test {
                 total = update.total_size();
             }
         });
-        update.set_progress_callback([&](int32_t done) { progress.push_back(done); });
-        return update.start({L"update.exe", L"update.zip"}, L"127.0.0.1", remote_folder, L"/update/");
+        update.set_progress_callback([&](int64_t done) { progress.push_back(done); });
+        return update.start({L"update.exe", L"update.zip"}, host, remote_folder, L"/update/");
     }
-    int32_t total = 0;
+    int64_t total = 0;
 
     // Waits until the run's control connection has ended, then returns the commands the server received.
     std::vector<std::string> commands() {
@@ -130,6 +130,16 @@ TEST_F(update_fixture, fresh_download_then_nothing_to_do) {
     EXPECT_EQ(server->lines("command RETR").size(), 2u) << "nothing downloaded again";
 }
 
+TEST_F(update_fixture, ipv6_server) {
+    if (!test::has_ipv6_loopback()) {
+        GTEST_SKIP() << "this machine has no IPv6 loopback (::1)";
+    }
+    start_server({"--host", "::1"});
+    EXPECT_EQ(run_update(L"", L"::1"), 1);
+    EXPECT_EQ(states, (std::vector<int32_t>{1, 2, 3, 4, 5, 3, 6}));
+    EXPECT_TRUE(file_text(local("update.exe")) == exe);
+}
+
 TEST_F(update_fixture, broken_transfer_is_resumed) {
     start_server({"--break-after", "40000"});
     EXPECT_EQ(run_update(L"public/pdaupdate/"), 0);
@@ -143,9 +153,33 @@ TEST_F(update_fixture, broken_transfer_is_resumed) {
     EXPECT_EQ(run_update(L"public/pdaupdate/"), 1);
     EXPECT_EQ(states, (std::vector<int32_t>{1, 2, 3, 4, 5, 3, 6}));
     EXPECT_TRUE(has_command(server->lines("command "), "REST " + std::to_string(kept))) << server->transcript();
-    EXPECT_GT(progress.front(), static_cast<int32_t>(kept)) << "progress counts the kept bytes";
+    EXPECT_GT(progress.front(), static_cast<int64_t>(kept)) << "progress counts the kept bytes";
     EXPECT_TRUE(file_text(local("update.exe")) == exe);
     EXPECT_TRUE(file_text(local("update.zip")) == zip);
+}
+
+// Sizes and the progress count past 4 GiB: a sparse remote file of 4 GiB and 1000 bytes, of which a sparse ".t"
+// file holds the first 4 GiB; the resumed transfer breaks after 600 more bytes. Narrowed to 32 bits, the total
+// and the progress would read as a few thousand bytes.
+TEST_F(update_fixture, sizes_of_4_gib_and_more_are_counted_whole) {
+    constexpr int64_t four_gib = int64_t{1} << 32;
+    const std::string tail = random_bytes(1000, 3);
+    const fs::path remote = server_root.path() / "public/pdaupdate/update.exe";
+    fs::resize_file(remote, 0);
+    fs::resize_file(remote, four_gib);
+    std::ofstream(remote, std::ios::binary | std::ios::in | std::ios::out).seekp(four_gib) << tail;
+    ASSERT_EQ(fs::file_size(remote), static_cast<uintmax_t>(four_gib + 1000));
+    write_file(local("update.exe.t"), "");
+    fs::resize_file(local("update.exe.t"), four_gib);
+    // A digest of its own: the server need not read 4 GiB to answer it.
+    start_server({"--break-after", "600", "--digest", "update.exe=0123456789abcdef0123456789abcdef"});
+    EXPECT_EQ(run_update(), 0);
+    EXPECT_EQ(states.back(), -1);
+    EXPECT_EQ(total, four_gib + 1000 + static_cast<int64_t>(zip.size()));
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.back(), four_gib + 600);
+    EXPECT_EQ(fs::file_size(local("update.exe.t")), static_cast<uintmax_t>(four_gib + 600));
+    EXPECT_TRUE(has_command(commands(), "REST " + std::to_string(four_gib))) << server->transcript();
 }
 
 TEST_F(update_fixture, temporary_file_larger_than_the_remote_one_is_started_again) {

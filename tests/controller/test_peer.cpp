@@ -1,6 +1,8 @@
 #include "tests/controller/test_peer.h"
 
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -17,6 +19,19 @@ namespace fs = std::filesystem;
 fs::path source_file(const std::string& relative) {
     const char* root = std::getenv("MORVIK_SOURCE_DIR");
     return fs::path(root ? root : TEST_SOURCE_DIR) / relative;
+}
+
+bool has_ipv6_loopback() {
+    const int fd = ::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
+    sockaddr_in6 address{};
+    address.sin6_family = AF_INET6;
+    address.sin6_addr = in6addr_loopback;
+    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
 }
 
 test_peer::test_peer(const std::string& script, const std::vector<std::string>& arguments) {

@@ -19,6 +19,9 @@ namespace zel::test {
 // A file of the source tree (MORVIK_SOURCE_DIR, set by CTest).
 std::filesystem::path source_file(const std::string& relative);
 
+// True when this machine has the IPv6 loopback (::1) to listen on; tests of IPv6 skip without it.
+bool has_ipv6_loopback();
+
 class test_peer {
 public:
     // Runs a Python script of the source tree with its arguments and waits for its port.

@@ -5,13 +5,16 @@ Frame (both directions): type (1 byte), flag (1 byte, 1 = zlib-compressed payloa
 payload length (4 bytes, big-endian), payload. Types: 10 command, 20 acknowledgement, 100 keep-alive,
 101 keep-alive answer.
 
-Usage:  dispatch_server.py [--port N] [--keepalive-ms N] [--compress] [--wait-seconds N] [--set NAME=VALUE ...]
-                          [SCRIPT]
+Usage:  dispatch_server.py [--host ADDRESS] [--port N] [--keepalive-ms N] [--compress] [--wait-seconds N]
+                          [--set NAME=VALUE ...] [--full-queue] [SCRIPT]
 
 It prints "listening PORT" on standard output once it accepts connections (port 0, the default, picks a
-free one), then one line per event: "connected", "recv ...", "sent ...", "closed", "done" when the script
+free one; --host ::1 listens on the IPv6 loopback instead of 127.0.0.1), then one line per event: "connected", "recv ...", "sent ...", "closed", "done" when the script
 is over, "FAIL line N: ..." when the terminal did something else than the script expects. It exits with 0
 when the script ran to its end without a failure (on SIGTERM too), 1 otherwise.
+
+With --full-queue it never accepts: it fills its own accept queue with one connection of its own and waits,
+so that every further connect hangs (its SYN is dropped) until the connecting side gives up.
 
 Whatever the script says, the server always answers a keep-alive (type 100) with type 101 and the same id.
 Without a script it serves every connection in automatic mode: each command is acknowledged (type 20,
@@ -36,6 +39,9 @@ server started by the same test).
     push [compressed] [id=N] TEXT   send a command of the server's own (id 0 unless given)
     keepalive [id=N]        send a keep-alive (id 1 unless given)
     raw HEX                 send these bytes as they are (broken frames)
+    hold-queue MS           fill the accept queue with a connection of our own for MS milliseconds, so that a
+                            connect made meanwhile hangs (its SYN is dropped and sent again later); prints
+                            "queue held" when it begins and "queue freed" when it ends
     close                   close the connection
     auto [TEXT]             from here on: acknowledge and answer every command (with TEXT, or its own
                             payload), until the terminal closes the connection; then wait for the next
@@ -208,10 +214,11 @@ def load_script(path):
 
 
 class Server:
-    def __init__(self, port, script, compress, keepalive_ms, values=None):
-        self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    def __init__(self, host, port, script, compress, keepalive_ms, values=None):
+        family = socket.AF_INET6 if ":" in host else socket.AF_INET
+        self.listener = socket.socket(family, socket.SOCK_STREAM)
         self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        self.listener.bind(("127.0.0.1", port))
+        self.listener.bind((host, port))
         self.listener.listen(4)
         self.values = dict(values or {})
         self.values["PORT"] = str(self.listener.getsockname()[1])
@@ -286,6 +293,16 @@ class Server:
             data = bytes.fromhex("".join(args))
             say("sent raw " + data.hex())
             link.conn.sendall(data)
+        elif verb == "hold-queue":
+            self.listener.listen(0)
+            filler = socket.create_connection(self.listener.getsockname()[:2])
+            say("queue held")
+            time.sleep(int(args[0]) / 1000.0)
+            conn, _ = self.listener.accept()  # the filler: nothing else got through
+            conn.close()
+            filler.close()
+            self.listener.listen(4)
+            say("queue freed")
         elif verb == "close":
             link.conn.close()
             self.link = None
@@ -326,6 +343,12 @@ class Server:
         # Keep the link as it is until told to stop.
         signal.pause()
 
+    def fill_queue(self):
+        """Leaves room for no connection in the accept queue, then takes it with one of our own."""
+        self.listener.listen(0)
+        self.filler = socket.create_connection(self.listener.getsockname()[:2])
+        self.finished = True
+
     def fail(self, text):
         self.failed = True
         say("FAIL " + text)
@@ -335,7 +358,9 @@ class Server:
 def main():
     global WAIT_SECONDS
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--host", default="127.0.0.1", help="the loopback address to listen on")
     parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--full-queue", action="store_true", help="accept nothing; every connect hangs")
     parser.add_argument("--keepalive-ms", type=int, default=0, help="send a keep-alive this often")
     parser.add_argument("--compress", action="store_true", help="compress every command payload sent")
     parser.add_argument("--wait-seconds", type=float, default=WAIT_SECONDS,
@@ -349,7 +374,7 @@ def main():
         parser.error("--wait-seconds is 0 or more")
     WAIT_SECONDS = options.wait_seconds or None
     values = dict(item.split("=", 1) for item in options.set)
-    server = Server(options.port, load_script(options.script) if options.script else None, options.compress,
+    server = Server(options.host, options.port, load_script(options.script) if options.script else None, options.compress,
                     options.keepalive_ms, values)
 
     def stop(*_):
@@ -359,6 +384,11 @@ def main():
 
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
+    if options.full_queue:
+        server.fill_queue()
+        say("listening %d" % server.listener.getsockname()[1])
+        while True:
+            signal.pause()
     say("listening %d" % server.listener.getsockname()[1])
     server.run()
 

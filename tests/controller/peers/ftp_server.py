@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """A loopback FTP server for the tests of the program update (pyftpdlib, Debian's python3-pyftpdlib).
 
-Usage:  ftp_server.py --root DIR [--break-after N] [--no-rest] [--digest NAME=TEXT ...]
+Usage:  ftp_server.py --root DIR [--host ADDRESS] [--break-after N] [--no-rest] [--digest NAME=TEXT ...]
+
+It listens on 127.0.0.1, or on the loopback address given (--host ::1 for IPv6).
 
 Serves DIR read-only to the anonymous user. Prints "listening PORT" once it accepts connections, then
 "command LINE" for every command it receives. "SITE MD5 PATH" answers "200 <md5 of the file> PATH" (with
@@ -87,6 +89,7 @@ def main():
     parser.add_argument("--break-after", type=int)
     parser.add_argument("--no-rest", action="store_true")
     parser.add_argument("--digest", action="append", default=[])
+    parser.add_argument("--host", default="127.0.0.1")
     options = parser.parse_args()
 
     logging.basicConfig(level=logging.WARNING)
@@ -96,7 +99,7 @@ def main():
     Handler.break_after = options.break_after
     Handler.no_rest = options.no_rest
     Handler.digests = dict(item.split("=", 1) for item in options.digest)
-    server = FTPServer(("127.0.0.1", 0), Handler)
+    server = FTPServer((options.host, 0), Handler)
     print("listening %d" % server.socket.getsockname()[1], flush=True)
     server.serve_forever()
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """A loopback HTTP server for the tests of the uploads and the registration.
 
-Usage:  http_server.py [--status N] [--body TEXT] --record DIR
+Usage:  http_server.py [--host ADDRESS] [--status N] [--body TEXT] --record DIR
+
+It listens on 127.0.0.1, or on the loopback address given (--host ::1 for IPv6).
 
 Prints "listening PORT" once it accepts connections, then "request N METHOD PATH" for every request, which
 it records byte for byte (request line, headers as received, blank line, body) in DIR/N.request, N counting
@@ -13,6 +15,7 @@ import argparse
 import http.server
 import os
 import re
+import socket
 import threading
 
 
@@ -53,8 +56,13 @@ def main():
     parser.add_argument("--status", type=int, default=200)
     parser.add_argument("--body", default="")
     parser.add_argument("--record", required=True)
+    parser.add_argument("--host", default="127.0.0.1")
     options = parser.parse_args()
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+
+    class Server(http.server.ThreadingHTTPServer):
+        address_family = socket.AF_INET6 if ":" in options.host else socket.AF_INET
+
+    server = Server((options.host, 0), Handler)
     server.status, server.body, server.record = options.status, options.body, options.record
     print("listening %d" % server.server_address[1], flush=True)
     server.serve_forever()
