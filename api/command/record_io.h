@@ -31,6 +31,7 @@ template <class Record> void fill_record(Record& record, const json::value& fiel
     record = std::move(next);
 }
 
+// A string value as wide text, whole: a NUL in it stays (the plain conversions stop there).
 std::wstring to_wide(const json::value& v);
 // A flag travels as an integer: any value other than 0 is true; a JSON boolean is a type error.
 bool to_flag(const json::value& v);
@@ -43,6 +44,7 @@ template <class T, class Convert> void append_each(const json::value& v, std::ve
     }
 }
 
+// Wide text as a string value, NUL characters included.
 json::value text_value(const std::wstring& text);
 json::value texts_value(const std::vector<std::wstring>& texts);
 // Adds the member only when the value is set.

@@ -272,6 +272,23 @@ TEST_F(store_test, a_broken_object_costs_only_itself) {
     EXPECT_NE(text.find(L"{\"msg\":{\"id\":62,,\"txt\":\"Второе\"}}"), std::wstring::npos);
 }
 
+// Half a surrogate pair, where a server cut a text mid-character, is one replaced character; a "\u0000" is part
+// of the text. Neither costs the object that carries it.
+TEST_F(store_test, cut_characters_and_nul_escapes_keep_their_objects) {
+    const update_mask mask =
+        feed(LR"({"order":{"s-id":"7001","l-type":1,"i":"Багаж \uD83D"}})"
+             LR"({"msg":{"id":71,"txt":"Скидка\u0000 10%\uDE00!"}})"
+             LR"({"cmd-result":{"cmd-name":"set-driver-status","ok":1,"err":"\uD83D\uDE00\uD83D"}})");
+    EXPECT_EQ(names_in(mask), (names{L"order", L"msg", L"cmd-result"}));
+    ASSERT_NE(mask.payload(), nullptr);
+    EXPECT_EQ(mask.payload()->cmd_name, L"set-driver-status");
+    EXPECT_EQ(mask.payload()->err, L"\U0001F600\uFFFD");
+    ASSERT_NE(db_.find_order(1, L"7001"), nullptr);
+    EXPECT_EQ(db_.find_order(1, L"7001")->i, L"Багаж \uFFFD");
+    ASSERT_NE(db_.find_msg(71), nullptr);
+    EXPECT_EQ(db_.find_msg(71)->txt, std::wstring(L"Скидка\0 10%\uFFFD!", 13));
+}
+
 TEST_F(store_test, unbalanced_braces_drop_the_packet) {
     log_capture log;
     const update_mask mask = feed(L"{\"order\":{\"s-id\":\"1\",\"l-type\":1}}{\"msg\":{\"id\":1");
