@@ -289,6 +289,25 @@ TEST_F(store_test, cut_characters_and_nul_escapes_keep_their_objects) {
     EXPECT_EQ(db_.find_msg(71)->txt, std::wstring(L"Скидка\0 10%\uFFFD!", 13));
 }
 
+// An unescaped quote in one object: that object is lost, the rest of the packet and its result arrive.
+TEST_F(store_test, an_unescaped_quote_costs_only_its_object) {
+    log_capture log;
+    const update_mask mask = feed(LR"({"order":{"s-id":"8001","l-type":1}})"
+                                  LR"({"msg":{"id":81,"txt":"5" screen"}})"
+                                  LR"({"msg":{"id":82,"txt":"ok"}})"
+                                  LR"({"cmd-result":{"cmd-name":"set-driver-status","ok":1}})");
+    EXPECT_EQ(names_in(mask), (names{L"order", L"msg", L"cmd-result"}));
+    ASSERT_NE(mask.payload(), nullptr);
+    EXPECT_EQ(mask.payload()->cmd_name, L"set-driver-status");
+    EXPECT_NE(db_.find_order(1, L"8001"), nullptr);
+    EXPECT_EQ(db_.find_msg(81), nullptr);
+    EXPECT_NE(db_.find_msg(82), nullptr);
+    const std::wstring text = log.wide_text();
+    EXPECT_NE(text.find(L"braces counted without strings"), std::wstring::npos);
+    EXPECT_NE(text.find(L"object skipped"), std::wstring::npos);
+    EXPECT_NE(text.find(LR"({"msg":{"id":81,"txt":"5" screen"}})"), std::wstring::npos);
+}
+
 TEST_F(store_test, unbalanced_braces_drop_the_packet) {
     log_capture log;
     const update_mask mask = feed(L"{\"order\":{\"s-id\":\"1\",\"l-type\":1}}{\"msg\":{\"id\":1");
