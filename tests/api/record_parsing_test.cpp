@@ -143,19 +143,21 @@ TEST(record_parsing, a_failed_parse_leaves_no_trace) {
 }
 
 template <class Record>
-concept reads_fields_in_place = requires(Record& record, const json::value& fields) { record.read_fields(fields); };
+concept reads_fields_in_place = requires(Record& record, const json::value& fields) {
+    record.read_fields(fields);
+};
 
 template <class... Records> constexpr bool none_reads_fields_in_place = (!reads_fields_in_place<Records> && ...);
 
 // No caller can fill a record in place and leave half of it on a failing member: the whole parse is all a
 // record offers, sub-records included.
 TEST(record_parsing, records_are_filled_only_whole) {
-    static_assert(none_reads_fields_in_place<adc, callsign_info, car, cars, cmd_result, currency, login_reply, msg,
-                                             msg_del, nda, obj_device_server, obj_main_id, obj_update, obj_zero_params,
-                                             odel, order, order_dt, order_offer, order_offer_cancel,
-                                             order_offer_timeout, order_point, ref_area, ref_rate, ref_tariff,
-                                             reply_error, riv, sell_shift, session_fix_param, session_param, shift,
-                                             shift_del, tariff_rate, upload_uuid_reply>);
+    static_assert(
+        none_reads_fields_in_place<adc, callsign_info, car, cars, cmd_result, currency, login_reply, msg, msg_del, nda,
+                                   obj_device_server, obj_main_id, obj_update, obj_zero_params, odel, order, order_dt,
+                                   order_offer, order_offer_cancel, order_offer_timeout, order_point, ref_area,
+                                   ref_rate, ref_tariff, reply_error, riv, sell_shift, session_fix_param, session_param,
+                                   shift, shift_del, tariff_rate, upload_uuid_reply>);
 
     order_point point;
     point.from_value(json::read(R"({"t":"Ленина, 1","tx":"подъезд 2"})"));
