@@ -263,6 +263,7 @@ void database::clear_all() {
     riv_list_.clear();
     shifts_.clear();
     sell_shifts_.clear();
+    orders_listed_ = false;
 }
 
 void database::clear_device_servers() {

@@ -20,6 +20,14 @@
 // operation takes it; process_packet holds it for a whole packet, so a reader sees a packet wholly or not at
 // all. Lock order: the controller's request lock, then this lock, then the taximeter's locks; the GPS thread
 // reaches the taximeter without this lock. Nothing here calls the controller or the screens.
+//
+// Whether list 4 says which orders the driver still has in work (it decides which "odel" ends a running ride
+// whose order list 4 no longer holds):
+//   unlisted --the packet that answers "login" with success--> listed, from the next packet on
+//   listed   --clear_all (a reconnect empties the store)-------> unlisted
+// Unlisted (also at construction), only an "odel" that names the measured order in list 4 ends the ride: an
+// empty list just after a reconnect says nothing. Listed, any "odel" that leaves list 4 without the measured
+// order ends it: an order closed on the server while the terminal was offline is never named.
 #pragma once
 
 #include "api/bill_record.h"
@@ -98,7 +106,9 @@ public:
     // read or parsed is logged with its error and skipped, and the later objects still apply; a text whose
     // braces don't balance is logged and changes nothing. After the objects: when an "order" arrived and the
     // current order has status 8, the taximeter gets that order's tariff and is started for it; when an
-    // "odel" of list 4 removed the order that the running taximeter measures, the taximeter is stopped.
+    // "odel" arrived and list 4 no longer holds the order that the running taximeter measures, the taximeter
+    // is stopped, if the "odel" named that order in list 4 or the driver's orders have been listed since the
+    // last clear_all (the table at the top).
     update_mask process_packet(const std::wstring& text);
 
     // Single records (empty until the first arrival).
@@ -156,6 +166,7 @@ public:
     void erase_msg(int64_t id);
     // After each connection to the dispatch server: empties order lists 1 to 4, areas, rates, riv list,
     // shifts and shift sales; keeps everything else (and the taximeter runs on). Readers keep their copies.
+    // The driver's orders count as unlisted again until the next successful login.
     void clear_all();
     void clear_device_servers();
     void clear_callsigns();
@@ -209,6 +220,8 @@ private:
     bool new_order_sound_given_ = false;
     // Within one packet: the ids that an "odel" of list 4 named.
     std::vector<std::wstring> removed_from_list_4_;
+    // List 4 says which orders the driver still has in work (the table at the top).
+    bool orders_listed_ = false;
 };
 
 } // namespace zel_api

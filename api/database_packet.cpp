@@ -144,6 +144,12 @@ update_mask database::process_packet(const std::wstring& text) {
     } catch (const std::exception& error) {
         zel::log(zel::logger::error, L"database::process_packet: taximeter: " + error_text(error));
     }
+    // The answer to "login" closes the server's listing of the driver's state: the controller hands on what the
+    // server pushed only after that answer, in the order it came, so from the next packet on list 4 is the
+    // server's word. An "odel" in the answer itself is still judged as unlisted.
+    if (const auto& result = mask.payload(); result && result->ok && result->cmd_name == login_name()) {
+        orders_listed_ = true;
+    }
     new_order_sound_given_ = false;
     removed_from_list_4_.clear();
     return mask;
@@ -307,15 +313,23 @@ void database::stop_taximeter_if_its_order_left() {
     if (!meter.is_running()) {
         return;
     }
-    // Only the removal of the measured order ends the ride: after a reconnect emptied the store, an "odel" of
-    // another order would otherwise stop the taximeter and delete the dump, and the fare would be lost.
     const std::wstring measured = meter.order_id();
-    const bool named =
-        std::find(removed_from_list_4_.begin(), removed_from_list_4_.end(), measured) != removed_from_list_4_.end();
-    if (!named || find_order(order::list_current, measured)) {
+    if (find_order(order::list_current, measured)) {
         return;
     }
-    zel::log(zel::logger::info, L"database: order \"" + measured + L"\" removed; taximeter stopped");
+    const bool named =
+        std::find(removed_from_list_4_.begin(), removed_from_list_4_.end(), measured) != removed_from_list_4_.end();
+    if (named) {
+        zel::log(zel::logger::info, L"database: order \"" + measured + L"\" removed; taximeter stopped");
+    } else if (orders_listed_) {
+        zel::log(zel::logger::info,
+                 L"database: order \"" + measured +
+                     L"\" is no longer among the driver's orders since the login; taximeter stopped");
+    } else {
+        // Just after a reconnect emptied the store, list 4 says nothing yet: stopping would delete the dump,
+        // and the fare of a ride that goes on would be lost.
+        return;
+    }
     meter.stop();
 }
 

@@ -29,8 +29,20 @@ void rethrow_with_member(const std::string& name, const std::exception& error) {
     throw json::type_error("\"" + name + "\": " + error.what());
 }
 
+// The text conversions stop at the first NUL, as the wire's do; a "\u0000" inside a string value is part of the
+// text, and cutting there would lose the rest of an address or a message.
 std::wstring to_wide(const json::value& v) {
-    return zel::utf8_to_wide(v.as_string());
+    const std::string& text = v.as_string();
+    std::wstring out;
+    for (std::size_t from = 0;;) {
+        const std::size_t nul = text.find('\0', from);
+        out += zel::utf8_to_wide(text.substr(from, nul - from));
+        if (nul == std::string::npos) {
+            return out;
+        }
+        out.push_back(L'\0');
+        from = nul + 1;
+    }
 }
 
 bool to_flag(const json::value& v) {
@@ -51,7 +63,16 @@ float to_float(const json::value& v) {
 }
 
 json::value text_value(const std::wstring& text) {
-    return json::value::string(zel::wide_to_utf8(text));
+    std::string out;
+    for (std::size_t from = 0;;) {
+        const std::size_t nul = text.find(L'\0', from);
+        out += zel::wide_to_utf8(text.substr(from, nul - from));
+        if (nul == std::wstring::npos) {
+            return json::value::string(std::move(out));
+        }
+        out.push_back('\0');
+        from = nul + 1;
+    }
 }
 
 json::value texts_value(const std::vector<std::wstring>& texts) {

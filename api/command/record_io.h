@@ -24,13 +24,22 @@ const json::value& wire_fields(const json::value& root, std::string_view wire_na
 // Calls visit(name, value) for each member of an object, in text order; a type error names the member.
 template <class Visit> void for_each_field(const json::value& fields, Visit&& visit);
 
+// The one way to a record's in-place reader (private in every record, a friend of this): a record read in
+// place and left half-filled by a failing member would reach the store or a screen half-updated.
+struct record_access {
+    template <class Record> static void read_fields(Record& record, const json::value& fields) {
+        record.read_fields(fields);
+    }
+};
+
 // Fills a copy of the record from an object of fields and commits it only when every member was taken.
 template <class Record> void fill_record(Record& record, const json::value& fields) {
     Record next = record;
-    next.read_fields(fields);
+    record_access::read_fields(next, fields);
     record = std::move(next);
 }
 
+// A string value as wide text, whole: a NUL in it stays (the plain conversions stop there).
 std::wstring to_wide(const json::value& v);
 // A flag travels as an integer: any value other than 0 is true; a JSON boolean is a type error.
 bool to_flag(const json::value& v);
@@ -43,6 +52,7 @@ template <class T, class Convert> void append_each(const json::value& v, std::ve
     }
 }
 
+// Wide text as a string value, NUL characters included.
 json::value text_value(const std::wstring& text);
 json::value texts_value(const std::vector<std::wstring>& texts);
 // Adds the member only when the value is set.

@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -103,12 +105,97 @@ private:
     std::string key_;
 };
 
+int hex_digit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// The code unit of the "\uXXXX" escape at text[at], or -1 when there is none.
+int escaped_unit(std::string_view text, std::size_t at) {
+    if (at + 6 > text.size() || text[at] != '\\' || text[at + 1] != 'u') {
+        return -1;
+    }
+    int unit = 0;
+    for (std::size_t i = at + 2; i < at + 6; ++i) {
+        const int digit = hex_digit(text[i]);
+        if (digit < 0) {
+            return -1;
+        }
+        unit = unit * 16 + digit;
+    }
+    return unit;
+}
+
+bool is_high_surrogate(int unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool is_low_surrogate(int unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// The text with every unpaired surrogate escape inside a string written as "\uFFFD", or nothing when it has
+// none. A server that cuts a text in the middle of a character leaves half a pair; refusing it would lose the
+// whole object (an order, or the result a locked screen waits for) for one character.
+std::optional<std::string> replace_lone_surrogates(std::string_view text) {
+    std::optional<std::string> out;
+    std::size_t copied_to = 0;
+    bool in_string = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (!in_string) {
+            in_string = c == '"';
+            continue;
+        }
+        if (c == '"') {
+            in_string = false;
+            continue;
+        }
+        if (c != '\\') {
+            continue;
+        }
+        const int unit = escaped_unit(text, i);
+        if (unit < 0) {
+            ++i; // a short escape: the next character is taken as it is
+            continue;
+        }
+        if (is_high_surrogate(unit) && is_low_surrogate(escaped_unit(text, i + 6))) {
+            i += 11;
+            continue;
+        }
+        if (is_high_surrogate(unit) || is_low_surrogate(unit)) {
+            if (!out) {
+                out.emplace();
+                out->reserve(text.size());
+            }
+            out->append(text.substr(copied_to, i - copied_to));
+            out->append("\\uFFFD");
+            copied_to = i + 6;
+        }
+        i += 5;
+    }
+    if (out) {
+        out->append(text.substr(copied_to));
+    }
+    return out;
+}
+
 } // namespace
 
 value read(std::string_view text) {
     value_builder builder;
     try {
-        if (!nlohmann::json::sax_parse(text.begin(), text.end(), &builder)) {
+        const std::optional<std::string> repaired = replace_lone_surrogates(text);
+        const std::string_view whole = repaired ? std::string_view(*repaired) : text;
+        if (!nlohmann::json::sax_parse(whole.begin(), whole.end(), &builder)) {
             return value();
         }
     } catch (const nlohmann::json::exception&) {

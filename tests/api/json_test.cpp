@@ -35,6 +35,43 @@ TEST(json_reader, unreadable_text_reads_as_null) {
     }
 }
 
+// A server that cuts a text in the middle of a character leaves half a surrogate pair: the half reads as
+// U+FFFD and the rest of the value is kept.
+TEST(json_reader, unpaired_surrogate_escapes_read_as_replacement_characters) {
+    const struct {
+        const char* text;
+        std::string expected;
+    } cases[] = {
+        {R"(["a\uD83D"])", "a\uFFFD"},
+        {R"(["\uD83Db"])", "\uFFFDb"},
+        {R"(["\uDE00x"])", "\uFFFDx"},
+        {R"(["\ud83d\u0041"])", "\uFFFDA"},
+        {R"(["\uD83D\uD83D\uDE00"])", "\uFFFD\U0001F600"},
+        {R"(["\uDE00\uD83D"])", "\uFFFD\uFFFD"},
+        {R"(["\uD83D\n"])", "\uFFFD\n"},
+        {R"(["\uD83D\uDE00"])", "\U0001F600"},
+        {R"(["\ud83d\ude00"])", "\U0001F600"},
+        // An escaped backslash before "uD83D" is no escape of a code unit.
+        {R"(["\\uD83D"])", "\\uD83D"},
+        {R"(["\"\uDC00"])", "\"\uFFFD"},
+        {R"(["\u0000x"])", std::string("\0x", 2)},
+    };
+    for (const auto& c : cases) {
+        const value v = read(c.text);
+        ASSERT_EQ(v.type(), kind::array) << c.text;
+        EXPECT_EQ(v.as_array().at(0).as_string(), c.expected) << c.text;
+    }
+    // Keys and later members come through too.
+    const value object = read(R"({"t\uD83D":"\uDBFF","n":5})");
+    ASSERT_EQ(object.type(), kind::object);
+    EXPECT_EQ(object.as_object()[0].name, "t\uFFFD");
+    EXPECT_EQ(object.as_object()[1].value.as_int64(), 5);
+    // Broken escapes are still refused.
+    for (const char* text : {R"(["\uD83"])", R"(["\uD83D\u12"])", R"(["\x"])"}) {
+        EXPECT_TRUE(read(text).is_null()) << text;
+    }
+}
+
 std::string nested(int depth) {
     return std::string(depth, '[') + std::string(depth, ']');
 }

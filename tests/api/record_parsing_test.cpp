@@ -1,10 +1,40 @@
 // Rules every record shares: the wire-name check, strict member types, ignored members, and no trace of a
 // parse that failed.
 #include "api/command/command_parse_exc.h"
+#include "api/command/received/adc.h"
+#include "api/command/received/callsign_info.h"
+#include "api/command/received/car.h"
+#include "api/command/received/cars.h"
+#include "api/command/received/cmd_result.h"
+#include "api/command/received/currency.h"
+#include "api/command/received/login_reply.h"
+#include "api/command/received/msg.h"
+#include "api/command/received/msg_del.h"
+#include "api/command/received/nda.h"
+#include "api/command/received/obj_device_server.h"
+#include "api/command/received/obj_main_id.h"
 #include "api/command/received/obj_update.h"
+#include "api/command/received/obj_zero_params.h"
+#include "api/command/received/odel.h"
 #include "api/command/received/order.h"
+#include "api/command/received/order_dt.h"
+#include "api/command/received/order_offer.h"
+#include "api/command/received/order_offer_cancel.h"
+#include "api/command/received/order_offer_timeout.h"
+#include "api/command/received/order_point.h"
 #include "api/command/received/ref_area.h"
+#include "api/command/received/ref_rate.h"
+#include "api/command/received/ref_tariff.h"
+#include "api/command/received/reply_error.h"
+#include "api/command/received/riv.h"
+#include "api/command/received/sell_shift.h"
+#include "api/command/received/session_fix_param.h"
 #include "api/command/received/session_param.h"
+#include "api/command/received/shift.h"
+#include "api/command/received/shift_del.h"
+#include "api/command/received/tariff_rate.h"
+#include "api/command/received/upload_uuid_reply.h"
+#include "api/json/reader.h"
 #include "api/json/type_error.h"
 #include "fixture.h"
 
@@ -110,6 +140,40 @@ TEST(record_parsing, a_failed_parse_leaves_no_trace) {
     session.from_json(LR"({"session-param":{"balance":12}})");
     EXPECT_THROW(session.from_json(LR"({"session-param":{"balance":20,"callsign":1}})"), json::type_error);
     EXPECT_EQ(session.balance, 12.0f);
+}
+
+template <class Record>
+concept reads_fields_in_place = requires(Record& record, const json::value& fields) {
+    record.read_fields(fields);
+};
+
+template <class... Records> constexpr bool none_reads_fields_in_place = (!reads_fields_in_place<Records> && ...);
+
+// No caller can fill a record in place and leave half of it on a failing member: the whole parse is all a
+// record offers, sub-records included.
+TEST(record_parsing, records_are_filled_only_whole) {
+    static_assert(
+        none_reads_fields_in_place<adc, callsign_info, car, cars, cmd_result, currency, login_reply, msg, msg_del, nda,
+                                   obj_device_server, obj_main_id, obj_update, obj_zero_params, odel, order, order_dt,
+                                   order_offer, order_offer_cancel, order_offer_timeout, order_point, ref_area,
+                                   ref_rate, ref_tariff, reply_error, riv, sell_shift, session_fix_param, session_param,
+                                   shift, shift_del, tariff_rate, upload_uuid_reply>);
+
+    order_point point;
+    point.from_value(json::read(R"({"t":"Ленина, 1","tx":"подъезд 2"})"));
+    EXPECT_THROW(point.from_value(json::read(R"({"t":"Мира, 5","tx":7})")), json::type_error);
+    EXPECT_EQ(point.t, L"Ленина, 1");
+    EXPECT_EQ(point.tx, L"подъезд 2");
+
+    // An offer whose nested order fails part-way keeps its earlier order whole.
+    order_offer offer;
+    offer.from_json(LR"({"order-offer":{"s-order-id":"1","order":{"s-id":"1","i":"кресло","s":2}}})");
+    EXPECT_THROW(offer.from_json(LR"({"order-offer":{"s-order-id":"2","order":{"s-id":"2","i":"нет","s":"x"}}})"),
+                 json::type_error);
+    EXPECT_EQ(offer.s_order_id, L"1");
+    EXPECT_EQ(offer.order.s_id, L"1");
+    EXPECT_EQ(offer.order.i, L"кресло");
+    EXPECT_EQ(offer.order.s, 2);
 }
 
 TEST(record_parsing, packet_pieces_with_raw_line_breaks_read) {

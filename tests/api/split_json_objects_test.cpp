@@ -43,9 +43,39 @@ TEST(split_json_objects, cuts_top_level_objects) {
     }
 }
 
+// A quote the server left unescaped leaves the string-aware scan "in a string" to the end; counted without
+// strings, the text still yields its objects, the broken one among them (it then fails alone when read).
+TEST(split_json_objects, a_text_that_ends_inside_a_string_is_cut_by_the_brace_count) {
+    const struct {
+        const char* what;
+        std::wstring text;
+        pieces expected;
+    } cases[] = {
+        {"unescaped quote, objects after it",
+         L"{\"msg\":{\"txt\":\"5\" screen\"}}{\"cmd-result\":{\"ok\":1}}",
+         {L"{\"msg\":{\"txt\":\"5\" screen\"}}", L"{\"cmd-result\":{\"ok\":1}}"}},
+        {"objects before it too",
+         L"{\"a\":1} {\"t\":\"x\"y\"}\n{\"b\":2}",
+         {L"{\"a\":1}", L"{\"t\":\"x\"y\"}", L"{\"b\":2}"}},
+        {"closing brace alone in a string", L"{\"a\":\"}", {L"{\"a\":\"}"}},
+        {"pieces whose strings close keep their escapes",
+         L"{\"t\":\"a\nb\"}{\"u\":\"\"\"}",
+         {L"{\"t\":\"a\\u000Ab\"}", L"{\"u\":\"\"\"}"}},
+        {"a broken piece stays as it came", L"{\"t\":\"a\"\tb\"}", {L"{\"t\":\"a\"\tb\"}"}},
+        {"braces in strings count now", L"{\"t\":\"}\" x\"}{\"b\":1}", {L"{\"t\":\"}", L"{\"b\":1}"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(split_json_objects(c.text), c.expected) << c.what;
+    }
+}
+
 TEST(split_json_objects, refuses_a_text_that_ends_inside_an_object) {
-    const std::wstring texts[] = {
-        L"{", L"{\"a\":1}{\"b\":{}", L"{\"a\":\"}", L"{\"a\":\"x\\", L"{\"a\":\"{\"}{", std::wstring(L"{\"a\":\0}", 7)};
+    const std::wstring texts[] = {L"{",
+                                  L"{\"a\":1}{\"b\":{}",
+                                  L"{\"a\":\"x\\",
+                                  L"{\"a\":\"{\"}{",
+                                  L"{\"t\":\"5\" {\"}{\"b\":1}",
+                                  std::wstring(L"{\"a\":\0}", 7)};
     for (const std::wstring& text : texts) {
         try {
             (void)split_json_objects(text);

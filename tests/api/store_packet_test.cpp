@@ -171,6 +171,68 @@ TEST_F(store_test, ride_starts_reprices_survives_a_reconnect_and_stops_when_its_
     EXPECT_FALSE(std::filesystem::exists(folder_.path() / "tax_dump.bin"));
 }
 
+// After a reconnect emptied the store: until the login's answer has come, an "odel" that leaves list 4 empty
+// says nothing of the ride; from the packet after that answer, list 4 is the server's word, and a ride whose
+// order it no longer holds (closed on the server while the terminal was offline) ends.
+TEST_F(store_test, after_a_reconnect_the_login_decides_whether_the_ride_goes_on) {
+    const std::wstring ride = LR"({"order":{"s-id":"4001","l-type":4,"s":8,"dct":{"p":100,"cdu":10}}})";
+    const std::wstring login_ok = LR"({"cmd-result":{"cmd-name":"login","ok":1}})";
+    const std::wstring login_failed = LR"({"cmd-result":{"cmd-name":"login","ok":0,"err":"PIN"}})";
+    const std::wstring other_result = LR"({"cmd-result":{"cmd-name":"set-parking","ok":1}})";
+    const std::wstring session = LR"({"session-param":{"driver-status":4}})";
+    const std::wstring odel_list_1 = LR"({"odel":{"l-type":1,"s-ids":["5001"]}})";
+    const std::wstring odel_other = LR"({"odel":{"l-type":4,"s-ids":["4999"]}})";
+    const std::wstring other_in_work = LR"({"order":{"s-id":"4002","l-type":4,"s":2}})";
+    const struct {
+        const char* what;
+        std::vector<std::wstring> packets; // after the reconnect's clear_all
+        bool running;
+    } rows[] = {
+        {"an odel before the login", {odel_other, odel_list_1}, true},
+        {"listed again in the login's answer", {session + ride + login_ok, odel_list_1, odel_other}, true},
+        {"listed again after the answer", {session + login_ok, ride, odel_other}, true},
+        {"an odel in the login's answer itself", {session + odel_other + login_ok}, true},
+        {"a failed login", {login_failed, odel_other}, true},
+        {"another command's result", {other_result, odel_list_1}, true},
+        {"gone: an odel of another list after the login", {session + login_ok, odel_list_1}, false},
+        {"gone: another order in work", {session + other_in_work + login_ok, odel_other}, false},
+        {"gone: named in list 4 before the login", {LR"({"odel":{"l-type":4,"s-ids":["4001"]}})"}, false},
+        {"a second reconnect before the login", {login_ok, L"clear_all", odel_list_1}, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        database db([](int) {});
+        auto& meter = *db.get_taximeter();
+        db.process_packet(ride);
+        ASSERT_TRUE(meter.is_running());
+        for (int i = 1; i <= 7; ++i) {
+            clock_.advance_ms(1000);
+            gps_.deliver(i * 10.0, 36.0);
+        }
+        ASSERT_TRUE(std::filesystem::exists(folder_.path() / "tax_dump.bin"));
+        const float before = meter.distance();
+
+        log_capture log;
+        db.clear_all();
+        for (const std::wstring& packet : row.packets) {
+            if (packet == L"clear_all") {
+                db.clear_all();
+            } else {
+                db.process_packet(packet);
+            }
+        }
+        EXPECT_EQ(meter.is_running(), row.running);
+        EXPECT_EQ(std::filesystem::exists(folder_.path() / "tax_dump.bin"), row.running);
+        if (row.running) {
+            EXPECT_EQ(meter.order_id(), L"4001");
+            EXPECT_EQ(meter.distance(), before);
+            meter.stop();
+        } else {
+            EXPECT_NE(log.wide_text().find(L"order \"4001\""), std::wstring::npos);
+        }
+    }
+}
+
 TEST_F(store_test, messages_update_by_copy_and_are_deleted) {
     const std::vector<std::wstring> packets = store_packets("messages");
     EXPECT_EQ(names_in(feed(packets.at(0))), names{L"msg"});
@@ -270,6 +332,42 @@ TEST_F(store_test, a_broken_object_costs_only_itself) {
     EXPECT_NE(text.find(L"object skipped"), std::wstring::npos);
     EXPECT_NE(text.find(L"{\"order\":{\"s-id\":5002,\"l-type\":1}}"), std::wstring::npos);
     EXPECT_NE(text.find(L"{\"msg\":{\"id\":62,,\"txt\":\"Второе\"}}"), std::wstring::npos);
+}
+
+// Half a surrogate pair, where a server cut a text mid-character, is one replaced character; a "\u0000" is part
+// of the text. Neither costs the object that carries it.
+TEST_F(store_test, cut_characters_and_nul_escapes_keep_their_objects) {
+    const update_mask mask =
+        feed(LR"({"order":{"s-id":"7001","l-type":1,"i":"Багаж \uD83D"}})"
+             LR"({"msg":{"id":71,"txt":"Скидка\u0000 10%\uDE00!"}})"
+             LR"({"cmd-result":{"cmd-name":"set-driver-status","ok":1,"err":"\uD83D\uDE00\uD83D"}})");
+    EXPECT_EQ(names_in(mask), (names{L"order", L"msg", L"cmd-result"}));
+    ASSERT_NE(mask.payload(), nullptr);
+    EXPECT_EQ(mask.payload()->cmd_name, L"set-driver-status");
+    EXPECT_EQ(mask.payload()->err, L"\U0001F600\uFFFD");
+    ASSERT_NE(db_.find_order(1, L"7001"), nullptr);
+    EXPECT_EQ(db_.find_order(1, L"7001")->i, L"Багаж \uFFFD");
+    ASSERT_NE(db_.find_msg(71), nullptr);
+    EXPECT_EQ(db_.find_msg(71)->txt, std::wstring(L"Скидка\0 10%\uFFFD!", 13));
+}
+
+// An unescaped quote in one object: that object is lost, the rest of the packet and its result arrive.
+TEST_F(store_test, an_unescaped_quote_costs_only_its_object) {
+    log_capture log;
+    const update_mask mask = feed(LR"({"order":{"s-id":"8001","l-type":1}})"
+                                  LR"({"msg":{"id":81,"txt":"5" screen"}})"
+                                  LR"({"msg":{"id":82,"txt":"ok"}})"
+                                  LR"({"cmd-result":{"cmd-name":"set-driver-status","ok":1}})");
+    EXPECT_EQ(names_in(mask), (names{L"order", L"msg", L"cmd-result"}));
+    ASSERT_NE(mask.payload(), nullptr);
+    EXPECT_EQ(mask.payload()->cmd_name, L"set-driver-status");
+    EXPECT_NE(db_.find_order(1, L"8001"), nullptr);
+    EXPECT_EQ(db_.find_msg(81), nullptr);
+    EXPECT_NE(db_.find_msg(82), nullptr);
+    const std::wstring text = log.wide_text();
+    EXPECT_NE(text.find(L"braces counted without strings"), std::wstring::npos);
+    EXPECT_NE(text.find(L"object skipped"), std::wstring::npos);
+    EXPECT_NE(text.find(LR"({"msg":{"id":81,"txt":"5" screen"}})"), std::wstring::npos);
 }
 
 TEST_F(store_test, unbalanced_braces_drop_the_packet) {
@@ -418,7 +516,7 @@ TEST_F(store_test, absent_reference_tariff_members_take_the_order_rate_values) {
         log_capture log;
         lacking_cost = time_cost_of(lacking, L"A");
         EXPECT_NE(log.wide_text().find(L"reference tariff \"T-1\" lacks pp, pp-dist, pp-time, btax-dist, speed-limit, "
-                                  L"max-pay-sum-lsl"),
+                                       L"max-pay-sum-lsl"),
                   std::wstring::npos);
     }
     const float explicit_cost = time_cost_of(explicit_values, L"B");

@@ -14,7 +14,7 @@ void cars::read_fields(const json::value& fields) {
         if (key == "freecars") {
             append_each(v, freecars, [](const json::value& element) {
                 car item;
-                item.read_fields(element);
+                fill_record(item, element);
                 return item;
             });
         }

@@ -16,7 +16,7 @@ void login_reply::read_fields(const json::value& fields) {
             errors.clear();
             append_each(v, errors, [](const json::value& element) {
                 reply_error item;
-                item.read_fields(element);
+                fill_record(item, element);
                 return item;
             });
         } else if (key == "text") {

@@ -14,12 +14,17 @@ namespace zel_api::command {
 class login_reply : public command {
 public:
     void from_value(const json::value& fields) override;
-    void read_fields(const json::value& fields);
 
     std::wstring status; // "ok" on success
     std::vector<reply_error> errors;
     std::wstring text;
     std::wstring login;
+
+private:
+    friend struct record_access;
+    // The object of fields, in place and without rollback: only fill_record reaches it, on a copy that it
+    // commits whole.
+    void read_fields(const json::value& fields);
 };
 
 } // namespace zel_api::command

@@ -13,11 +13,16 @@ namespace zel_api::command {
 class msg : public command {
 public:
     void from_value(const json::value& root) override;
-    void read_fields(const json::value& fields);
 
     int64_t id = 0; // the key of merging, of "msg-del" and of "msg-read"
     std::wstring txt;
     int32_t s = 0;
+
+private:
+    friend struct record_access;
+    // The object of fields, in place and without rollback: only fill_record reaches it, on a copy that it
+    // commits whole.
+    void read_fields(const json::value& fields);
 };
 
 } // namespace zel_api::command

@@ -14,7 +14,6 @@ class obj_device_server : public command {
 public:
     std::wstring to_json() const override;
     void from_value(const json::value& root) override;
-    void read_fields(const json::value& fields);
 
     std::vector<std::wstring> get_server_addrs() const {
         return server_addr;
@@ -26,6 +25,12 @@ public:
     std::wstring n;     // the server's name
     std::wstring city_name;
     std::vector<std::wstring> server_addr; // "host:port:part", tried in order; appended
+
+private:
+    friend struct record_access;
+    // The object of fields, in place and without rollback: only fill_record reaches it, on a copy that it
+    // commits whole.
+    void read_fields(const json::value& fields);
 };
 
 } // namespace zel_api::command

@@ -8,7 +8,7 @@ namespace {
 
 template <class Rates> Rates read_rates(const json::value& v) {
     Rates rates;
-    rates.read_fields(v);
+    fill_record(rates, v);
     return rates;
 }
 
@@ -25,12 +25,12 @@ void order::read_fields(const json::value& fields) {
         } else if (key == "l-type") {
             l_type = v.as_int32();
         } else if (key == "af") {
-            af.read_fields(v);
+            fill_record(af, v);
         } else if (key == "at") {
             at.clear();
             append_each(v, at, [](const json::value& element) {
                 order_point point;
-                point.read_fields(element);
+                fill_record(point, element);
                 return point;
             });
         } else if (key == "i") {

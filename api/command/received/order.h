@@ -23,8 +23,6 @@ public:
 
     // {"order": {...}}; a failure leaves the record as it was.
     void from_value(const json::value& root) override;
-    // The object of fields, in place and without rollback: for an enclosing record's parser.
-    void read_fields(const json::value& fields);
 
     std::wstring s_id;
     int32_t l_type = 0;
@@ -53,6 +51,12 @@ public:
     std::optional<order_dt> dt;
     std::optional<tariff_rate> dct;
     std::optional<tariff_rate> cct;
+
+private:
+    friend struct record_access;
+    // The object of fields, in place and without rollback: only fill_record reaches it, on a copy that it
+    // commits whole.
+    void read_fields(const json::value& fields);
 };
 
 } // namespace zel_api::command

@@ -28,7 +28,7 @@ void order_offer::read_fields(const json::value& fields) {
         } else if (key == "order") {
             // The nested value is the order's object of fields; reading it directly is what wrapping it as
             // {"order": ...} and parsing that would give.
-            order.read_fields(v);
+            fill_record(order, v);
         }
     });
 }

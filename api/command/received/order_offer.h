@@ -12,7 +12,6 @@ namespace zel_api::command {
 class order_offer : public command {
 public:
     void from_value(const json::value& root) override;
-    void read_fields(const json::value& fields);
 
     std::wstring s_order_id;
     int64_t deadline_time = 0; // milliseconds since 1970, server clock
@@ -22,6 +21,12 @@ public:
     bool fineable = false; // rejecting shows the fine warning first
     int32_t reward_rating = 0;
     ::zel_api::command::order order;
+
+private:
+    friend struct record_access;
+    // The object of fields, in place and without rollback: only fill_record reaches it, on a copy that it
+    // commits whole.
+    void read_fields(const json::value& fields);
 };
 
 } // namespace zel_api::command

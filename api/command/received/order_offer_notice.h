@@ -10,10 +10,14 @@ namespace zel_api::command {
 
 class order_offer_notice : public command {
 public:
-    void read_fields(const json::value& fields);
-
     std::wstring s_order_id;
     std::wstring comment;
+
+private:
+    friend struct record_access;
+    // The object of fields, in place and without rollback: only fill_record reaches it, on a copy that it
+    // commits whole.
+    void read_fields(const json::value& fields);
 };
 
 } // namespace zel_api::command

@@ -15,7 +15,6 @@ class ref_tariff : public command {
 public:
     std::wstring to_json() const override;
     void from_value(const json::value& root) override;
-    void read_fields(const json::value& fields);
 
     std::wstring s_id;
     int32_t t = 0;
@@ -33,6 +32,12 @@ public:
     std::optional<int32_t> speed_limit;   // km/h
     std::optional<float> max_pay_sum_lsl; // time-cost cap
     std::optional<int32_t> min_sum_prio;
+
+private:
+    friend struct record_access;
+    // The object of fields, in place and without rollback: only fill_record reaches it, on a copy that it
+    // commits whole.
+    void read_fields(const json::value& fields);
 };
 
 } // namespace zel_api::command

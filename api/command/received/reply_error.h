@@ -14,10 +14,15 @@ public:
 
     // The object of fields itself.
     void from_value(const json::value& fields) override;
-    void read_fields(const json::value& fields);
 
     std::wstring id;
     std::wstring text;
+
+private:
+    friend struct record_access;
+    // The object of fields, in place and without rollback: only fill_record reaches it, on a copy that it
+    // commits whole.
+    void read_fields(const json::value& fields);
 };
 
 } // namespace zel_api::command

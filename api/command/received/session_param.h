@@ -13,7 +13,6 @@ namespace zel_api::command {
 class session_param : public command {
 public:
     void from_value(const json::value& root) override;
-    void read_fields(const json::value& fields);
 
     std::optional<int64_t> dt; // milliseconds since 1970 on the server; sets the server clock
     std::optional<int64_t> tzo;
@@ -29,6 +28,12 @@ public:
     std::wstring car_regnum;
     std::wstring car_color;
     std::wstring car_name;
+
+private:
+    friend struct record_access;
+    // The object of fields, in place and without rollback: only fill_record reaches it, on a copy that it
+    // commits whole.
+    void read_fields(const json::value& fields);
 };
 
 } // namespace zel_api::command

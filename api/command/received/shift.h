@@ -12,7 +12,6 @@ namespace zel_api::command {
 class shift : public command {
 public:
     void from_value(const json::value& root) override;
-    void read_fields(const json::value& fields);
 
     int64_t id = -1; // the key of merging, of "shift-del" and of "buy-shift"
     std::wstring n;
@@ -22,6 +21,12 @@ public:
     std::optional<int32_t> status; // 1: can be bought
     std::optional<int32_t> nsa;
     std::wstring st_dt_str; // "HH:MM"; a null member leaves it as it is
+
+private:
+    friend struct record_access;
+    // The object of fields, in place and without rollback: only fill_record reaches it, on a copy that it
+    // commits whole.
+    void read_fields(const json::value& fields);
 };
 
 } // namespace zel_api::command

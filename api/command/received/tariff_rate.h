@@ -13,8 +13,6 @@ namespace zel_api::command {
 class tariff_rate : public command, public zel::gps::tariff_interface {
 public:
     void from_value(const json::value& fields) override;
-    // Stops quietly at a member of the wrong type and keeps what it read before it.
-    void read_fields(const json::value& fields);
 
     // The eight rates without the name.
     std::unique_ptr<zel::gps::tariff_interface> clone() const override;
@@ -116,6 +114,11 @@ public:
     }
 
 private:
+    friend struct record_access;
+    // The object of fields, in place and without rollback: only fill_record reaches it, on a copy that it
+    // commits whole. Stops quietly at a member of the wrong type and keeps what it read before it.
+    void read_fields(const json::value& fields);
+
     std::wstring n_;
     float cdu_ = 0.0f;  // per kilometre
     float cdtu_ = 0.0f; // per minute of downtime
