@@ -153,6 +153,12 @@ void taximeter::on_location(const location& fix) {
         if (!running_) {
             return;
         }
+        if (!location_is_finite(fix)) {
+            log(logger::warning, L"taximeter: location dropped, not a number: latitude " +
+                                     std::to_wstring(fix.latitude) + L" longitude " +
+                                     std::to_wstring(fix.longitude) + L" speed " + std::to_wstring(fix.speed) +
+                                     L" accuracy " + std::to_wstring(fix.accuracy));
+        }
         // 5001, not 5000: with whole-second readings the dump is written every sixth second. A clock set back
         // before the last write counts as due, or the ride would go unsaved until the clock caught up.
         const uint64_t now = now_ms();
