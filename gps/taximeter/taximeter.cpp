@@ -130,6 +130,7 @@ void taximeter::reset() {
     paid_downtime_seconds_ = 0;
     last_dump_time_ = 0;
     downtime_start_point_ = taximeter_point();
+    sums_.clear();
     {
         guard points(points_lock_);
         points_.clear();
@@ -212,6 +213,8 @@ void taximeter::append_point(const taximeter_point& point) {
             break;
         }
         points_.erase(points_.end() - 2);
+        // The kept point after it now ends a stretch that starts elsewhere.
+        sums_.resize(std::min(sums_.size(), n - 2));
     }
 }
 
@@ -266,7 +269,11 @@ void taximeter::extend_open_downtime(uint64_t now) {
     guard downtime(downtime_lock_);
     if (!downtime_.empty()) {
         // Never before its begin: a clock set back must not make an interval end before it starts.
+        const uint64_t old_end = downtime_.back().end;
         downtime_.back().end = std::max(downtime_.back().begin, now);
+        if (downtime_.back().end != old_end) {
+            forget_sums_after(std::min(old_end, downtime_.back().end));
+        }
     }
 }
 
@@ -285,6 +292,7 @@ void taximeter::end_downtime() {
     if (ms_since(downtime_begin_, now_ms()) < 120000) {
         guard downtime(downtime_lock_);
         if (!downtime_.empty()) {
+            forget_sums_after(std::min(downtime_.back().begin, downtime_.back().end));
             downtime_.pop_back();
         }
     }
@@ -314,6 +322,7 @@ void taximeter::set_pause(int32_t value) {
     pause_open_ = false;
     guard pauses(pause_lock_);
     pauses_.push_back({pause_begin_, std::max(pause_begin_, now)});
+    forget_sums_after(pause_begin_);
 }
 
 uint64_t taximeter::downtime_seconds() const {
@@ -504,6 +513,7 @@ bool taximeter::read_dump(const std::wstring& order_id) {
     // Without this the cost computation would take the restored ride for one without any location and
     // charge all its time on top of the distance already charged.
     last_point_time_ = points.empty() ? 0 : points.back().delivery_time;
+    sums_.clear();
     {
         guard points_guard(points_lock_);
         points_ = std::move(points);

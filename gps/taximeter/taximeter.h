@@ -7,6 +7,9 @@
 //   -> state lock (every figure, flag and time, the order id, the tariff snapshot; taken by every operation)
 //   -> points lock -> downtime lock -> pause lock (each guards its list).
 // The tariff is an immutable snapshot replaced whole, so a step that took it prices with one tariff throughout.
+// The accumulation keeps its running values at every kept point, so a step prices only the new stretch; a
+// change of the past (a thinned point, a dropped or extended downtime, a closed pause, a restore, another
+// tariff) makes it walk again from the first stretch it touches.
 // Every figure is read under the state lock: a screen never sees half of a step.
 //
 // Ride:
@@ -105,6 +108,19 @@ private:
         float downtime_price = 0.0f; // per minute
         int32_t speed_limit = 0;     // km/h
         float time_cost_cap = 0.0f;
+        bool operator==(const tariff_values&) const = default;
+    };
+
+    // The accumulation's running values as they stood after one kept point: a new point continues from the
+    // last of them instead of walking the whole ride again.
+    struct running_sums {
+        double distance = 0.0; // metres
+        double charged_distance = 0.0;
+        double charged_seconds = 0.0;
+        double time_cost = 0.0;
+        uint64_t latest_time = 0; // the latest delivery time of the points up to this one
+        uint8_t inclusion_used = 0;
+        uint8_t cap_reached = 0;
     };
 
     tariff_values tariff_now() const;
@@ -113,6 +129,8 @@ private:
     bool read_dump(const std::wstring& order_id);
     void append_point(const taximeter_point& point);
     void extend_open_downtime(uint64_t now);
+    // The stretches that end after time are walked again by the next accumulation: an interval changed there.
+    void forget_sums_after(uint64_t time);
 
     // The cost model (taximeter_cost_model.cpp).
     bool inclusion_used_at(const tariff_values& tariff, double metres, uint64_t time) const;
@@ -138,6 +156,11 @@ private:
     std::vector<taximeter_point> points_;
     std::vector<time_interval> downtime_;
     std::vector<time_interval> pauses_;
+    // sums_[i] belongs to points_[i]; only the first sums_.size() points have theirs, the rest wait for the
+    // next accumulation. They hold for sums_tariff_ and sums_start_time_ only. Under the state lock.
+    std::vector<running_sums> sums_;
+    tariff_values sums_tariff_;
+    uint64_t sums_start_time_ = 0;
     taximeter_point downtime_start_point_;
     // Device-clock milliseconds since 1970.
     uint64_t start_time_ = 0;
