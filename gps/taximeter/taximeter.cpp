@@ -21,10 +21,19 @@ namespace {
 
 using guard = std::lock_guard<std::recursive_mutex>;
 
-// One writer of "tax_dump.bin" at a time, whichever taximeter writes it.
-std::mutex& dump_file_lock() {
-    static std::mutex lock;
-    return lock;
+// "tax_dump.bin" is one file for the whole process, whichever taximeter writes it. Writers take turns on
+// the writer lock, which they alone take and hold across the file work (the flush may take long on flash
+// memory). The flags' lock is held only for a moment, by writers around a write and by stop and the reader.
+struct dump_coordination {
+    std::mutex writer;
+    std::mutex flags;
+    bool writing = false;            // a writer is between its snapshot and the end of its file work
+    bool remove_after_write = false; // a stop came during that write: the file it leaves is stale
+};
+
+dump_coordination& dump_files() {
+    static dump_coordination files;
+    return files;
 }
 
 int32_t clamp_to_int32(double value) {
@@ -101,15 +110,24 @@ void taximeter::start(const std::wstring& order_id) {
 }
 
 void taximeter::stop() {
-    // The file lock first: a dump write in progress finishes before the file is deleted, and one that starts
-    // later finds the taximeter stopped, so no dump of a stopped ride reappears.
-    std::lock_guard file(dump_file_lock());
     {
         guard state(state_lock_);
         running_ = false;
         reset();
     }
+    // Never waits for a write under way (the store calls this under its own lock): that write deletes the
+    // file when it is done, and one that starts later finds the taximeter stopped and writes nothing.
+    dump_coordination& files = dump_files();
+    std::lock_guard flags(files.flags);
+    if (files.writing) {
+        files.remove_after_write = true;
+    }
     dump_file::remove();
+}
+
+void taximeter::set_dump_file_ops(dump_file_ops& ops) {
+    guard state(state_lock_);
+    dump_ops_ = &ops;
 }
 
 void taximeter::reset() {
@@ -131,6 +149,7 @@ void taximeter::reset() {
     last_dump_time_ = 0;
     downtime_start_point_ = taximeter_point();
     sums_.clear();
+    dump_synced_points_ = 0;
     {
         guard points(points_lock_);
         points_.clear();
@@ -215,6 +234,7 @@ void taximeter::append_point(const taximeter_point& point) {
         points_.erase(points_.end() - 2);
         // The kept point after it now ends a stretch that starts elsewhere.
         sums_.resize(std::min(sums_.size(), n - 2));
+        dump_synced_points_ = std::min(dump_synced_points_, n - 2);
     }
 }
 
@@ -464,24 +484,51 @@ double taximeter::recompute() {
 // ---- The dump ----
 
 bool taximeter::write_dump() {
-    std::lock_guard file(dump_file_lock());
-    tax_dump dump;
+    dump_coordination& files = dump_files();
+    std::lock_guard writer(files.writer);
     {
-        guard state(state_lock_);
-        if (!running_) {
-            return false; // stopped since the write was due
-        }
-        dump.order_id = wide_to_utf16(order_id_);
-        dump.start_time = start_time_;
-        guard points(points_lock_);
-        dump.points.assign(points_.begin(), points_.end());
-        guard downtime(downtime_lock_);
-        dump.downtime = downtime_;
+        std::lock_guard flags(files.flags);
+        files.writing = true; // before the snapshot: a stop that finds it clear has stopped the ride already
     }
-    return dump_file::write(dump.encode());
+    dump_file_ops* ops = nullptr;
+    {
+        // The snapshot copies only the points added or moved since the last one, so the screens' reads wait
+        // for a few points, never for the whole ride.
+        guard state(state_lock_);
+        if (running_) {
+            ops = dump_ops_;
+            dump_.order_id = wide_to_utf16(order_id_);
+            dump_.start_time = start_time_;
+            guard points(points_lock_);
+            dump_.points.resize(std::min(dump_synced_points_, dump_.points.size()));
+            for (size_t i = dump_.points.size(); i < points_.size(); ++i) {
+                dump_.points.push_back(static_cast<const location&>(points_[i]));
+            }
+            dump_synced_points_ = points_.size();
+            guard downtime(downtime_lock_);
+            dump_.downtime = downtime_;
+        }
+    }
+    // Encoded and written under no lock but the writers' own.
+    const bool written = ops != nullptr && dump_file::write(dump_.encode(), *ops);
+    std::lock_guard flags(files.flags);
+    files.writing = false;
+    if (files.remove_after_write) {
+        files.remove_after_write = false;
+        dump_file::remove();
+        return false;
+    }
+    return written;
 }
 
 bool taximeter::read_dump(const std::wstring& order_id) {
+    {
+        dump_coordination& files = dump_files();
+        std::lock_guard flags(files.flags);
+        if (files.remove_after_write) {
+            return false; // the file of a stopped ride, which the write under way deletes
+        }
+    }
     const std::optional<std::string> bytes = dump_file::read(tax_dump::max_size);
     if (!bytes) {
         return false;
@@ -514,6 +561,7 @@ bool taximeter::read_dump(const std::wstring& order_id) {
     // charge all its time on top of the distance already charged.
     last_point_time_ = points.empty() ? 0 : points.back().delivery_time;
     sums_.clear();
+    dump_synced_points_ = 0;
     {
         guard points_guard(points_lock_);
         points_ = std::move(points);

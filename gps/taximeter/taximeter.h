@@ -3,9 +3,14 @@
 //
 // Owns: the kept points, the downtime and pause intervals, the ride's figures, a snapshot of its tariff.
 // Locks, always taken in this order (the store's lock, when a caller holds it, comes before all of them):
-//   dump file lock (process-wide; held across a dump write and by stop while it deletes the file)
+//   dump writer lock (process-wide; only dump writers take it, across the whole file work; guards dump_)
 //   -> state lock (every figure, flag and time, the order id, the tariff snapshot; taken by every operation)
 //   -> points lock -> downtime lock -> pause lock (each guards its list).
+// Apart from these, the dump flags' lock (process-wide) is held for a moment by a writer before its snapshot
+// and after its file work, and by stop and the dump reader; never with another lock taken inside it. A dump
+// is written from a snapshot taken under the state lock: the encoding, the write and the flush run under the
+// writer lock alone, so neither a screen, nor stop, nor the store waits for the disk. A stop during a write
+// deletes the file once that write is done.
 // The tariff is an immutable snapshot replaced whole, so a step that took it prices with one tariff throughout.
 // The accumulation keeps its running values at every kept point, so a step prices only the new stretch; a
 // change of the past (a thinned point, a dropped or extended downtime, a closed pause, a restore, another
@@ -26,7 +31,9 @@
 #pragma once
 
 #include "gps/location.h"
+#include "gps/taximeter/dump_file.h"
 #include "gps/taximeter/tariff_interface.h"
+#include "gps/taximeter/tax_dump.h"
 #include "gps/taximeter/taximeter_point.h"
 #include "gps/taximeter/time_interval.h"
 #include "gps/taximeter/trip_export.h"
@@ -97,6 +104,8 @@ public:
     // must share at least 100 ms with a stretch to cut it.
     uint64_t moving_ms(uint64_t t1, uint64_t t2) const;
     uint64_t active_ms(uint64_t t1, uint64_t t2) const;
+    // The system calls of this taximeter's dump writes (tests hold a write midway); ops must outlive it.
+    void set_dump_file_ops(dump_file_ops& ops);
 
 private:
     struct tariff_values {
@@ -176,6 +185,11 @@ private:
     std::shared_ptr<const tariff_interface> tariff_;
     std::wstring tariff_id_;
     std::wstring tariff_text_;
+    dump_file_ops* dump_ops_ = &dump_file_ops::system();
+    // The last dump written, kept so that a snapshot copies only what changed; under the dump writer lock.
+    tax_dump dump_;
+    // How many of the first points dump_ holds as points_ holds them; under the state lock.
+    size_t dump_synced_points_ = 0;
 };
 
 } // namespace zel::gps
