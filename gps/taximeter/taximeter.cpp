@@ -308,8 +308,11 @@ void taximeter::begin_downtime() {
 
 void taximeter::end_downtime() {
     guard state(state_lock_);
+    // Only an open downtime is dropped: an end repeated soon after a short one removed the interval before
+    // it, a paid one.
+    const bool was_open = downtime_open_;
     downtime_open_ = false;
-    if (ms_since(downtime_begin_, now_ms()) < 120000) {
+    if (was_open && ms_since(downtime_begin_, now_ms()) < 120000) {
         guard downtime(downtime_lock_);
         if (!downtime_.empty()) {
             forget_sums_after(std::min(downtime_.back().begin, downtime_.back().end));
