@@ -280,7 +280,7 @@ bool taximeter::is_detour(const taximeter_point& last, const taximeter_point& mi
 std::vector<taximeter_point> taximeter::points() const {
     guard state(state_lock_);
     guard points(points_lock_);
-    return points_;
+    return {points_.begin(), points_.end()};
 }
 
 // ---- Downtime and pauses ----
@@ -494,6 +494,8 @@ bool taximeter::write_dump() {
         files.writing = true; // before the snapshot: a stop that finds it clear has stopped the ride already
     }
     dump_file_ops* ops = nullptr;
+    size_t unchanged = 0;
+    std::vector<location> added;
     {
         // The snapshot copies only the points added or moved since the last one, so the screens' reads wait
         // for a few points, never for the whole ride.
@@ -503,15 +505,15 @@ bool taximeter::write_dump() {
             dump_.order_id = wide_to_utf16(order_id_);
             dump_.start_time = start_time_;
             guard points(points_lock_);
-            dump_.points.resize(std::min(dump_synced_points_, dump_.points.size()));
-            for (size_t i = dump_.points.size(); i < points_.size(); ++i) {
-                dump_.points.push_back(static_cast<const location&>(points_[i]));
-            }
+            unchanged = std::min(dump_synced_points_, dump_.points.size());
+            added.assign(points_.begin() + static_cast<std::ptrdiff_t>(unchanged), points_.end());
             dump_synced_points_ = points_.size();
             guard downtime(downtime_lock_);
             dump_.downtime = downtime_;
         }
     }
+    dump_.points.resize(unchanged);
+    dump_.points.insert(dump_.points.end(), added.begin(), added.end());
     // Encoded and written under no lock but the writers' own.
     const bool written = ops != nullptr && dump_file::write(dump_.encode(), *ops);
     std::lock_guard flags(files.flags);
@@ -545,8 +547,7 @@ bool taximeter::read_dump(const std::wstring& order_id) {
     if (dump->order_id != wide_to_utf16(order_id)) {
         return false;
     }
-    std::vector<taximeter_point> points;
-    points.reserve(dump->points.size());
+    std::deque<taximeter_point> points;
     for (const location& saved : dump->points) {
         taximeter_point point;
         static_cast<location&>(point) = saved;

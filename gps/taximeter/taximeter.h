@@ -39,6 +39,7 @@
 #include "gps/taximeter/trip_export.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -162,12 +163,13 @@ private:
     double distance_cost_ = 0.0;
     double time_cost_ = 0.0;
     double total_cost_ = 0.0;
-    std::vector<taximeter_point> points_;
+    // Deques: a long ride grows them without moving what they hold, which would stall every reader.
+    std::deque<taximeter_point> points_;
     std::vector<time_interval> downtime_;
     std::vector<time_interval> pauses_;
     // sums_[i] belongs to points_[i]; only the first sums_.size() points have theirs, the rest wait for the
     // next accumulation. They hold for sums_tariff_ and sums_start_time_ only. Under the state lock.
-    std::vector<running_sums> sums_;
+    std::deque<running_sums> sums_;
     tariff_values sums_tariff_;
     uint64_t sums_start_time_ = 0;
     taximeter_point downtime_start_point_;
