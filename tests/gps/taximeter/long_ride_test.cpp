@@ -1,6 +1,8 @@
 // A long random ride, step by step: the figures the taximeter keeps as it goes are those of a walk over the
-// whole ride as it stands, through thinned points, short and long downtimes (ended by hand, by speed and by
-// distance), pauses, a tariff replaced midway and a restart from the dump.
+// whole ride as it stands, and every dump holds the bytes of the ride as it stood, through thinned points,
+// short and long downtimes (ended by hand, by speed and by distance), pauses, a tariff replaced midway and a
+// restart from the dump.
+#include "gps/taximeter/tax_dump.h"
 #include "tests/gps/taximeter/reference_pricing.h"
 #include "tests/gps/taximeter/taximeter_fixture.h"
 
@@ -94,6 +96,34 @@ TEST_P(long_ride_test, figures_kept_step_by_step_are_those_of_the_whole_ride) {
     double north = 0.0;
     double east = 0.0;
     size_t thinned = 0;
+    int64_t last_dump_s = -100;
+    uint64_t detour_after = 0;
+
+    // One location. The first step after a start writes the dump, and so does every sixth second from then
+    // on; the dump holds the ride as it stood before the step, whatever was thinned, dropped or restored.
+    auto step = [&](const location& fix, int64_t second) {
+        const bool dump_due = second - last_dump_s >= 6;
+        std::vector<taximeter_point> kept_before;
+        std::vector<time_interval> downtime_before;
+        if (dump_due) {
+            kept_before = meter->points();
+            downtime_before = downtime_of(*meter);
+        }
+        const bool detour = fix.delivery_time % 1000 == 20;
+        const size_t kept = detour ? meter->points().size() : 0;
+        meter->on_location(fix);
+        thinned += detour && kept >= 2 && meter->points().size() == kept ? 1 : 0;
+        if (dump_due) {
+            last_dump_s = second;
+            const std::string bytes = dump_file::read(tax_dump::max_size).value_or("");
+            tax_dump expected;
+            expected.order_id = u"A1";
+            expected.start_time = ride_start_ms;
+            expected.points.assign(kept_before.begin(), kept_before.end());
+            expected.downtime = downtime_before;
+            ASSERT_EQ(bytes, expected.encode()) << "the dump of second " << second;
+        }
+    };
 
     for (int64_t second = 1; second <= ride_seconds; ++second) {
         set_time(second);
@@ -113,6 +143,8 @@ TEST_P(long_ride_test, figures_kept_step_by_step_are_those_of_the_whole_ride) {
             pauses.clear();
             pause_until = -1;
             downtime_until = -1;
+            last_dump_s = -100;
+            detour_after = 0;
         }
 
         if (pause_until < 0 && chance(1.0 / 200)) {
@@ -134,7 +166,12 @@ TEST_P(long_ride_test, figures_kept_step_by_step_are_those_of_the_whole_ride) {
         }
 
         location fix;
-        if (meter->in_downtime() && !chance(0.02)) {
+        if (detour_after != 0) {
+            // Stamped 20 ms after the fix before, further on: that one becomes a detour and is thinned out,
+            // after the dump of this second has saved it.
+            north += 12.0;
+            fix = location_at(north, 40, 5, detour_after + 20);
+        } else if (meter->in_downtime() && !chance(0.02)) {
             // Standing: the fix wanders a few metres, now and then far enough to be kept, and now and then
             // it comes stamped ahead of the clock, past where the downtime ends for now.
             fix = location_at(north + static_cast<double>(between(-8, 8)), 0, 5,
@@ -146,23 +183,27 @@ TEST_P(long_ride_test, figures_kept_step_by_step_are_those_of_the_whole_ride) {
                 fix.latitude = latitude_at(north + 50000.0); // a jump
             }
         }
+        detour_after = 0;
         east += chance(0.1) ? 0.0001 : 0.0;
         fix.longitude = base_longitude + east;
-        meter->on_location(fix);
+        step(fix, second);
+        if (HasFatalFailure()) {
+            return;
+        }
         if (downtime_until == 0 && !meter->in_downtime()) {
             downtime_until = -1;
         }
 
         if (chance(0.02)) {
-            // A second fix 20 ms later, further on: the one before becomes a detour and is thinned out.
-            const size_t before = meter->points().size();
-            location further = location_at(north + 12.0, 40, 5, delivered + 20);
+            // A second fix 20 ms later in the same second, further on: the one before is thinned out at once.
+            location further = location_at(north + 12.0, 40, 5, fix.delivery_time + 20);
             further.longitude = fix.longitude;
-            meter->on_location(further);
-            thinned += meter->points().size() == before ? 1 : 0;
+            step(further, second);
+        } else if (chance(0.03)) {
+            detour_after = fix.delivery_time;
         }
 
-        if (second % 5 == 0 || second == ride_seconds) {
+        if (second % 10 == 0 || second == ride_seconds) {
             expect_as_walked_whole(*meter, pauses, tariff, second);
             if (HasFailure()) {
                 return;
