@@ -11,6 +11,7 @@
 #include "gps/taximeter/taximeter_time.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -70,6 +71,15 @@ void taximeter::set_tariff_strings(const std::wstring& tariff_id, const std::wst
     guard state(state_lock_);
     tariff_id_ = tariff_id;
     tariff_text_ = tariff_text;
+}
+
+bool taximeter::tariff_values::operator==(const tariff_values& other) const {
+    auto bits = [](float value) { return std::bit_cast<uint32_t>(value); };
+    return bits(base_price) == bits(other.base_price) && bits(included_distance) == bits(other.included_distance) &&
+           bits(included_time) == bits(other.included_time) && bits(price_per_km) == bits(other.price_per_km) &&
+           bits(price_per_minute) == bits(other.price_per_minute) &&
+           bits(downtime_price) == bits(other.downtime_price) && speed_limit == other.speed_limit &&
+           bits(time_cost_cap) == bits(other.time_cost_cap);
 }
 
 taximeter::tariff_values taximeter::tariff_now() const {

@@ -118,7 +118,8 @@ private:
         float downtime_price = 0.0f; // per minute
         int32_t speed_limit = 0;     // km/h
         float time_cost_cap = 0.0f;
-        bool operator==(const tariff_values&) const = default;
+        // Bit for bit, so that a NaN from the server does not make every step walk the whole ride again.
+        bool operator==(const tariff_values& other) const;
     };
 
     // The accumulation's running values as they stood after one kept point: a new point continues from the
