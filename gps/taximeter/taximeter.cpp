@@ -160,6 +160,7 @@ void taximeter::reset() {
     downtime_start_point_ = taximeter_point();
     sums_.clear();
     dump_synced_points_ = 0;
+    restored_points_.reset();
     {
         guard points(points_lock_);
         points_.clear();
@@ -506,6 +507,7 @@ bool taximeter::write_dump() {
     dump_file_ops* ops = nullptr;
     size_t unchanged = 0;
     std::vector<location> added;
+    std::vector<location> discarded; // an earlier ride's points, freed outside the lock
     {
         // The snapshot copies only the points added or moved since the last one, so the screens' reads wait
         // for a few points, never for the whole ride.
@@ -514,6 +516,11 @@ bool taximeter::write_dump() {
             ops = dump_ops_;
             dump_.order_id = wide_to_utf16(order_id_);
             dump_.start_time = start_time_;
+            if (restored_points_) {
+                discarded = std::move(dump_.points);
+                dump_.points = std::move(*restored_points_);
+                restored_points_.reset();
+            }
             guard points(points_lock_);
             unchanged = std::min(dump_synced_points_, dump_.points.size());
             added.assign(points_.begin() + static_cast<std::ptrdiff_t>(unchanged), points_.end());
@@ -575,7 +582,10 @@ bool taximeter::read_dump(const std::wstring& order_id) {
     // charge all its time on top of the distance already charged.
     last_point_time_ = points.empty() ? 0 : points.back().delivery_time;
     sums_.clear();
-    dump_synced_points_ = 0;
+    // The points as read are the next dump's points: its snapshot takes them over instead of copying the
+    // whole ride under this lock.
+    dump_synced_points_ = points.size();
+    restored_points_ = std::move(dump->points);
     {
         guard points_guard(points_lock_);
         points_ = std::move(points);

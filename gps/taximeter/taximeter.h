@@ -42,6 +42,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -191,8 +192,10 @@ private:
     dump_file_ops* dump_ops_ = &dump_file_ops::system();
     // The last dump written, kept so that a snapshot copies only what changed; under the dump writer lock.
     tax_dump dump_;
-    // How many of the first points dump_ holds as points_ holds them; under the state lock.
+    // How many of the first points dump_ holds as points_ holds them (or restored_points_, when set, which the
+    // next snapshot takes over as dump_'s points); both under the state lock.
     size_t dump_synced_points_ = 0;
+    std::optional<std::vector<location>> restored_points_;
 };
 
 } // namespace zel::gps
