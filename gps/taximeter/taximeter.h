@@ -7,7 +7,8 @@
 //   -> state lock (every figure, flag and time, the order id, the tariff snapshot; taken by every operation)
 //   -> points lock -> downtime lock -> pause lock (each guards its list).
 // Apart from these, the dump flags' lock (process-wide) is held for a moment by a writer before its snapshot
-// and after its file work, and by stop and the dump reader; never with another lock taken inside it. A dump
+// and after its file work, and by stop and the dump reader; inside it nothing runs but an unlink of the dump
+// (and the logger's line when that fails), and no other lock of the taximeter is taken. A dump
 // is written from a snapshot taken under the state lock: the encoding, the write and the flush run under the
 // writer lock alone, so neither a screen, nor stop, nor the store waits for the disk. A stop during a write
 // deletes the file once that write is done.
