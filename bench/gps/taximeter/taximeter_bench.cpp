@@ -170,7 +170,7 @@ BENCHMARK(kept_point_step)
     ->Arg(3600)
     ->Arg(36000)
     ->Iterations(1000)
-    ->Repetitions(5)
+    ->Repetitions(15)
     ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
 
