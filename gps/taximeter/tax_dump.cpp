@@ -1,5 +1,7 @@
 #include "gps/taximeter/tax_dump.h"
 
+#include "gps/taximeter/taximeter_point.h"
+
 #include <bit>
 
 namespace zel::gps {
@@ -119,6 +121,12 @@ std::optional<tax_dump> tax_dump::decode(std::string_view bytes, std::string* er
         point.satellites = in.get<int32_t>();
         point.course = in.get<int32_t>();
         point.delivery_time = in.get<uint64_t>();
+    }
+    for (const location& point : dump.points) {
+        // The writer keeps no such point: a NaN in a dump would make the resumed ride's totals NaN to the end.
+        if (!location_is_finite(point)) {
+            return fail("a point holds a value that is not a number");
+        }
     }
     in.get<uint32_t>();
     dump.downtime.resize(interval_count);

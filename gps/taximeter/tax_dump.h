@@ -34,7 +34,8 @@ struct tax_dump {
 
     std::string encode() const;
     // The dump held by bytes, or nothing (with the reason in error) unless the size is exactly what the
-    // counts say and the counts are within the limits.
+    // counts say, the counts are within the limits and every point's latitude, longitude, speed and accuracy
+    // is a finite number.
     static std::optional<tax_dump> decode(std::string_view bytes, std::string* error);
 };
 

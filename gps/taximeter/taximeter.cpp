@@ -11,6 +11,7 @@
 #include "gps/taximeter/taximeter_time.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -21,10 +22,19 @@ namespace {
 
 using guard = std::lock_guard<std::recursive_mutex>;
 
-// One writer of "tax_dump.bin" at a time, whichever taximeter writes it.
-std::mutex& dump_file_lock() {
-    static std::mutex lock;
-    return lock;
+// "tax_dump.bin" is one file for the whole process, whichever taximeter writes it. Writers take turns on
+// the writer lock, which they alone take and hold across the file work (the flush may take long on flash
+// memory). The flags' lock is held only for a moment, by writers around a write and by stop and the reader.
+struct dump_coordination {
+    std::mutex writer;
+    std::mutex flags;
+    bool writing = false;            // a writer is between its snapshot and the end of its file work
+    bool remove_after_write = false; // a stop came during that write: the file it leaves is stale
+};
+
+dump_coordination& dump_files() {
+    static dump_coordination files;
+    return files;
 }
 
 int32_t clamp_to_int32(double value) {
@@ -61,6 +71,15 @@ void taximeter::set_tariff_strings(const std::wstring& tariff_id, const std::wst
     guard state(state_lock_);
     tariff_id_ = tariff_id;
     tariff_text_ = tariff_text;
+}
+
+bool taximeter::tariff_values::operator==(const tariff_values& other) const {
+    auto bits = [](float value) { return std::bit_cast<uint32_t>(value); };
+    return bits(base_price) == bits(other.base_price) && bits(included_distance) == bits(other.included_distance) &&
+           bits(included_time) == bits(other.included_time) && bits(price_per_km) == bits(other.price_per_km) &&
+           bits(price_per_minute) == bits(other.price_per_minute) &&
+           bits(downtime_price) == bits(other.downtime_price) && speed_limit == other.speed_limit &&
+           bits(time_cost_cap) == bits(other.time_cost_cap);
 }
 
 taximeter::tariff_values taximeter::tariff_now() const {
@@ -101,15 +120,24 @@ void taximeter::start(const std::wstring& order_id) {
 }
 
 void taximeter::stop() {
-    // The file lock first: a dump write in progress finishes before the file is deleted, and one that starts
-    // later finds the taximeter stopped, so no dump of a stopped ride reappears.
-    std::lock_guard file(dump_file_lock());
     {
         guard state(state_lock_);
         running_ = false;
         reset();
     }
+    // Never waits for a write under way (the store calls this under its own lock): that write deletes the
+    // file when it is done, and one that starts later finds the taximeter stopped and writes nothing.
+    dump_coordination& files = dump_files();
+    std::lock_guard flags(files.flags);
+    if (files.writing) {
+        files.remove_after_write = true;
+    }
     dump_file::remove();
+}
+
+void taximeter::set_dump_file_ops(dump_file_ops& ops) {
+    guard state(state_lock_);
+    dump_ops_ = &ops;
 }
 
 void taximeter::reset() {
@@ -130,6 +158,9 @@ void taximeter::reset() {
     paid_downtime_seconds_ = 0;
     last_dump_time_ = 0;
     downtime_start_point_ = taximeter_point();
+    sums_.clear();
+    dump_synced_points_ = 0;
+    restored_points_.reset();
     {
         guard points(points_lock_);
         points_.clear();
@@ -152,6 +183,12 @@ void taximeter::on_location(const location& fix) {
         guard state(state_lock_);
         if (!running_) {
             return;
+        }
+        if (!location_is_finite(fix)) {
+            log(logger::warning, L"taximeter: location dropped, not a number: latitude " +
+                                     std::to_wstring(fix.latitude) + L" longitude " +
+                                     std::to_wstring(fix.longitude) + L" speed " + std::to_wstring(fix.speed) +
+                                     L" accuracy " + std::to_wstring(fix.accuracy));
         }
         // 5001, not 5000: with whole-second readings the dump is written every sixth second. A clock set back
         // before the last write counts as due, or the ride would go unsaved until the clock caught up.
@@ -206,6 +243,9 @@ void taximeter::append_point(const taximeter_point& point) {
             break;
         }
         points_.erase(points_.end() - 2);
+        // The kept point after it now ends a stretch that starts elsewhere.
+        sums_.resize(std::min(sums_.size(), n - 2));
+        dump_synced_points_ = std::min(dump_synced_points_, n - 2);
     }
 }
 
@@ -251,7 +291,7 @@ bool taximeter::is_detour(const taximeter_point& last, const taximeter_point& mi
 std::vector<taximeter_point> taximeter::points() const {
     guard state(state_lock_);
     guard points(points_lock_);
-    return points_;
+    return {points_.begin(), points_.end()};
 }
 
 // ---- Downtime and pauses ----
@@ -260,7 +300,11 @@ void taximeter::extend_open_downtime(uint64_t now) {
     guard downtime(downtime_lock_);
     if (!downtime_.empty()) {
         // Never before its begin: a clock set back must not make an interval end before it starts.
+        const uint64_t old_end = downtime_.back().end;
         downtime_.back().end = std::max(downtime_.back().begin, now);
+        if (downtime_.back().end != old_end) {
+            forget_sums_after(std::min(old_end, downtime_.back().end));
+        }
     }
 }
 
@@ -275,10 +319,14 @@ void taximeter::begin_downtime() {
 
 void taximeter::end_downtime() {
     guard state(state_lock_);
+    // Only an open downtime is dropped: an end repeated soon after a short one removed the interval before
+    // it, a paid one.
+    const bool was_open = downtime_open_;
     downtime_open_ = false;
-    if (ms_since(downtime_begin_, now_ms()) < 120000) {
+    if (was_open && ms_since(downtime_begin_, now_ms()) < 120000) {
         guard downtime(downtime_lock_);
         if (!downtime_.empty()) {
+            forget_sums_after(std::min(downtime_.back().begin, downtime_.back().end));
             downtime_.pop_back();
         }
     }
@@ -308,6 +356,7 @@ void taximeter::set_pause(int32_t value) {
     pause_open_ = false;
     guard pauses(pause_lock_);
     pauses_.push_back({pause_begin_, std::max(pause_begin_, now)});
+    forget_sums_after(pause_begin_);
 }
 
 uint64_t taximeter::downtime_seconds() const {
@@ -449,24 +498,59 @@ double taximeter::recompute() {
 // ---- The dump ----
 
 bool taximeter::write_dump() {
-    std::lock_guard file(dump_file_lock());
-    tax_dump dump;
+    dump_coordination& files = dump_files();
+    std::lock_guard writer(files.writer);
     {
-        guard state(state_lock_);
-        if (!running_) {
-            return false; // stopped since the write was due
-        }
-        dump.order_id = wide_to_utf16(order_id_);
-        dump.start_time = start_time_;
-        guard points(points_lock_);
-        dump.points.assign(points_.begin(), points_.end());
-        guard downtime(downtime_lock_);
-        dump.downtime = downtime_;
+        std::lock_guard flags(files.flags);
+        files.writing = true; // before the snapshot: a stop that finds it clear has stopped the ride already
     }
-    return dump_file::write(dump.encode());
+    dump_file_ops* ops = nullptr;
+    size_t unchanged = 0;
+    std::vector<location> added;
+    std::vector<location> discarded; // an earlier ride's points, freed outside the lock
+    {
+        // The snapshot copies only the points added or moved since the last one, so the screens' reads wait
+        // for a few points, never for the whole ride.
+        guard state(state_lock_);
+        if (running_) {
+            ops = dump_ops_;
+            dump_.order_id = wide_to_utf16(order_id_);
+            dump_.start_time = start_time_;
+            if (restored_points_) {
+                discarded = std::move(dump_.points);
+                dump_.points = std::move(*restored_points_);
+                restored_points_.reset();
+            }
+            guard points(points_lock_);
+            unchanged = std::min(dump_synced_points_, dump_.points.size());
+            added.assign(points_.begin() + static_cast<std::ptrdiff_t>(unchanged), points_.end());
+            dump_synced_points_ = points_.size();
+            guard downtime(downtime_lock_);
+            dump_.downtime = downtime_;
+        }
+    }
+    dump_.points.resize(unchanged);
+    dump_.points.insert(dump_.points.end(), added.begin(), added.end());
+    // Encoded and written under no lock but the writers' own.
+    const bool written = ops != nullptr && dump_file::write(dump_.encode(), *ops);
+    std::lock_guard flags(files.flags);
+    files.writing = false;
+    if (files.remove_after_write) {
+        files.remove_after_write = false;
+        dump_file::remove();
+        return false;
+    }
+    return written;
 }
 
 bool taximeter::read_dump(const std::wstring& order_id) {
+    {
+        dump_coordination& files = dump_files();
+        std::lock_guard flags(files.flags);
+        if (files.remove_after_write) {
+            return false; // the file of a stopped ride, which the write under way deletes
+        }
+    }
     const std::optional<std::string> bytes = dump_file::read(tax_dump::max_size);
     if (!bytes) {
         return false;
@@ -480,8 +564,7 @@ bool taximeter::read_dump(const std::wstring& order_id) {
     if (dump->order_id != wide_to_utf16(order_id)) {
         return false;
     }
-    std::vector<taximeter_point> points;
-    points.reserve(dump->points.size());
+    std::deque<taximeter_point> points;
     for (const location& saved : dump->points) {
         taximeter_point point;
         static_cast<location&>(point) = saved;
@@ -498,6 +581,11 @@ bool taximeter::read_dump(const std::wstring& order_id) {
     // Without this the cost computation would take the restored ride for one without any location and
     // charge all its time on top of the distance already charged.
     last_point_time_ = points.empty() ? 0 : points.back().delivery_time;
+    sums_.clear();
+    // The points as read are the next dump's points: its snapshot takes them over instead of copying the
+    // whole ride under this lock.
+    dump_synced_points_ = points.size();
+    restored_points_ = std::move(dump->points);
     {
         guard points_guard(points_lock_);
         points_ = std::move(points);

@@ -3,10 +3,19 @@
 //
 // Owns: the kept points, the downtime and pause intervals, the ride's figures, a snapshot of its tariff.
 // Locks, always taken in this order (the store's lock, when a caller holds it, comes before all of them):
-//   dump file lock (process-wide; held across a dump write and by stop while it deletes the file)
+//   dump writer lock (process-wide; only dump writers take it, across the whole file work; guards dump_)
 //   -> state lock (every figure, flag and time, the order id, the tariff snapshot; taken by every operation)
 //   -> points lock -> downtime lock -> pause lock (each guards its list).
+// Apart from these, the dump flags' lock (process-wide) is held for a moment by a writer before its snapshot
+// and after its file work, and by stop and the dump reader; inside it nothing runs but an unlink of the dump
+// (and the logger's line when that fails), and no other lock of the taximeter is taken. A dump
+// is written from a snapshot taken under the state lock: the encoding, the write and the flush run under the
+// writer lock alone, so neither a screen, nor stop, nor the store waits for the disk. A stop during a write
+// deletes the file once that write is done.
 // The tariff is an immutable snapshot replaced whole, so a step that took it prices with one tariff throughout.
+// The accumulation keeps its running values at every kept point, so a step prices only the new stretch; a
+// change of the past (a thinned point, a dropped or extended downtime, a closed pause, a restore, another
+// tariff) makes it walk again from the first stretch it touches.
 // Every figure is read under the state lock: a screen never sees half of a step.
 //
 // Ride:
@@ -23,14 +32,18 @@
 #pragma once
 
 #include "gps/location.h"
+#include "gps/taximeter/dump_file.h"
 #include "gps/taximeter/tariff_interface.h"
+#include "gps/taximeter/tax_dump.h"
 #include "gps/taximeter/taximeter_point.h"
 #include "gps/taximeter/time_interval.h"
 #include "gps/taximeter/trip_export.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -94,6 +107,8 @@ public:
     // must share at least 100 ms with a stretch to cut it.
     uint64_t moving_ms(uint64_t t1, uint64_t t2) const;
     uint64_t active_ms(uint64_t t1, uint64_t t2) const;
+    // The system calls of this taximeter's dump writes (tests hold a write midway); ops must outlive it.
+    void set_dump_file_ops(dump_file_ops& ops);
 
 private:
     struct tariff_values {
@@ -105,6 +120,20 @@ private:
         float downtime_price = 0.0f; // per minute
         int32_t speed_limit = 0;     // km/h
         float time_cost_cap = 0.0f;
+        // Bit for bit, so that a NaN from the server does not make every step walk the whole ride again.
+        bool operator==(const tariff_values& other) const;
+    };
+
+    // The accumulation's running values as they stood after one kept point: a new point continues from the
+    // last of them instead of walking the whole ride again.
+    struct running_sums {
+        double distance = 0.0; // metres
+        double charged_distance = 0.0;
+        double charged_seconds = 0.0;
+        double time_cost = 0.0;
+        uint64_t latest_time = 0; // the latest delivery time of the points up to this one
+        uint8_t inclusion_used = 0;
+        uint8_t cap_reached = 0;
     };
 
     tariff_values tariff_now() const;
@@ -113,6 +142,8 @@ private:
     bool read_dump(const std::wstring& order_id);
     void append_point(const taximeter_point& point);
     void extend_open_downtime(uint64_t now);
+    // The stretches that end after time are walked again by the next accumulation: an interval changed there.
+    void forget_sums_after(uint64_t time);
 
     // The cost model (taximeter_cost_model.cpp).
     bool inclusion_used_at(const tariff_values& tariff, double metres, uint64_t time) const;
@@ -135,9 +166,15 @@ private:
     double distance_cost_ = 0.0;
     double time_cost_ = 0.0;
     double total_cost_ = 0.0;
-    std::vector<taximeter_point> points_;
+    // Deques: a long ride grows them without moving what they hold, which would stall every reader.
+    std::deque<taximeter_point> points_;
     std::vector<time_interval> downtime_;
     std::vector<time_interval> pauses_;
+    // sums_[i] belongs to points_[i]; only the first sums_.size() points have theirs, the rest wait for the
+    // next accumulation. They hold for sums_tariff_ and sums_start_time_ only. Under the state lock.
+    std::deque<running_sums> sums_;
+    tariff_values sums_tariff_;
+    uint64_t sums_start_time_ = 0;
     taximeter_point downtime_start_point_;
     // Device-clock milliseconds since 1970.
     uint64_t start_time_ = 0;
@@ -153,6 +190,13 @@ private:
     std::shared_ptr<const tariff_interface> tariff_;
     std::wstring tariff_id_;
     std::wstring tariff_text_;
+    dump_file_ops* dump_ops_ = &dump_file_ops::system();
+    // The last dump written, kept so that a snapshot copies only what changed; under the dump writer lock.
+    tax_dump dump_;
+    // How many of the first points dump_ holds as points_ holds them (or restored_points_, when set, which the
+    // next snapshot takes over as dump_'s points); both under the state lock.
+    size_t dump_synced_points_ = 0;
+    std::optional<std::vector<location>> restored_points_;
 };
 
 } // namespace zel::gps

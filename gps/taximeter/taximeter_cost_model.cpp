@@ -4,6 +4,7 @@
 
 #include "gps/taximeter/taximeter_time.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -117,74 +118,96 @@ float taximeter::downtime_cost(uint64_t paid_seconds, float price_per_minute) {
 
 void taximeter::accumulate(const tariff_values& tariff) {
     guard points(points_lock_);
-    uint64_t initial_ms = 0;
-    if (!points_.empty()) {
-        initial_ms = moving_ms(start_time_, points_.front().delivery_time);
-    } else if (last_point_time_ != 0) {
-        initial_ms = moving_ms(start_time_, last_point_time_);
+    if (!(tariff == sums_tariff_) || start_time_ != sums_start_time_) {
+        sums_.clear();
+        sums_tariff_ = tariff;
+        sums_start_time_ = start_time_;
+    }
+    if (sums_.size() > points_.size()) {
+        sums_.resize(points_.size());
     }
 
     const double included_seconds = tariff.included_time * 60.0;
     const float cap = tariff.time_cost_cap;
     const bool priced_both_ways = tariff.price_per_km > 0.0f && tariff.price_per_minute > 0.0f;
-    uint8_t inclusion_used = 0;
-    uint8_t cap_reached = 0;
-    double summed_distance = 0.0;
-    double charged_distance = 0.0;
-    double charged_seconds = 0.0;
-    double time_cost_sum = 0.0;
 
-    // With no included time the time before the first point is not charged.
-    const float initial_seconds = static_cast<float>(initial_ms / 1000);
-    if (initial_seconds >= included_seconds && tariff.included_time > 0.0f) {
-        inclusion_used = 1;
-        charged_seconds = initial_seconds - included_seconds;
-        time_cost_sum = time_cost(tariff, charged_seconds);
-    }
-
-    for (size_t i = 0; i + 1 < points_.size(); ++i) {
-        taximeter_point& from = points_[i];
-        taximeter_point& to = points_[i + 1];
-        const double metres = cached_distance(from, to);
-        const float seconds = static_cast<float>(moving_ms(from.delivery_time, to.delivery_time) / 1000);
-        summed_distance += metres;
-        uint8_t split = 0;
-        if (inclusion_used_at(tariff, summed_distance, to.delivery_time)) {
-            inclusion_used = 1;
-            const bool capped = cap >= 0.0f && time_cost_sum >= cap;
-            if (capped) {
-                cap_reached = 1;
-            }
-            if (priced_both_ways) {
-                if (to.speed >= static_cast<float>(tariff.speed_limit) || capped) {
-                    charged_distance += metres;
-                } else {
-                    // Below the speed limit the stretch is shared: r of it by distance, the rest by time.
-                    split = 1;
-                    const float r = tariff.speed_limit != 0 ? to.speed / static_cast<float>(tariff.speed_limit) : 0.0f;
-                    charged_distance += r * metres;
-                    charged_seconds += (1.0f - r) * seconds;
-                    time_cost_sum = time_cost(tariff, charged_seconds);
-                }
-            } else {
-                charged_distance += metres;
-                charged_seconds += seconds;
-                time_cost_sum = time_cost(tariff, charged_seconds);
-            }
+    // The stretch before the first point: with no included time it is not charged.
+    auto initial_sums = [&](uint64_t initial_ms) {
+        running_sums sums;
+        const float initial_seconds = static_cast<float>(initial_ms / 1000);
+        if (initial_seconds >= included_seconds && tariff.included_time > 0.0f) {
+            sums.inclusion_used = 1;
+            sums.charged_seconds = initial_seconds - included_seconds;
+            sums.time_cost = time_cost(tariff, sums.charged_seconds);
         }
-        to.time_since_start = ms_since(start_time_, to.delivery_time);
-        to.inclusion_used = inclusion_used;
-        to.cap_reached = cap_reached;
-        to.distance_at_point = static_cast<float>(summed_distance);
-        to.time_cost_at_point = static_cast<float>(time_cost_sum);
-        to.distance_cost_at_point = static_cast<float>(tariff.price_per_km * charged_distance * 0.001);
-        to.split = split;
+        return sums;
+    };
+
+    running_sums sums;
+    if (points_.empty()) {
+        sums = initial_sums(last_point_time_ != 0 ? moving_ms(start_time_, last_point_time_) : 0);
+    } else {
+        if (sums_.empty()) {
+            running_sums first = initial_sums(moving_ms(start_time_, points_.front().delivery_time));
+            first.latest_time = points_.front().delivery_time;
+            sums_.push_back(first);
+        }
+        sums = sums_.back();
+        for (size_t i = sums_.size(); i < points_.size(); ++i) {
+            taximeter_point& from = points_[i - 1];
+            taximeter_point& to = points_[i];
+            const double metres = cached_distance(from, to);
+            const float seconds = static_cast<float>(moving_ms(from.delivery_time, to.delivery_time) / 1000);
+            sums.distance += metres;
+            uint8_t split = 0;
+            if (inclusion_used_at(tariff, sums.distance, to.delivery_time)) {
+                sums.inclusion_used = 1;
+                const bool capped = cap >= 0.0f && sums.time_cost >= cap;
+                if (capped) {
+                    sums.cap_reached = 1;
+                }
+                if (priced_both_ways) {
+                    if (to.speed >= static_cast<float>(tariff.speed_limit) || capped) {
+                        sums.charged_distance += metres;
+                    } else {
+                        // Below the speed limit the stretch is shared: r of it by distance, the rest by time.
+                        split = 1;
+                        const float r =
+                            tariff.speed_limit != 0 ? to.speed / static_cast<float>(tariff.speed_limit) : 0.0f;
+                        sums.charged_distance += r * metres;
+                        sums.charged_seconds += (1.0f - r) * seconds;
+                        sums.time_cost = time_cost(tariff, sums.charged_seconds);
+                    }
+                } else {
+                    sums.charged_distance += metres;
+                    sums.charged_seconds += seconds;
+                    sums.time_cost = time_cost(tariff, sums.charged_seconds);
+                }
+            }
+            sums.latest_time = std::max(sums.latest_time, to.delivery_time);
+            sums_.push_back(sums);
+            to.time_since_start = ms_since(start_time_, to.delivery_time);
+            to.inclusion_used = sums.inclusion_used;
+            to.cap_reached = sums.cap_reached;
+            to.distance_at_point = static_cast<float>(sums.distance);
+            to.time_cost_at_point = static_cast<float>(sums.time_cost);
+            to.distance_cost_at_point = static_cast<float>(tariff.price_per_km * sums.charged_distance * 0.001);
+            to.split = split;
+        }
     }
 
-    distance_ = summed_distance;
-    charged_seconds_ = charged_seconds;
-    accumulated_charged_seconds_ = charged_seconds;
-    charged_distance_ = charged_distance;
+    distance_ = sums.distance;
+    charged_seconds_ = sums.charged_seconds;
+    accumulated_charged_seconds_ = sums.charged_seconds;
+    charged_distance_ = sums.charged_distance;
+}
+
+void taximeter::forget_sums_after(uint64_t time) {
+    // A stretch [t1, t2] with t2 <= time shares nothing with the changed part of an interval, so its moving
+    // time stands; the latest times rise along the list, so the first stretch that may not is found by halves.
+    const auto first_touched = std::partition_point(
+        sums_.begin(), sums_.end(), [time](const running_sums& sums) { return sums.latest_time <= time; });
+    sums_.erase(first_touched, sums_.end());
 }
 
 double taximeter::compute_costs(const tariff_values& tariff, uint64_t time) {

@@ -3,6 +3,7 @@
 
 #include "gps/location.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace zel::gps {
@@ -23,9 +24,16 @@ struct taximeter_point : location {
     double next_longitude = 0.0;
 };
 
+// Every figure the taximeter reads from a location is a number. A NaN latitude passed the other tests and
+// priced the stretch to it as half the earth; a NaN speed made every later total NaN, in the dump as well.
+inline bool location_is_finite(const location& point) {
+    return std::isfinite(point.latitude) && std::isfinite(point.longitude) && std::isfinite(point.speed) &&
+           std::isfinite(point.accuracy);
+}
+
 // Accurate enough to keep: accuracy at most 7.0 and a latitude (a point that was never filled fails).
 inline bool point_is_valid(const location& point) {
-    return point.accuracy <= 7.0f && point.latitude != 0.0;
+    return location_is_finite(point) && point.accuracy <= 7.0f && point.latitude != 0.0;
 }
 
 // |a - b| of the delivery times, in milliseconds.

@@ -1,49 +1,13 @@
 // Moving time without recursion gives what the recursive definition gives, on well-formed downtime and
 // pause intervals: random ones (overlapping and nested, at millisecond precision) and the 100 ms tolerance.
 #include "gps/taximeter/tax_dump.h"
+#include "tests/gps/taximeter/reference_pricing.h"
 #include "tests/gps/taximeter/taximeter_fixture.h"
 
 #include <random>
 
 namespace zel::gps::testing {
 namespace {
-
-// The recursive definition, as designed: an interval must share at least 100 ms with [t1, t2] to cut it.
-uint64_t recursive_active(const std::vector<time_interval>& pauses, uint64_t t1, uint64_t t2) {
-    for (const time_interval& p : pauses) {
-        if (interval_overlap_ms(p, t1, t2) >= 100) {
-            uint64_t result = 0;
-            if (p.begin > t1 + 100) {
-                result = recursive_active(pauses, t1, p.begin);
-            }
-            if (p.end < t2 - 100) {
-                result += recursive_active(pauses, p.end, t2);
-            }
-            return result;
-        }
-    }
-    return t2 - t1;
-}
-
-uint64_t recursive_moving(const std::vector<time_interval>& downtime, const std::vector<time_interval>& pauses,
-                          uint64_t t1, uint64_t t2) {
-    if (t2 < t1 + 100) {
-        return 0;
-    }
-    for (const time_interval& d : downtime) {
-        if (interval_overlap_ms(d, t1, t2) >= 100) {
-            uint64_t result = 0;
-            if (d.begin > t1 + 100) {
-                result = recursive_moving(downtime, pauses, t1, d.begin);
-            }
-            if (d.end < t2 - 100) {
-                result += recursive_moving(downtime, pauses, d.end, t2);
-            }
-            return result;
-        }
-    }
-    return recursive_active(pauses, t1, t2);
-}
 
 class moving_time_test : public taximeter_test {
 public:

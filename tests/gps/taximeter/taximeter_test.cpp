@@ -176,6 +176,29 @@ TEST_F(taximeter_test, downtime_figures_for_the_screens) {
     }
 }
 
+// The switch may report its state again: an end with no downtime open drops nothing, even within two minutes
+// of a short downtime's begin, and an end after a restart leaves the restored intervals alone.
+TEST_F(taximeter_test, an_end_of_downtime_with_none_open_keeps_every_interval) {
+    const tariff_recipe tariff{.per_minute = 60, .downtime_per_minute = 60};
+    const ride before_restart = ride{action(event::begin_downtime, 10)} + steady(11, 200, 0, 0, 0) +
+                                action(event::end_downtime, 200) + action(event::begin_downtime, 300) +
+                                action(event::end_downtime, 350) + action(event::end_downtime, 360) +
+                                action(event::end_downtime, 361) + fix_at(362, 0, 0);
+    {
+        taximeter meter;
+        start(meter, tariff);
+        play(meter, before_restart);
+        EXPECT_EQ(meter.downtime_seconds(), 190u);
+        set_time(370);
+        meter.recompute();
+        EXPECT_NEAR(meter.cost_downtime(), 190.0f, 1e-4);
+    }
+    taximeter meter;
+    start(meter, tariff);
+    play(meter, {action(event::end_downtime, 380)});
+    EXPECT_EQ(meter.downtime_seconds(), 190u);
+}
+
 TEST_F(taximeter_test, a_pause_opens_once_and_closes_only_when_open) {
     taximeter meter;
     start(meter, by_time);
