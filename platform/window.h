@@ -127,7 +127,8 @@ LRESULT DispatchMessageW(const MSG* msg);
 BOOL PostMessageW(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void PostQuitMessage(int exit_code);
 
-// Repeating timers of a window: WM_TIMER with the id in wParam. Setting an existing id restarts it.
+// Repeating timers of a window: WM_TIMER with the id in wParam. Setting an existing id restarts it. Id 0 asks
+// for a free id: the one returned, which WM_TIMER carries and KillTimer takes.
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse_ms, void* timer_proc);
 BOOL KillTimer(HWND window, UINT_PTR id);
 

@@ -422,15 +422,17 @@ UINT_PTR window_system::set_timer(HWND window, UINT_PTR id, UINT elapse_ms) {
     }
     display_backend& d = display();
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!window && id == 0) {
+    // Id 0 gets a free id of its own and is stored under it: returning any other id than the stored one would
+    // leave a timer that KillTimer cannot stop.
+    if (id == 0) {
         id = 1;
-        while (timers_.count({nullptr, id})) {
+        while (timers_.count({window, id})) {
             ++id;
         }
     }
     const std::uint64_t period = std::max<UINT>(elapse_ms, USER_TIMER_MINIMUM);
     timers_[{window, id}] = timer{period, d.now_ms() + period};
-    return id == 0 ? 1 : id;
+    return id;
 }
 
 bool window_system::kill_timer(HWND window, UINT_PTR id) {

@@ -160,6 +160,36 @@ TEST_F(window_test, timers_repeat_without_catch_up_bursts_and_stop_when_killed) 
     EXPECT_EQ(messages[0].wparam, 1u);
 }
 
+// The id SetTimer returns is the one WM_TIMER carries and KillTimer takes, for a window's timers and for
+// thread timers alike, also when the caller asked for id 0.
+TEST_F(window_test, the_returned_timer_id_is_the_one_that_fires_and_is_killed) {
+    for (HWND owner : {window_, static_cast<HWND>(nullptr)}) {
+        SCOPED_TRACE(owner ? "window timer" : "thread timer");
+        const UINT_PTR taken = SetTimer(owner, 1, 100, nullptr);
+        ASSERT_EQ(taken, 1u);
+        const UINT_PTR first = SetTimer(owner, 0, 100, nullptr);
+        const UINT_PTR second = SetTimer(owner, 0, 100, nullptr);
+        EXPECT_NE(first, 0u);
+        EXPECT_NE(second, 0u);
+        EXPECT_NE(first, taken);
+        EXPECT_NE(second, first);
+        EXPECT_TRUE(KillTimer(owner, taken));
+        EXPECT_TRUE(KillTimer(owner, second));
+        messages.clear();
+        platform::headless::advance(100);
+        EXPECT_EQ(platform::headless::run_until_idle(), 1); // only the one still set
+        if (owner) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0].message, static_cast<UINT>(WM_TIMER));
+            EXPECT_EQ(messages[0].wparam, first);
+        }
+        EXPECT_TRUE(KillTimer(owner, first));
+        EXPECT_FALSE(KillTimer(owner, 0));
+        platform::headless::advance(1000);
+        EXPECT_EQ(platform::headless::run_until_idle(), 0);
+    }
+}
+
 TEST_F(window_test, paint_gets_the_union_of_invalid_rectangles_and_is_clipped_to_it) {
     paint_hook = [](HDC dc, const RECT&) {
         RECT all{0, 0, 64, 48};
