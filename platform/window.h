@@ -140,6 +140,7 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 
 int GetSystemMetrics(int index);
 
-// SDL's message box on the UI thread (a call from another thread is handed to it and waits); headless, or
-// where SDL cannot show one, a log line. Always IDOK.
+// SDL's message box on the UI thread; a call from another thread hands the box to the UI thread, which shows it
+// when it next takes a message, and returns at once. Headless, or where SDL cannot show one, a log line. Always
+// IDOK.
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);

@@ -461,35 +461,29 @@ int window_system::message_box(HWND, const std::wstring& text, const std::wstrin
     if (!main_window() || !display().can_show_boxes()) {
         return IDOK;
     }
-    // Another thread: the UI thread shows the box, and this caller waits for it to close, as the platform's
-    // own modal box would make it wait.
-    auto request = std::make_shared<box_request>();
-    request->text = text;
-    request->caption = caption;
-    request->type = type;
-    std::future<void> done = request->done.get_future();
+    // Another thread: the UI thread shows the box when it next takes a message, and this caller goes on at
+    // once. Waiting for the box to close could wait for ever, as the UI thread may itself be waiting for this
+    // thread; every box the program shows reports an error and needs no answer.
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        boxes_.push_back(request);
+        boxes_.push_back(box_request{text, caption, type});
     }
     display().wake();
-    done.wait();
     return IDOK;
 }
 
 void window_system::show_boxes() {
     for (;;) {
-        std::shared_ptr<box_request> request;
+        box_request request;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             if (boxes_.empty()) {
                 return;
             }
-            request = boxes_.front();
+            request = std::move(boxes_.front());
             boxes_.pop_front();
         }
-        show_box(request->text, request->caption, request->type);
-        request->done.set_value();
+        show_box(request.text, request.caption, request.type);
     }
 }
 

@@ -8,7 +8,6 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
-#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -86,8 +85,7 @@ private:
     struct box_request {
         std::wstring text;
         std::wstring caption;
-        UINT type;
-        std::promise<void> done;
+        UINT type = 0;
     };
 
     bool ready_locked(std::uint64_t now) const;
@@ -107,7 +105,7 @@ private:
     std::deque<MSG> posted_;
     std::deque<MSG> input_;
     std::map<std::pair<HWND, UINT_PTR>, timer> timers_;
-    std::deque<std::shared_ptr<box_request>> boxes_;
+    std::deque<box_request> boxes_; // asked for by other threads, shown by the UI thread
     std::vector<std::wstring> box_log_;
     bool raise_pending_ = false;
     std::string remote_name_;

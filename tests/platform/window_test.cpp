@@ -15,7 +15,9 @@
 #include "platform/system_services.h"
 #include "platform/text.h"
 #include "platform/window.h"
+#include "platform/window/headless_display.h"
 #include "platform/window/single_instance.h"
+#include "platform/window/window_system.h"
 #include "test_canvas.h"
 
 namespace {
@@ -265,6 +267,44 @@ TEST_F(window_test, message_boxes_are_logged_and_never_block) {
     ASSERT_GE(boxes.size(), 2u);
     EXPECT_EQ(boxes[boxes.size() - 2], L"WM_TIMER: Error in WM_TIMER");
     EXPECT_EQ(boxes.back(), L"manager_2::f_load: Error in manager_2::f_load");
+}
+
+// A display that shows message boxes, noting on which thread.
+class box_display : public platform::headless_display {
+public:
+    bool can_show_boxes() override {
+        return true;
+    }
+    bool message_box(const std::wstring& caption, const std::wstring& text, unsigned) override {
+        shown.push_back({caption + L": " + text, std::this_thread::get_id()});
+        return true;
+    }
+    std::vector<std::pair<std::wstring, std::thread::id>> shown;
+};
+
+// A worker's box must not wait for the UI thread, which may be waiting for that worker: the worker goes on at
+// once, and the UI thread shows the box when it next takes a message.
+TEST_F(window_test, a_workers_box_is_shown_by_the_ui_thread_without_holding_up_the_worker) {
+    auto owned = std::make_unique<box_display>();
+    box_display* display = owned.get();
+    platform::window_system::instance().use_display(std::move(owned));
+
+    std::thread worker([] {
+        EXPECT_EQ(MessageBoxW(nullptr, L"Failed to connect", L"Error", MB_OK | MB_ICONERROR), IDOK);
+    });
+    worker.join(); // the UI thread dispatches nothing until the worker is done
+    EXPECT_TRUE(display->shown.empty());
+    platform::headless::run_until_idle();
+    ASSERT_EQ(display->shown.size(), 1u);
+    EXPECT_EQ(display->shown[0].first, L"Error: Failed to connect");
+    EXPECT_EQ(display->shown[0].second, std::this_thread::get_id());
+
+    // The UI thread's own box shows inside the call.
+    EXPECT_EQ(MessageBoxW(window_, L"Low battery", L"Power", MB_OK), IDOK);
+    ASSERT_EQ(display->shown.size(), 2u);
+    EXPECT_EQ(display->shown[1].first, L"Power: Low battery");
+
+    platform::window_system::instance().use_display(std::make_unique<platform::headless_display>());
 }
 
 TEST_F(window_test, snapshot_of_a_painted_window) {
