@@ -5,6 +5,11 @@
 // WM_TIMER when a timer is due (at most one pending per timer: a late timer fires once, then counts its period
 // from then). PostMessageW, InvalidateRect and MessageBoxW may be called from any thread. The display is an SDL
 // window of the emulated screen's size, or headless (platform/headless.h, or MORVIK_DISPLAY=headless).
+//
+// Input from the display also brings the main window WM_ACTIVATE (WA_ACTIVE / WA_INACTIVE in wParam's low
+// word) when it gains or loses the focus, the first time when it opens. When the emulated screen's size
+// changes (set_screen), every window takes the new size, is invalidated whole and gets WM_SIZE (SIZE_RESTORED,
+// width and height in lParam) followed by WM_SETTINGCHANGE (SPI_SETWORKAREA).
 #pragma once
 
 #include "platform/win_types.h"
@@ -75,6 +80,8 @@ inline constexpr UINT WM_USER = 0x0400;
 
 inline constexpr WORD WA_INACTIVE = 0;
 inline constexpr WORD WA_ACTIVE = 1;
+inline constexpr WPARAM SIZE_RESTORED = 0;
+inline constexpr WPARAM SPI_SETWORKAREA = 0x002F;
 inline constexpr WPARAM MK_LBUTTON = 0x0001;
 
 inline constexpr UINT CS_VREDRAW = 0x0001;

@@ -171,6 +171,7 @@ bool window_system::destroy_window(HWND window) {
         std::erase_if(input_, [&](const MSG& m) { return m.hwnd == window; });
         if (main_ == window) {
             main_ = nullptr;
+            active_ = false;
             was_main = true;
         }
     }
@@ -266,6 +267,55 @@ void window_system::input(UINT message, WPARAM wparam, LPARAM lparam) {
         input_.push_back(MSG{main_, message, wparam, lparam, 0, {LOWORD(lparam), HIWORD(lparam)}});
     }
     display().wake();
+}
+
+void window_system::activated(bool active) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!main_ || active_ == active) {
+            return;
+        }
+        active_ = active;
+        input_.push_back(MSG{main_, WM_ACTIVATE, static_cast<WPARAM>(active ? WA_ACTIVE : WA_INACTIVE), 0, 0, {0, 0}});
+    }
+    display().wake();
+}
+
+void window_system::screen_changed(const screen_size& screen) {
+    bool any = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (auto& [handle, w] : windows_) {
+            const surface& old = *w->pixels->pixels;
+            if (old.width() == screen.width && old.height() == screen.height) {
+                continue;
+            }
+            auto pixels = surface::create(screen.width, screen.height, 32, false);
+            if (!pixels) {
+                log_line("no memory for a window of " + std::to_string(screen.width) + "x" +
+                         std::to_string(screen.height));
+                continue;
+            }
+            if (auto* brush = gdi_registry::instance().find<brush_object>(w->background, gdi_kind::brush)) {
+                const std::uint32_t colour = colour_to_pixel(brush->colour);
+                for (int y = 0; y < screen.height; ++y) {
+                    pixels->fill(y, 0, screen.width, colour);
+                }
+            }
+            w->pixels->pixels = std::move(pixels);
+            w->invalid = true;
+            w->erase = true;
+            w->update = RECT{0, 0, screen.width, screen.height};
+            const LPARAM size = MAKELPARAM(static_cast<unsigned>(screen.width), static_cast<unsigned>(screen.height));
+            input_.push_back(MSG{handle, WM_SIZE, SIZE_RESTORED, size, 0, {0, 0}});
+            input_.push_back(MSG{handle, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, 0, {0, 0}});
+            any = true;
+        }
+    }
+    if (any && has_display()) {
+        display().resize(screen.width, screen.height);
+        display().wake();
+    }
 }
 
 bool window_system::ready_locked(std::uint64_t now) const {

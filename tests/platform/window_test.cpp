@@ -307,6 +307,78 @@ TEST_F(window_test, a_workers_box_is_shown_by_the_ui_thread_without_holding_up_t
     platform::window_system::instance().use_display(std::make_unique<platform::headless_display>());
 }
 
+// The main window is told when it gains and loses the focus: first when it opens, then at each change, and
+// when it is brought back to the front (the shell then applies full screen again).
+TEST_F(window_test, focus_changes_send_wm_activate) {
+    ASSERT_TRUE(DestroyWindow(window_));
+    messages.clear();
+    window_ = CreateWindowExW(0, L"PDACLIENT", L"Morvik", WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr,
+                              nullptr);
+    ASSERT_NE(window_, nullptr);
+    platform::headless::run_until_idle();
+    ASSERT_EQ(kinds(), (std::vector<UINT>{WM_CREATE, WM_ACTIVATE, WM_PAINT}));
+    EXPECT_EQ(messages[1].wparam, WA_ACTIVE);
+
+    struct step {
+        void (*act)(HWND);
+        std::vector<WPARAM> activations;
+    };
+    const step steps[] = {
+        {[](HWND) { platform::headless::focus(false); }, {WA_INACTIVE}},
+        {[](HWND) { platform::headless::focus(false); }, {}},
+        {[](HWND w) { SetForegroundWindow(w); }, {WA_ACTIVE}},
+        {[](HWND) { platform::headless::focus(true); }, {}},
+        {[](HWND) {
+             platform::headless::focus(false);
+             platform::headless::focus(true);
+         },
+         {WA_INACTIVE, WA_ACTIVE}},
+    };
+    for (const step& s : steps) {
+        messages.clear();
+        s.act(window_);
+        platform::headless::run_until_idle();
+        std::vector<WPARAM> seen;
+        for (const auto& m : messages) {
+            EXPECT_EQ(m.message, static_cast<UINT>(WM_ACTIVATE));
+            seen.push_back(m.wparam);
+        }
+        EXPECT_EQ(seen, s.activations);
+    }
+}
+
+// A new emulated screen size: every window takes it, is told by WM_SIZE and WM_SETTINGCHANGE before it
+// repaints whole, and draws at the new size.
+TEST_F(window_test, a_new_screen_size_resizes_windows_and_tells_them) {
+    struct size_case {
+        int width, height;
+    };
+    for (const size_case c : {size_case{80, 40}, size_case{32, 96}, size_case{64, 48}}) {
+        messages.clear();
+        platform::headless::start({c.width, c.height, 96});
+        platform::headless::run_until_idle();
+        ASSERT_EQ(kinds(), (std::vector<UINT>{WM_SIZE, WM_SETTINGCHANGE, WM_PAINT})) << c.width;
+        EXPECT_EQ(messages[0].wparam, SIZE_RESTORED);
+        EXPECT_EQ(LOWORD(messages[0].lparam), c.width);
+        EXPECT_EQ(HIWORD(messages[0].lparam), c.height);
+        EXPECT_EQ(messages[1].wparam, SPI_SETWORKAREA);
+        EXPECT_EQ((std::vector<LONG>{last_paint.left, last_paint.top, last_paint.right, last_paint.bottom}),
+                  (std::vector<LONG>{0, 0, c.width, c.height}));
+        RECT client;
+        ASSERT_TRUE(GetClientRect(window_, &client));
+        EXPECT_EQ(client.right, c.width);
+        EXPECT_EQ(client.bottom, c.height);
+        int w = 0, h = 0;
+        platform::headless::window_pixels(window_, w, h);
+        EXPECT_EQ(w, c.width);
+        EXPECT_EQ(h, c.height);
+    }
+    // The same size again is no change.
+    messages.clear();
+    platform::headless::start({64, 48, 96});
+    EXPECT_EQ(platform::headless::run_until_idle(), 0);
+}
+
 TEST_F(window_test, snapshot_of_a_painted_window) {
     paint_hook = [](HDC dc, const RECT&) {
         TRIVERTEX v[2] = {{0, 0, 67 << 8, 70 << 8, 75 << 8, 0}, {64, 48, 37 << 8, 38 << 8, 42 << 8, 0}};
