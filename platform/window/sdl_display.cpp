@@ -108,8 +108,8 @@ void sdl_display::make_texture() {
     }
     if (s_->renderer) {
         SDL_RenderSetLogicalSize(s_->renderer, s_->width, s_->height);
-        s_->texture = SDL_CreateTexture(s_->renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                        s_->width, s_->height);
+        s_->texture =
+            SDL_CreateTexture(s_->renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, s_->width, s_->height);
     }
     if (!s_->texture) {
         log_line(std::string("SDL cannot draw in its window: ") + SDL_GetError());

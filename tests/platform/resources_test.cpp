@@ -204,8 +204,8 @@ TEST_F(resources_test, a_failed_library_is_read_once_until_the_file_changes) {
     EXPECT_EQ(LoadLibraryW((wide(folder_.string()) + L"\\skin\\hostile.dll").c_str()), nullptr);
     const std::string log = testing::internal::GetCapturedStderr();
     // One parse, one line: each later request is answered from the remembered failure.
-    EXPECT_EQ(log, "[platform] damaged resource library " + hostile.string() +
-                       ": too many resource directory entries\n");
+    EXPECT_EQ(log,
+              "[platform] damaged resource library " + hostile.string() + ": too many resource directory entries\n");
 
     // An update puts a sound library in its place: it loads.
     fs::remove(hostile);

@@ -93,7 +93,8 @@ TEST(sdl_display, window_input_timer_and_second_start) {
 // shell expects them: WM_ACTIVATE on every change of focus, WM_SIZE and WM_SETTINGCHANGE with the new size.
 TEST(sdl_display, focus_and_screen_size_changes_become_messages) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
-    const std::string folder = std::filesystem::temp_directory_path() / ("morvik_sdl_focus_" + std::to_string(getpid()));
+    const std::string folder =
+        std::filesystem::temp_directory_path() / ("morvik_sdl_focus_" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     setenv("MORVIK_RUNTIME_DIR", folder.c_str(), 1);
     platform::set_screen({120, 200, 96});

@@ -289,9 +289,8 @@ TEST_F(window_test, a_workers_box_is_shown_by_the_ui_thread_without_holding_up_t
     box_display* display = owned.get();
     platform::window_system::instance().use_display(std::move(owned));
 
-    std::thread worker([] {
-        EXPECT_EQ(MessageBoxW(nullptr, L"Failed to connect", L"Error", MB_OK | MB_ICONERROR), IDOK);
-    });
+    std::thread worker(
+        [] { EXPECT_EQ(MessageBoxW(nullptr, L"Failed to connect", L"Error", MB_OK | MB_ICONERROR), IDOK); });
     worker.join(); // the UI thread dispatches nothing until the worker is done
     EXPECT_TRUE(display->shown.empty());
     platform::headless::run_until_idle();
@@ -312,8 +311,7 @@ TEST_F(window_test, a_workers_box_is_shown_by_the_ui_thread_without_holding_up_t
 TEST_F(window_test, focus_changes_send_wm_activate) {
     ASSERT_TRUE(DestroyWindow(window_));
     messages.clear();
-    window_ = CreateWindowExW(0, L"PDACLIENT", L"Morvik", WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr,
-                              nullptr);
+    window_ = CreateWindowExW(0, L"PDACLIENT", L"Morvik", WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window_, nullptr);
     platform::headless::run_until_idle();
     ASSERT_EQ(kinds(), (std::vector<UINT>{WM_CREATE, WM_ACTIVATE, WM_PAINT}));

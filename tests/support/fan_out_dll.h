@@ -37,8 +37,8 @@ inline std::vector<std::uint8_t> fan_out_dll(std::uint16_t width) {
     u16(pe + 6, 1); // sections
     u16(pe + 20, optional_size);
     u16(opt, 0x10B);
-    u32(opt + 92, 16);              // data directories
-    u32(opt + 96 + 16, rva);        // the resource directory
+    u32(opt + 92, 16);       // data directories
+    u32(opt + 96 + 16, rva); // the resource directory
     u32(opt + 96 + 20, static_cast<std::uint32_t>(rsrc_size));
     const char name[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
     for (std::size_t i = 0; i < 8; ++i) {
