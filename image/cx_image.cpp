@@ -152,16 +152,23 @@ void CxImage::copy_from(const CxImage& source, bool copy_pixels, bool copy_selec
         alias_of(&source);
         return;
     }
-    cx_info info = source.info_;
-    info.first_row = nullptr;
-    info_ = info;
-    head_ = source.head_;
+    // Create frees this image's layers with this image's count, so the source's settings come in only after it;
+    // the counts of layers and frames, and the rest of this image's bookkeeping, stay its own: with the
+    // source's counts, freeing would walk this image's arrays past their ends.
     if (Create(source.get_width(), source.get_height(), source.bits_per_pixel(), source.image_type()) == nullptr) {
         return;
     }
-    info.row_bytes = info_.row_bytes;
-    info.first_row = info_.first_row;
-    info_ = info;
+    const cx_info own = info_;
+    info_ = source.info_;
+    info_.row_bytes = own.row_bytes;
+    info_.first_row = own.first_row;
+    info_.alias_source = nullptr;
+    info_.layer_count = own.layer_count;
+    info_.frame_count = own.frame_count;
+    info_.frame_index = own.frame_index;
+    info_.progress = own.progress;
+    info_.cancel = own.cancel;
+    std::memcpy(info_.last_error, own.last_error, sizeof info_.last_error);
     head_ = source.head_;
     const size_t palette_bytes = palette_size_bytes();
     if (copy_pixels && source.block_ != nullptr) {

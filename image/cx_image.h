@@ -104,6 +104,9 @@ public:
     // Allocates a zeroed image; the depth is rounded to 1, 4, 8 or 24 bits. The pixel block, or null.
     void* Create(uint32_t width, uint32_t height, uint32_t bits_per_pixel, uint32_t image_type);
 
+    // Becomes a copy of the source's pixels and of the settings that describe them (transparency, resolution,
+    // codec options); this image keeps its own frames, layer and frame counts, progress, cancel flag and last
+    // error. A copy of an alias is an alias of the same image.
     void copy_from(const CxImage& source, bool copy_pixels = true, bool copy_selection = true, bool copy_alpha = true);
     bool take_over_from(CxImage& other, bool take_frames = true);
     void alias_of(const CxImage* source);

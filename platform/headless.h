@@ -12,7 +12,7 @@
 namespace platform::headless {
 
 // Makes the process's display headless with this screen (before the first window; later calls only change
-// the screen). The clock starts at 1000 ms.
+// the screen, which resizes the windows there are). The clock starts at 1000 ms.
 void start(const screen_size& screen = {});
 
 std::uint64_t now_ms();
@@ -26,6 +26,8 @@ void tap(int x, int y);
 void key_down(UINT virtual_key);
 void key_up(UINT virtual_key);
 void close_window();
+// The display's window loses the focus (another program comes to the front) or gains it back.
+void focus(bool gained);
 
 // Gets and dispatches messages until nothing is posted, queued, invalid or due; returns how many it
 // dispatched. Stops early at WM_QUIT or after limit messages.

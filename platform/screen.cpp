@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/platform_log.h"
+#include "platform/window/window_system.h"
 
 namespace platform {
 
@@ -41,8 +42,11 @@ screen_size current_screen() {
 }
 
 void set_screen(const screen_size& size) {
-    std::lock_guard<std::mutex> lock(screen_mutex);
-    chosen = size;
+    {
+        std::lock_guard<std::mutex> lock(screen_mutex);
+        chosen = size;
+    }
+    window_system::instance().screen_changed(size);
 }
 
 } // namespace platform

@@ -18,6 +18,7 @@ std::optional<screen_size> parse_screen(const std::string& text);
 
 // The screen in use: set_screen's, else MORVIK_SCREEN's (a bad value is reported and replaced by the default).
 screen_size current_screen();
+// Windows that exist take the new size (see window.h); once there are windows, only on the UI thread.
 void set_screen(const screen_size& size);
 
 } // namespace platform

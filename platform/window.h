@@ -5,6 +5,11 @@
 // WM_TIMER when a timer is due (at most one pending per timer: a late timer fires once, then counts its period
 // from then). PostMessageW, InvalidateRect and MessageBoxW may be called from any thread. The display is an SDL
 // window of the emulated screen's size, or headless (platform/headless.h, or MORVIK_DISPLAY=headless).
+//
+// Input from the display also brings the main window WM_ACTIVATE (WA_ACTIVE / WA_INACTIVE in wParam's low
+// word) when it gains or loses the focus, the first time when it opens. When the emulated screen's size
+// changes (set_screen), every window takes the new size, is invalidated whole and gets WM_SIZE (SIZE_RESTORED,
+// width and height in lParam) followed by WM_SETTINGCHANGE (SPI_SETWORKAREA).
 #pragma once
 
 #include "platform/win_types.h"
@@ -75,6 +80,8 @@ inline constexpr UINT WM_USER = 0x0400;
 
 inline constexpr WORD WA_INACTIVE = 0;
 inline constexpr WORD WA_ACTIVE = 1;
+inline constexpr WPARAM SIZE_RESTORED = 0;
+inline constexpr WPARAM SPI_SETWORKAREA = 0x002F;
 inline constexpr WPARAM MK_LBUTTON = 0x0001;
 
 inline constexpr UINT CS_VREDRAW = 0x0001;
@@ -127,7 +134,8 @@ LRESULT DispatchMessageW(const MSG* msg);
 BOOL PostMessageW(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void PostQuitMessage(int exit_code);
 
-// Repeating timers of a window: WM_TIMER with the id in wParam. Setting an existing id restarts it.
+// Repeating timers of a window: WM_TIMER with the id in wParam. Setting an existing id restarts it. Id 0 asks
+// for a free id: the one returned, which WM_TIMER carries and KillTimer takes.
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse_ms, void* timer_proc);
 BOOL KillTimer(HWND window, UINT_PTR id);
 
@@ -139,6 +147,7 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 
 int GetSystemMetrics(int index);
 
-// SDL's message box on the UI thread (a call from another thread is handed to it and waits); headless, or
-// where SDL cannot show one, a log line. Always IDOK.
+// SDL's message box on the UI thread; a call from another thread hands the box to the UI thread, which shows it
+// when it next takes a message, and returns at once. Headless, or where SDL cannot show one, a log line. Always
+// IDOK.
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);

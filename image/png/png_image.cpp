@@ -31,6 +31,21 @@ void png_error_callback(png_structp png, png_const_charp message) {
 
 void png_warning_callback(png_structp, png_const_charp) {}
 
+// libpng leaves the bits after a row's last pixel as the row buffer held them, and the DIB row may be longer
+// still: cleared, a decoded row depends on the file alone and not on what the memory held before.
+void clear_row_tail(uint8_t* row, size_t used_bits, size_t row_bytes) {
+    const size_t full = used_bits / 8;
+    if (full >= row_bytes) {
+        return;
+    }
+    size_t from = full;
+    if (const size_t partial = used_bits % 8; partial != 0) {
+        row[full] = static_cast<uint8_t>(row[full] & (0xFF00u >> partial));
+        ++from;
+    }
+    std::memset(row + from, 0, row_bytes - from);
+}
+
 } // namespace
 
 bool png_image::decode(image_stream* stream) {
@@ -118,7 +133,7 @@ bool png_image::read_image(png_structp png, png_infop info, read_state* state) {
     }
     const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    state->row = static_cast<uint8_t*>(std::malloc(png_get_rowbytes(png, info) + 8));
+    state->row = static_cast<uint8_t*>(std::calloc(1, png_get_rowbytes(png, info) + 8));
     if (state->row == nullptr) {
         set_last_error("CxImage::Create can't allocate memory");
         return false;
@@ -207,6 +222,7 @@ void png_image::read_rows(png_structp png, png_infop info, read_state* state, in
     const uint32_t height = get_height();
     const size_t copy = std::min(png_row, size_t{row_bytes()});
     const size_t samples = size_t{width} * static_cast<size_t>(channels);
+    const size_t used_bits = size_t{width} * bits_per_pixel();
 
     for (int pass = 0; pass < passes; ++pass) {
         const bool rebuild = pass > 0;
@@ -246,6 +262,9 @@ void png_image::read_rows(png_structp png, png_infop info, read_state* state, in
                         alpha_row[x] = p[channel_bytes];
                     }
                 }
+                if (pass == passes - 1) {
+                    clear_row_tail(dst, used_bits, row_bytes());
+                }
                 continue;
             }
             if (rebuild) {
@@ -269,6 +288,9 @@ void png_image::read_rows(png_structp png, png_infop info, read_state* state, in
                     const int shift = static_cast<int>(1 - x % 2) * 4;
                     dst[x / 2] = static_cast<uint8_t>((dst[x / 2] & ~(0x0F << shift)) | (value << shift));
                 }
+            }
+            if (pass == passes - 1) {
+                clear_row_tail(dst, used_bits, row_bytes());
             }
         }
     }

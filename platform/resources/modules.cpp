@@ -1,5 +1,8 @@
-// Loaded modules: resource DLLs read whole into memory, found again by path, counted by loads.
+// Loaded modules: resource DLLs read whole into memory, found again by path, counted by loads. Files are read
+// and parsed without the table's lock, so a slow or damaged library never holds up lookups in loaded ones; a
+// library that failed is remembered with its size and time and not read again until the file changes.
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -19,9 +22,17 @@ struct module_object {
     int loads = 0;
 };
 
+// What a failed file looked like: a changed file (an update replaced it) is tried again.
+struct file_stamp {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type written;
+    bool operator==(const file_stamp&) const = default;
+};
+
 struct module_table {
     std::mutex mutex;
     std::map<std::string, std::unique_ptr<module_object>> by_path;
+    std::map<std::string, file_stamp> failed;
     module_object own; // the program itself: no resources
 };
 
@@ -68,25 +79,22 @@ platform::resource_key key_of(LPCWSTR text) {
 
 } // namespace
 
-HMODULE LoadLibraryW(LPCWSTR path) {
-    if (!path || !*path) {
-        return nullptr;
-    }
-    std::string file = platform::utf8_of(path);
-    std::replace(file.begin(), file.end(), '\\', '/');
-    module_table& t = table();
-    std::lock_guard<std::mutex> lock(t.mutex);
+namespace {
+
+HMODULE take_loaded(module_table& t, const std::string& file) {
     if (auto it = t.by_path.find(file); it != t.by_path.end()) {
         ++it->second->loads;
         return reinterpret_cast<HMODULE>(it->second.get());
     }
-    std::error_code ec;
-    std::ifstream in;
-    if (std::filesystem::is_regular_file(file, ec)) {
-        in.open(file, std::ios::binary);
-    }
+    return nullptr;
+}
+
+// Reads and parses one file; null (with a log line) when it is not a resource library of ours.
+std::unique_ptr<module_object> read_module(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
     if (!in) {
-        return nullptr; // a library this system does not have, as on a device without it
+        platform::log_line("cannot read " + file);
+        return nullptr;
     }
     in.seekg(0, std::ios::end);
     const std::streamoff length = in.tellg();
@@ -109,6 +117,48 @@ HMODULE LoadLibraryW(LPCWSTR path) {
         return nullptr;
     }
     m->resources = std::move(*parsed);
+    return m;
+}
+
+} // namespace
+
+HMODULE LoadLibraryW(LPCWSTR path) {
+    if (!path || !*path) {
+        return nullptr;
+    }
+    std::string file = platform::utf8_of(path);
+    std::replace(file.begin(), file.end(), '\\', '/');
+    module_table& t = table();
+    {
+        std::lock_guard<std::mutex> lock(t.mutex);
+        if (HMODULE loaded = take_loaded(t, file)) {
+            return loaded;
+        }
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        return nullptr; // a library this system does not have, as on a device without it
+    }
+    file_stamp stamp;
+    stamp.size = std::filesystem::file_size(file, ec);
+    stamp.written = std::filesystem::last_write_time(file, ec);
+    {
+        std::lock_guard<std::mutex> lock(t.mutex);
+        // Without this every picture asked of a damaged library would parse the whole file again.
+        if (auto it = t.failed.find(file); it != t.failed.end() && it->second == stamp) {
+            return nullptr;
+        }
+    }
+    std::unique_ptr<module_object> m = read_module(file);
+    std::lock_guard<std::mutex> lock(t.mutex);
+    if (!m) {
+        t.failed[file] = stamp;
+        return nullptr;
+    }
+    t.failed.erase(file);
+    if (HMODULE loaded = take_loaded(t, file)) {
+        return loaded; // another thread loaded it meanwhile: its copy is the one handed out
+    }
     m->loads = 1;
     auto* raw = m.get();
     t.by_path[file] = std::move(m);

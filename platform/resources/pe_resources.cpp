@@ -9,6 +9,9 @@ namespace {
 // Limits that no real resource library reaches; a file beyond them is refused rather than parsed slowly.
 constexpr std::size_t max_sections = 96;
 constexpr std::size_t max_resources = 65536;
+// Directories may point into one another, so entries visited can grow as the product of the levels' sizes;
+// every entry visited counts against this, which stays well above three entries per resource.
+constexpr std::size_t max_directory_entries = 4 * max_resources;
 
 class reader {
 public:
@@ -73,6 +76,7 @@ private:
     std::vector<section> sections_;
     std::size_t base_ = 0;      // file offset of the resource directory
     std::size_t rsrc_size_ = 0; // bytes from there that belong to it
+    std::size_t entries_visited_ = 0;
 };
 
 std::optional<std::size_t> parser::file_offset(std::uint32_t rva, std::uint32_t length) const {
@@ -117,6 +121,9 @@ bool parser::directory(std::size_t offset, int level, pe_resource& current, std:
         return fail("resource directory entries run past the section");
     }
     for (std::size_t i = 0; i < count; ++i) {
+        if (++entries_visited_ > max_directory_entries) {
+            return fail("too many resource directory entries");
+        }
         const std::size_t entry = base_ + offset + 16 + 8 * i;
         const std::uint32_t name = r_.u32(entry);
         const std::uint32_t target = r_.u32(entry + 4);

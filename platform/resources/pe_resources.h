@@ -1,5 +1,6 @@
 // The resource directory of a PE file (PE32 or PE32+): type, name and language levels, resolved to byte
-// ranges of the file. Parsing never reads outside the bytes given; anything inconsistent fails the whole file.
+// ranges of the file. Parsing never reads outside the bytes given and visits a bounded number of directory
+// entries (directories may point into one another); anything inconsistent fails the whole file.
 #pragma once
 
 #include <cstdint>

@@ -21,9 +21,10 @@ void draw_glyph(surface& s, const RECT& clip, const glyph_image& g, int pen_x, i
     const int y0 = baseline - g.top;
     const RECT r = intersect({x0, y0, x0 + g.width, y0 + g.rows}, clip);
     for (int y = r.top; y < r.bottom; ++y) {
-        const std::uint8_t* cover = g.coverage.data() + static_cast<std::size_t>(y - y0) * g.width - x0;
+        // Indexed from the row's start: a pointer moved back by x0 could point before the array.
+        const std::size_t row = static_cast<std::size_t>(y - y0) * static_cast<std::size_t>(g.width);
         for (int x = r.left; x < r.right; ++x) {
-            const unsigned a = cover[x];
+            const unsigned a = g.coverage[row + static_cast<std::size_t>(x - x0)];
             if (a == 0) {
                 continue;
             }

@@ -30,6 +30,8 @@ public:
     virtual void raise() = 0;
     // Shows the window over the whole display (hiding the desktop's bars) or as an ordinary window.
     virtual void set_full_screen(bool on) = 0;
+    // The emulated screen has a new size: the open window takes it (UI thread).
+    virtual void resize(int width, int height) = 0;
     virtual void user_activity() = 0;
     // True when the box was shown (UI thread); false leaves it to the log.
     virtual bool message_box(const std::wstring& caption, const std::wstring& text, unsigned type) = 0;

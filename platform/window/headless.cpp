@@ -58,6 +58,10 @@ void close_window() {
     window_system::instance().input(WM_CLOSE, 0, 0);
 }
 
+void focus(bool gained) {
+    window_system::instance().activated(gained);
+}
+
 int run_until_idle(int limit) {
     int count = 0;
     MSG msg;

@@ -1,6 +1,17 @@
 #include "platform/window/headless_display.h"
 
+#include "platform/window/window_system.h"
+
 namespace platform {
+
+bool headless_display::open(int, int, const std::wstring&) {
+    window_system::instance().activated(true);
+    return true;
+}
+
+void headless_display::raise() {
+    window_system::instance().activated(true);
+}
 
 std::uint64_t headless_display::now_ms() {
     std::lock_guard<std::mutex> lock(mutex_);

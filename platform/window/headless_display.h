@@ -1,4 +1,5 @@
-// The display without a screen: nothing is shown, time is virtual and moves only by advance().
+// The display without a screen: nothing is shown, time is virtual and moves only by advance(). Its window has
+// the focus from when it opens (and again when raised) until focus() says otherwise.
 #pragma once
 
 #include <condition_variable>
@@ -11,21 +12,20 @@ namespace platform {
 class headless_display : public display_backend {
 public:
     std::uint64_t now_ms() override;
-    bool open(int, int, const std::wstring&) override {
-        return true;
-    }
+    bool open(int, int, const std::wstring&) override;
     void close() override {}
     void present(const surface&, const RECT&) override {}
     void wait(std::optional<std::uint64_t> deadline) override;
     void wake() override;
     void poll() override {}
-    void raise() override {}
+    void raise() override;
     void set_full_screen(bool on) override {
         full_screen_ = on;
     }
     bool full_screen() const {
         return full_screen_;
     }
+    void resize(int, int) override {}
     void user_activity() override {}
     bool message_box(const std::wstring&, const std::wstring&, unsigned) override {
         return false;

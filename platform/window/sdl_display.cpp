@@ -95,17 +95,40 @@ bool sdl_display::open(int width, int height, const std::wstring& title) {
     if (!s_->renderer) {
         s_->renderer = SDL_CreateRenderer(s_->window, -1, SDL_RENDERER_SOFTWARE);
     }
+    s_->width = width;
+    s_->height = height;
+    make_texture();
+    return true;
+}
+
+void sdl_display::make_texture() {
+    if (s_->texture) {
+        SDL_DestroyTexture(s_->texture);
+        s_->texture = nullptr;
+    }
     if (s_->renderer) {
-        SDL_RenderSetLogicalSize(s_->renderer, width, height);
+        SDL_RenderSetLogicalSize(s_->renderer, s_->width, s_->height);
         s_->texture =
-            SDL_CreateTexture(s_->renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+            SDL_CreateTexture(s_->renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, s_->width, s_->height);
     }
     if (!s_->texture) {
         log_line(std::string("SDL cannot draw in its window: ") + SDL_GetError());
     }
+}
+
+void sdl_display::resize(int width, int height) {
+    if (!s_->window || (width == s_->width && height == s_->height)) {
+        return;
+    }
     s_->width = width;
     s_->height = height;
-    return true;
+    SDL_DisplayMode mode;
+    const bool fits = SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w == width && mode.h == height;
+    if (!fits) {
+        SDL_SetWindowFullscreen(s_->window, 0);
+    }
+    SDL_SetWindowSize(s_->window, width, height);
+    make_texture();
 }
 
 void sdl_display::set_full_screen(bool on) {
@@ -192,6 +215,10 @@ void sdl_display::handle(const void* raw) {
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
             ws.input(WM_CLOSE, 0, 0);
+        } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+            ws.activated(true);
+        } else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            ws.activated(false);
         } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             redraw();
         }

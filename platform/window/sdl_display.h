@@ -1,5 +1,6 @@
 // The display as an SDL window of the emulated screen's size (full screen when the screen is the display's
-// own). The left mouse button and touches are the pen; keys map to virtual-key codes.
+// own). The left mouse button and touches are the pen; keys map to virtual-key codes; the window's focus
+// events become WM_ACTIVATE.
 #pragma once
 
 #include <memory>
@@ -23,6 +24,7 @@ public:
     void poll() override;
     void raise() override;
     void set_full_screen(bool on) override;
+    void resize(int width, int height) override;
     void user_activity() override;
     bool message_box(const std::wstring& caption, const std::wstring& text, unsigned type) override;
     bool can_show_boxes() override;
@@ -34,6 +36,8 @@ private:
     sdl_display() = default;
     void handle(const void* event);
     void redraw();
+    // Renderer scaling and texture for the window's current size.
+    void make_texture();
 
     struct state;
     std::unique_ptr<state> s_;

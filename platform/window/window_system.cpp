@@ -171,6 +171,7 @@ bool window_system::destroy_window(HWND window) {
         std::erase_if(input_, [&](const MSG& m) { return m.hwnd == window; });
         if (main_ == window) {
             main_ = nullptr;
+            active_ = false;
             was_main = true;
         }
     }
@@ -266,6 +267,55 @@ void window_system::input(UINT message, WPARAM wparam, LPARAM lparam) {
         input_.push_back(MSG{main_, message, wparam, lparam, 0, {LOWORD(lparam), HIWORD(lparam)}});
     }
     display().wake();
+}
+
+void window_system::activated(bool active) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!main_ || active_ == active) {
+            return;
+        }
+        active_ = active;
+        input_.push_back(MSG{main_, WM_ACTIVATE, static_cast<WPARAM>(active ? WA_ACTIVE : WA_INACTIVE), 0, 0, {0, 0}});
+    }
+    display().wake();
+}
+
+void window_system::screen_changed(const screen_size& screen) {
+    bool any = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (auto& [handle, w] : windows_) {
+            const surface& old = *w->pixels->pixels;
+            if (old.width() == screen.width && old.height() == screen.height) {
+                continue;
+            }
+            auto pixels = surface::create(screen.width, screen.height, 32, false);
+            if (!pixels) {
+                log_line("no memory for a window of " + std::to_string(screen.width) + "x" +
+                         std::to_string(screen.height));
+                continue;
+            }
+            if (auto* brush = gdi_registry::instance().find<brush_object>(w->background, gdi_kind::brush)) {
+                const std::uint32_t colour = colour_to_pixel(brush->colour);
+                for (int y = 0; y < screen.height; ++y) {
+                    pixels->fill(y, 0, screen.width, colour);
+                }
+            }
+            w->pixels->pixels = std::move(pixels);
+            w->invalid = true;
+            w->erase = true;
+            w->update = RECT{0, 0, screen.width, screen.height};
+            const LPARAM size = MAKELPARAM(static_cast<unsigned>(screen.width), static_cast<unsigned>(screen.height));
+            input_.push_back(MSG{handle, WM_SIZE, SIZE_RESTORED, size, 0, {0, 0}});
+            input_.push_back(MSG{handle, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0, 0, {0, 0}});
+            any = true;
+        }
+    }
+    if (any && has_display()) {
+        display().resize(screen.width, screen.height);
+        display().wake();
+    }
 }
 
 bool window_system::ready_locked(std::uint64_t now) const {
@@ -422,15 +472,17 @@ UINT_PTR window_system::set_timer(HWND window, UINT_PTR id, UINT elapse_ms) {
     }
     display_backend& d = display();
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!window && id == 0) {
+    // Id 0 gets a free id of its own and is stored under it: returning any other id than the stored one would
+    // leave a timer that KillTimer cannot stop.
+    if (id == 0) {
         id = 1;
-        while (timers_.count({nullptr, id})) {
+        while (timers_.count({window, id})) {
             ++id;
         }
     }
     const std::uint64_t period = std::max<UINT>(elapse_ms, USER_TIMER_MINIMUM);
     timers_[{window, id}] = timer{period, d.now_ms() + period};
-    return id == 0 ? 1 : id;
+    return id;
 }
 
 bool window_system::kill_timer(HWND window, UINT_PTR id) {
@@ -459,35 +511,29 @@ int window_system::message_box(HWND, const std::wstring& text, const std::wstrin
     if (!main_window() || !display().can_show_boxes()) {
         return IDOK;
     }
-    // Another thread: the UI thread shows the box, and this caller waits for it to close, as the platform's
-    // own modal box would make it wait.
-    auto request = std::make_shared<box_request>();
-    request->text = text;
-    request->caption = caption;
-    request->type = type;
-    std::future<void> done = request->done.get_future();
+    // Another thread: the UI thread shows the box when it next takes a message, and this caller goes on at
+    // once. Waiting for the box to close could wait for ever, as the UI thread may itself be waiting for this
+    // thread; every box the program shows reports an error and needs no answer.
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        boxes_.push_back(request);
+        boxes_.push_back(box_request{text, caption, type});
     }
     display().wake();
-    done.wait();
     return IDOK;
 }
 
 void window_system::show_boxes() {
     for (;;) {
-        std::shared_ptr<box_request> request;
+        box_request request;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             if (boxes_.empty()) {
                 return;
             }
-            request = boxes_.front();
+            request = std::move(boxes_.front());
             boxes_.pop_front();
         }
-        show_box(request->text, request->caption, request->type);
-        request->done.set_value();
+        show_box(request.text, request.caption, request.type);
     }
 }
 

@@ -8,7 +8,6 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
-#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi_object.h"
+#include "platform/screen.h"
 #include "platform/window.h"
 #include "platform/window/display_backend.h"
 
@@ -60,6 +60,10 @@ public:
     void post(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     // Input from the display, to the display's window.
     void input(UINT message, WPARAM wparam, LPARAM lparam);
+    // The display's window gained or lost the focus: WM_ACTIVATE to the main window when that changes.
+    void activated(bool active);
+    // The emulated screen took this size: windows are resized and repainted, and told so.
+    void screen_changed(const screen_size& screen);
     // The next message; with wait false, false when there is none. WM_QUIT comes back as a message.
     bool next_message(MSG& msg, bool wait);
 
@@ -86,8 +90,7 @@ private:
     struct box_request {
         std::wstring text;
         std::wstring caption;
-        UINT type;
-        std::promise<void> done;
+        UINT type = 0;
     };
 
     bool ready_locked(std::uint64_t now) const;
@@ -107,9 +110,10 @@ private:
     std::deque<MSG> posted_;
     std::deque<MSG> input_;
     std::map<std::pair<HWND, UINT_PTR>, timer> timers_;
-    std::deque<std::shared_ptr<box_request>> boxes_;
+    std::deque<box_request> boxes_; // asked for by other threads, shown by the UI thread
     std::vector<std::wstring> box_log_;
     bool raise_pending_ = false;
+    bool active_ = false; // whether the main window has the focus, as WM_ACTIVATE last told it
     std::string remote_name_;
     std::unique_ptr<single_instance> instance_;
 };

@@ -184,6 +184,57 @@ TEST(cx_image, copy_gives_independent_planes) {
     EXPECT_NE(copy.alpha_pointer(), source.alpha_pointer());
 }
 
+// Frames and layers are arrays that only their image's own counts describe.
+class image_with_children : public CxImage {
+public:
+    explicit image_with_children(uint32_t type) : CxImage(type) {}
+    void add_children(int32_t frames, int32_t layers) {
+        frames_ = new CxImage*[static_cast<size_t>(frames)];
+        for (int32_t i = 0; i < frames; ++i) {
+            frames_[i] = new CxImage(CXIMAGE_FORMAT_PNG);
+        }
+        info_.frame_count = frames;
+        layers_ = new CxImage*[static_cast<size_t>(layers)];
+        for (int32_t i = 0; i < layers; ++i) {
+            layers_[i] = new CxImage(CXIMAGE_FORMAT_PNG);
+        }
+        info_.layer_count = layers;
+    }
+    // What a source may claim (an icon decode counts the file's entries) without arrays of that size.
+    void claim_counts(int32_t frames, int32_t layers) {
+        info_.frame_count = frames;
+        info_.layer_count = layers;
+    }
+};
+
+TEST(cx_image, copy_keeps_its_own_frames_and_layers) {
+    struct count_case {
+        int32_t own_frames, own_layers, source_frames, source_layers;
+    };
+    for (const count_case c : {count_case{2, 1, 6, 4}, count_case{3, 2, 0, 0}, count_case{1, 1, 1, 1}}) {
+        SCOPED_TRACE(testing::Message() << c.own_frames << " " << c.own_layers << " " << c.source_frames);
+        image_with_children source(CXIMAGE_FORMAT_PNG);
+        ASSERT_NE(source.Create(4, 3, 8, CXIMAGE_FORMAT_PNG), nullptr);
+        source.set_gray_palette();
+        source.set_pixel_index(1, 2, 200);
+        source.set_transparent_index(5);
+        source.claim_counts(c.source_frames, c.source_layers);
+
+        auto copy = std::make_unique<image_with_children>(CXIMAGE_FORMAT_JPG);
+        ASSERT_NE(copy->Create(2, 2, 8, CXIMAGE_FORMAT_JPG), nullptr);
+        copy->add_children(c.own_frames, c.own_layers);
+        copy->copy_from(source);
+        ASSERT_TRUE(copy->is_valid());
+        EXPECT_EQ(copy->get_width(), 4u);
+        EXPECT_EQ(copy->get_pixel_index(1, 2), 200);
+        EXPECT_EQ(copy->get_transparent_index(), 5);
+        EXPECT_EQ(copy->image_type(), static_cast<uint32_t>(CXIMAGE_FORMAT_PNG));
+        EXPECT_EQ(copy->frame_count(), c.own_frames);
+        copy.reset(); // frees exactly the frames it holds: the sanitizer sees any walk past the array
+        source.claim_counts(0, 0);
+    }
+}
+
 TEST(cx_image, alias_shares_and_frees_nothing) {
     auto source = std::make_unique<CxImage>(CXIMAGE_FORMAT_PNG);
     ASSERT_NE(source->Create(4, 3, 24, 4), nullptr);

@@ -109,6 +109,46 @@ TEST(png_decode, every_color_type_and_depth) {
     }
 }
 
+// Rows of fewer than eight bits a pixel end inside a byte, and every DIB row is padded to four bytes: those bits
+// are zero, however the file was laid out and whatever the memory held before the decode.
+TEST(png_decode, bits_after_the_last_pixel_of_a_row_are_zero) {
+    struct tail_case {
+        int color_type;
+        int bit_depth;
+    };
+    const tail_case kinds[] = {{PNG_COLOR_TYPE_GRAY, 1},    {PNG_COLOR_TYPE_GRAY, 2},    {PNG_COLOR_TYPE_GRAY, 4},
+                               {PNG_COLOR_TYPE_PALETTE, 1}, {PNG_COLOR_TYPE_PALETTE, 2}, {PNG_COLOR_TYPE_PALETTE, 4},
+                               {PNG_COLOR_TYPE_GRAY, 8},    {PNG_COLOR_TYPE_RGB, 8},     {PNG_COLOR_TYPE_RGB_ALPHA, 8}};
+    for (const tail_case kind : kinds) {
+        for (const uint32_t width : {1u, 3u, 7u, 9u, 13u}) {
+            for (const bool interlaced : {false, true}) {
+                png_recipe recipe;
+                recipe.width = width;
+                recipe.height = 9;
+                recipe.color_type = kind.color_type;
+                recipe.bit_depth = kind.bit_depth;
+                recipe.interlaced = interlaced;
+                if (kind.color_type == PNG_COLOR_TYPE_PALETTE) {
+                    recipe.palette = test_palette(size_t{1} << kind.bit_depth);
+                }
+                // Every pixel the highest value: set bits next to the tail show any that leak into it.
+                const uint16_t top = static_cast<uint16_t>((1u << kind.bit_depth) - 1);
+                CxImage image(CXIMAGE_FORMAT_PNG);
+                ASSERT_TRUE(decode(image, make_png(recipe, [&](uint32_t, uint32_t, int) { return top; })))
+                    << name(recipe) << ": " << image.last_error();
+                const size_t used_bits = size_t{width} * image.bits_per_pixel();
+                for (uint32_t y = 0; y < recipe.height; ++y) {
+                    const uint8_t* row = image.row_bits(y);
+                    for (size_t bit = used_bits; bit < size_t{image.row_bytes()} * 8; ++bit) {
+                        ASSERT_EQ((row[bit / 8] >> (7 - bit % 8)) & 1, 0)
+                            << name(recipe) << " width " << width << " row " << y << " bit " << bit;
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(png_decode, palette_transparency_is_per_entry) {
     struct trns_case {
         std::vector<uint8_t> alpha;

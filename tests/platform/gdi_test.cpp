@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "platform/gdi.h"
@@ -115,6 +116,94 @@ TEST(gdi_lines, end_pixel_is_left_and_steps_are_pinned) {
     SelectObject(c.dc(), old);
     DeleteObject(pen);
     EXPECT_EQ(c.rows(legend), (rows{"rrrrr.", ".rr.r.", "...rr.", "..r...", ".r....", "rrrrrr"}));
+}
+
+// The pixels of the plain unclipped walk, end point left out, in 64 bits.
+std::vector<std::pair<long long, long long>> walked_line(long long x, long long y, long long x1, long long y1) {
+    std::vector<std::pair<long long, long long>> out;
+    const long long dx = x1 > x ? x1 - x : x - x1, sx = x < x1 ? 1 : -1;
+    const long long dy = y1 > y ? y - y1 : y1 - y, sy = y < y1 ? 1 : -1;
+    long long err = dx + dy;
+    while (x != x1 || y != y1) {
+        out.emplace_back(x, y);
+        const long long e2 = 2 * err;
+        if (e2 > dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 < dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+    return out;
+}
+
+// Lines are clipped before they are walked; what shows is exactly the part of the plain walk inside the clip,
+// for every direction and for ends on and off the surface.
+TEST(gdi_lines, clipped_lines_draw_the_same_pixels_as_the_whole_walk) {
+    constexpr int width = 9, height = 7;
+    const RECT clip{1, 2, 8, 6};
+    const int xs[] = {-13, -1, 0, 1, 3, 4, 7, 8, 9, 22};
+    const int ys[] = {-9, -1, 0, 2, 3, 5, 6, 7, 15};
+    test::canvas c(width, height);
+    HPEN pen = CreatePen(PS_SOLID, 1, red);
+    HGDIOBJ old = SelectObject(c.dc(), pen);
+    IntersectClipRect(c.dc(), clip.left, clip.top, clip.right, clip.bottom);
+    int failures = 0;
+    for (int x0 : xs) {
+        for (int y0 : ys) {
+            for (int x1 : xs) {
+                for (int y1 : ys) {
+                    fill(c.dc(), {0, 0, width, height}, black);
+                    MoveToEx(c.dc(), x0, y0, nullptr);
+                    LineTo(c.dc(), x1, y1);
+                    std::vector<std::string> want(height, std::string(width, '.'));
+                    for (auto [x, y] : walked_line(x0, y0, x1, y1)) {
+                        if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom) {
+                            want[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 'r';
+                        }
+                    }
+                    if (c.rows(legend) != want && ++failures <= 5) {
+                        ADD_FAILURE() << "line (" << x0 << "," << y0 << ") to (" << x1 << "," << y1 << ")";
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(failures, 0);
+    SelectObject(c.dc(), old);
+    DeleteObject(pen);
+}
+
+// Ends billions of pixels apart: the differences do not fit an int, and only the visible part is walked.
+TEST(gdi_lines, lines_with_far_ends_draw_their_visible_part) {
+    struct far_line {
+        int x0, y0, x1, y1;
+        rows want;
+    };
+    constexpr int low = std::numeric_limits<int>::min();
+    constexpr int high = std::numeric_limits<int>::max();
+    const far_line cases[] = {
+        {low, 1, high, 1, {"....", "rrrr", "....", "...."}},
+        {high, 2, low, 2, {"....", "....", "rrrr", "...."}},
+        {2, low, 2, high, {"..r.", "..r.", "..r.", "..r."}},
+        {-1000000000, -1000000000, 1000000000, 1000000000, {"r...", ".r..", "..r.", "...r"}},
+        {1000000000, -1000000000, -1000000000, 1000000000, {"r...", "....", "....", "...."}},
+        {low, low, high, high, {"r...", ".r..", "..r.", "...r"}},
+        {low + 3, high, high, low + 3, {"..r.", ".r..", "r...", "...."}},
+        {low, 0, high, 3, {"....", "....", "rrrr", "...."}}, // halfway at x 0: two of the three steps down taken
+    };
+    for (const far_line& line : cases) {
+        test::canvas c(4, 4);
+        HPEN pen = CreatePen(PS_SOLID, 1, red);
+        HGDIOBJ old = SelectObject(c.dc(), pen);
+        MoveToEx(c.dc(), line.x0, line.y0, nullptr);
+        EXPECT_TRUE(LineTo(c.dc(), line.x1, line.y1));
+        EXPECT_EQ(c.rows(legend), line.want) << line.x0 << "," << line.y0 << " to " << line.x1 << "," << line.y1;
+        SelectObject(c.dc(), old);
+        DeleteObject(pen);
+    }
 }
 
 TEST(gdi_pixels, set_pixel_returns_the_colour_and_fails_outside) {

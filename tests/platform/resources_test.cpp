@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/resources.h"
 #include "platform/resources/pe_resources.h"
+#include "tests/support/fan_out_dll.h"
 #include "tools/skin/resource_dll_writer.h"
 
 namespace fs = std::filesystem;
@@ -166,6 +168,75 @@ TEST_F(resources_test, every_truncation_and_bad_offset_is_refused_or_stays_in_bo
     ASSERT_TRUE(patched);
     EXPECT_FALSE(check(far_data));
     EXPECT_EQ(error, "resource data outside the file");
+}
+
+// Directories that point into one another: the entries a reader follows grow as the product of the levels'
+// sizes. A wide fan-out is refused after a bounded walk; a narrow one is an ordinary empty library.
+TEST_F(resources_test, directories_fanning_out_are_refused_after_a_bounded_walk) {
+    struct fan_case {
+        std::uint16_t width;
+        bool parses;
+    };
+    for (const fan_case c : {fan_case{1, true}, fan_case{64, true}, fan_case{1024, false}, fan_case{65535, false}}) {
+        SCOPED_TRACE(c.width);
+        const auto bytes = zel::test::fan_out_dll(c.width);
+        std::string error;
+        auto parsed = platform::pe_resources::parse(bytes.data(), bytes.size(), error);
+        EXPECT_EQ(parsed.has_value(), c.parses) << error;
+        if (parsed) {
+            EXPECT_TRUE(parsed->all().empty());
+        } else {
+            EXPECT_EQ(error, "too many resource directory entries");
+        }
+    }
+}
+
+TEST_F(resources_test, a_failed_library_is_read_once_until_the_file_changes) {
+    const fs::path hostile = folder_ / "skin" / "hostile.dll";
+    const auto fan = zel::test::fan_out_dll(65535);
+    std::ofstream(hostile, std::ios::binary)
+        .write(reinterpret_cast<const char*>(fan.data()), static_cast<std::streamsize>(fan.size()));
+    const std::wstring path = wide(hostile.string());
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadLibraryW(path.c_str()), nullptr);
+    EXPECT_EQ(LoadLibraryW(path.c_str()), nullptr);
+    EXPECT_EQ(LoadLibraryW((wide(folder_.string()) + L"\\skin\\hostile.dll").c_str()), nullptr);
+    const std::string log = testing::internal::GetCapturedStderr();
+    // One parse, one line: each later request is answered from the remembered failure.
+    EXPECT_EQ(log,
+              "[platform] damaged resource library " + hostile.string() + ": too many resource directory entries\n");
+
+    // An update puts a sound library in its place: it loads.
+    fs::remove(hostile);
+    std::ofstream(hostile, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes_.data()), static_cast<std::streamsize>(bytes_.size()));
+    HMODULE module = LoadLibraryW(path.c_str());
+    ASSERT_NE(module, nullptr);
+    EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(1046), L"PNG"), nullptr);
+    EXPECT_TRUE(FreeLibrary(module));
+}
+
+// Loads race outside the table's lock: every thread must get the one module, and each load must count.
+TEST_F(resources_test, concurrent_loads_share_one_module_and_count_every_load) {
+    const std::wstring path = wide(file_.string());
+    constexpr int threads = 8;
+    std::vector<HMODULE> got(threads);
+    std::vector<std::thread> workers;
+    for (int i = 0; i < threads; ++i) {
+        workers.emplace_back([&, i] { got[static_cast<std::size_t>(i)] = LoadLibraryW(path.c_str()); });
+    }
+    for (auto& w : workers) {
+        w.join();
+    }
+    ASSERT_NE(got[0], nullptr);
+    for (HMODULE m : got) {
+        EXPECT_EQ(m, got[0]);
+    }
+    for (int i = 0; i < threads; ++i) {
+        EXPECT_TRUE(FreeLibrary(got[0]));
+    }
+    EXPECT_FALSE(FreeLibrary(got[0]));
 }
 
 } // namespace

@@ -89,6 +89,68 @@ TEST(sdl_display, window_input_timer_and_second_start) {
     std::filesystem::remove_all(folder);
 }
 
+// The window's focus events and a change of the emulated screen reach the window procedure as the window
+// shell expects them: WM_ACTIVATE on every change of focus, WM_SIZE and WM_SETTINGCHANGE with the new size.
+TEST(sdl_display, focus_and_screen_size_changes_become_messages) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    const std::string folder =
+        std::filesystem::temp_directory_path() / ("morvik_sdl_focus_" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    setenv("MORVIK_RUNTIME_DIR", folder.c_str(), 1);
+    platform::set_screen({120, 200, 96});
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = L"SDLFOCUS";
+    RegisterClassW(&wc);
+    HWND window =
+        CreateWindowExW(0, L"SDLFOCUS", L"Morvik", WS_VISIBLE, 0, 0, 120, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    received.clear();
+
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    SDL_PushEvent(&e);
+    e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&e);
+    SDL_PushEvent(&e); // a repeated loss changes nothing
+    platform::set_screen({200, 120, 96});
+    SetTimer(window, 4, 10, nullptr);
+    MSG msg;
+    bool timer = false;
+    while (!timer && GetMessageW(&msg, nullptr, 0, 0)) {
+        DispatchMessageW(&msg);
+        timer = msg.message == WM_TIMER;
+    }
+    KillTimer(window, 4);
+
+    std::vector<WPARAM> activations;
+    std::vector<MSG> resizes;
+    for (const MSG& m : received) {
+        if (m.message == WM_ACTIVATE) {
+            activations.push_back(m.wParam);
+        } else if (m.message == WM_SIZE || m.message == WM_SETTINGCHANGE) {
+            resizes.push_back(m);
+        }
+    }
+    EXPECT_EQ(activations, (std::vector<WPARAM>{WA_ACTIVE, WA_INACTIVE}));
+    ASSERT_EQ(resizes.size(), 2u);
+    EXPECT_EQ(resizes[0].message, WM_SIZE);
+    EXPECT_EQ(LOWORD(resizes[0].lParam), 200);
+    EXPECT_EQ(HIWORD(resizes[0].lParam), 120);
+    EXPECT_EQ(resizes[1].message, WM_SETTINGCHANGE);
+    EXPECT_EQ(resizes[1].wParam, SPI_SETWORKAREA);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 120);
+
+    EXPECT_TRUE(DestroyWindow(window));
+    platform::set_screen({120, 200, 96});
+    std::filesystem::remove_all(folder);
+}
+
 TEST(sdl_display, virtual_keys) {
     struct row {
         int sdl;

@@ -15,7 +15,9 @@
 #include "platform/system_services.h"
 #include "platform/text.h"
 #include "platform/window.h"
+#include "platform/window/headless_display.h"
 #include "platform/window/single_instance.h"
+#include "platform/window/window_system.h"
 #include "test_canvas.h"
 
 namespace {
@@ -160,6 +162,36 @@ TEST_F(window_test, timers_repeat_without_catch_up_bursts_and_stop_when_killed) 
     EXPECT_EQ(messages[0].wparam, 1u);
 }
 
+// The id SetTimer returns is the one WM_TIMER carries and KillTimer takes, for a window's timers and for
+// thread timers alike, also when the caller asked for id 0.
+TEST_F(window_test, the_returned_timer_id_is_the_one_that_fires_and_is_killed) {
+    for (HWND owner : {window_, static_cast<HWND>(nullptr)}) {
+        SCOPED_TRACE(owner ? "window timer" : "thread timer");
+        const UINT_PTR taken = SetTimer(owner, 1, 100, nullptr);
+        ASSERT_EQ(taken, 1u);
+        const UINT_PTR first = SetTimer(owner, 0, 100, nullptr);
+        const UINT_PTR second = SetTimer(owner, 0, 100, nullptr);
+        EXPECT_NE(first, 0u);
+        EXPECT_NE(second, 0u);
+        EXPECT_NE(first, taken);
+        EXPECT_NE(second, first);
+        EXPECT_TRUE(KillTimer(owner, taken));
+        EXPECT_TRUE(KillTimer(owner, second));
+        messages.clear();
+        platform::headless::advance(100);
+        EXPECT_EQ(platform::headless::run_until_idle(), 1); // only the one still set
+        if (owner) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(messages[0].message, static_cast<UINT>(WM_TIMER));
+            EXPECT_EQ(messages[0].wparam, first);
+        }
+        EXPECT_TRUE(KillTimer(owner, first));
+        EXPECT_FALSE(KillTimer(owner, 0));
+        platform::headless::advance(1000);
+        EXPECT_EQ(platform::headless::run_until_idle(), 0);
+    }
+}
+
 TEST_F(window_test, paint_gets_the_union_of_invalid_rectangles_and_is_clipped_to_it) {
     paint_hook = [](HDC dc, const RECT&) {
         RECT all{0, 0, 64, 48};
@@ -235,6 +267,114 @@ TEST_F(window_test, message_boxes_are_logged_and_never_block) {
     ASSERT_GE(boxes.size(), 2u);
     EXPECT_EQ(boxes[boxes.size() - 2], L"WM_TIMER: Error in WM_TIMER");
     EXPECT_EQ(boxes.back(), L"manager_2::f_load: Error in manager_2::f_load");
+}
+
+// A display that shows message boxes, noting on which thread.
+class box_display : public platform::headless_display {
+public:
+    bool can_show_boxes() override {
+        return true;
+    }
+    bool message_box(const std::wstring& caption, const std::wstring& text, unsigned) override {
+        shown.push_back({caption + L": " + text, std::this_thread::get_id()});
+        return true;
+    }
+    std::vector<std::pair<std::wstring, std::thread::id>> shown;
+};
+
+// A worker's box must not wait for the UI thread, which may be waiting for that worker: the worker goes on at
+// once, and the UI thread shows the box when it next takes a message.
+TEST_F(window_test, a_workers_box_is_shown_by_the_ui_thread_without_holding_up_the_worker) {
+    auto owned = std::make_unique<box_display>();
+    box_display* display = owned.get();
+    platform::window_system::instance().use_display(std::move(owned));
+
+    std::thread worker(
+        [] { EXPECT_EQ(MessageBoxW(nullptr, L"Failed to connect", L"Error", MB_OK | MB_ICONERROR), IDOK); });
+    worker.join(); // the UI thread dispatches nothing until the worker is done
+    EXPECT_TRUE(display->shown.empty());
+    platform::headless::run_until_idle();
+    ASSERT_EQ(display->shown.size(), 1u);
+    EXPECT_EQ(display->shown[0].first, L"Error: Failed to connect");
+    EXPECT_EQ(display->shown[0].second, std::this_thread::get_id());
+
+    // The UI thread's own box shows inside the call.
+    EXPECT_EQ(MessageBoxW(window_, L"Low battery", L"Power", MB_OK), IDOK);
+    ASSERT_EQ(display->shown.size(), 2u);
+    EXPECT_EQ(display->shown[1].first, L"Power: Low battery");
+
+    platform::window_system::instance().use_display(std::make_unique<platform::headless_display>());
+}
+
+// The main window is told when it gains and loses the focus: first when it opens, then at each change, and
+// when it is brought back to the front (the shell then applies full screen again).
+TEST_F(window_test, focus_changes_send_wm_activate) {
+    ASSERT_TRUE(DestroyWindow(window_));
+    messages.clear();
+    window_ = CreateWindowExW(0, L"PDACLIENT", L"Morvik", WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window_, nullptr);
+    platform::headless::run_until_idle();
+    ASSERT_EQ(kinds(), (std::vector<UINT>{WM_CREATE, WM_ACTIVATE, WM_PAINT}));
+    EXPECT_EQ(messages[1].wparam, WA_ACTIVE);
+
+    struct step {
+        void (*act)(HWND);
+        std::vector<WPARAM> activations;
+    };
+    const step steps[] = {
+        {[](HWND) { platform::headless::focus(false); }, {WA_INACTIVE}},
+        {[](HWND) { platform::headless::focus(false); }, {}},
+        {[](HWND w) { SetForegroundWindow(w); }, {WA_ACTIVE}},
+        {[](HWND) { platform::headless::focus(true); }, {}},
+        {[](HWND) {
+             platform::headless::focus(false);
+             platform::headless::focus(true);
+         },
+         {WA_INACTIVE, WA_ACTIVE}},
+    };
+    for (const step& s : steps) {
+        messages.clear();
+        s.act(window_);
+        platform::headless::run_until_idle();
+        std::vector<WPARAM> seen;
+        for (const auto& m : messages) {
+            EXPECT_EQ(m.message, static_cast<UINT>(WM_ACTIVATE));
+            seen.push_back(m.wparam);
+        }
+        EXPECT_EQ(seen, s.activations);
+    }
+}
+
+// A new emulated screen size: every window takes it, is told by WM_SIZE and WM_SETTINGCHANGE before it
+// repaints whole, and draws at the new size.
+TEST_F(window_test, a_new_screen_size_resizes_windows_and_tells_them) {
+    struct size_case {
+        int width, height;
+    };
+    for (const size_case c : {size_case{80, 40}, size_case{32, 96}, size_case{64, 48}}) {
+        messages.clear();
+        platform::headless::start({c.width, c.height, 96});
+        platform::headless::run_until_idle();
+        ASSERT_EQ(kinds(), (std::vector<UINT>{WM_SIZE, WM_SETTINGCHANGE, WM_PAINT})) << c.width;
+        EXPECT_EQ(messages[0].wparam, SIZE_RESTORED);
+        EXPECT_EQ(LOWORD(messages[0].lparam), c.width);
+        EXPECT_EQ(HIWORD(messages[0].lparam), c.height);
+        EXPECT_EQ(messages[1].wparam, SPI_SETWORKAREA);
+        EXPECT_EQ((std::vector<LONG>{last_paint.left, last_paint.top, last_paint.right, last_paint.bottom}),
+                  (std::vector<LONG>{0, 0, c.width, c.height}));
+        RECT client;
+        ASSERT_TRUE(GetClientRect(window_, &client));
+        EXPECT_EQ(client.right, c.width);
+        EXPECT_EQ(client.bottom, c.height);
+        int w = 0, h = 0;
+        platform::headless::window_pixels(window_, w, h);
+        EXPECT_EQ(w, c.width);
+        EXPECT_EQ(h, c.height);
+    }
+    // The same size again is no change.
+    messages.clear();
+    platform::headless::start({64, 48, 96});
+    EXPECT_EQ(platform::headless::run_until_idle(), 0);
 }
 
 TEST_F(window_test, snapshot_of_a_painted_window) {
