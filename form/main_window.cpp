@@ -17,6 +17,7 @@
 #include "foundation/sound_player.h"
 #include "platform/gdi.h"
 #include "platform/named_event.h"
+#include "platform/process_control.h"
 
 namespace zel::form {
 
@@ -160,6 +161,13 @@ int init_instance(HINSTANCE instance) {
     return 1;
 }
 
+void end_program() {
+    if (auto* c = controller_::controller::instance()) {
+        c->flush_track();
+    }
+    process_control::current().end_this_process(0);
+}
+
 ATOM register_main_window_class(HINSTANCE instance) {
     WNDCLASSW wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW;
@@ -200,10 +208,8 @@ LRESULT main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
         paint(window);
         return 0;
     case WM_CLOSE:
-        if (auto* c = controller_::controller::instance()) {
-            c->flush_track();
-        }
-        _exit(0);
+        end_program();
+        return 0;
     case WM_SETTINGCHANGE:
         log_info(L"WM_SETTINGCHANGE");
         guarded(window, L"WM_SETTINGCHANGE", [&] {

@@ -23,6 +23,10 @@ int init_instance(HINSTANCE instance);
 ATOM register_main_window_class(HINSTANCE instance);
 LRESULT main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+// Ends the program as the window's closing does: the track is flushed, then the process ends with 0 through
+// the installed process_control (a test's recorder returns, so callers return after it).
+void end_program();
+
 // The manager made at WM_CREATE (null before).
 manager_2* main_manager();
 // Routes the procedure to a manager of the caller's (tests of the shell build theirs without WM_CREATE).
