@@ -50,6 +50,11 @@ int track_files() {
 
 } // namespace
 
+std::string update_record(const std::string& version, int man, const std::string& ftp_path) {
+    return R"({"obj-update":{"device-type":1,"version":")" + version + R"(","srv-ftp":"127.0.0.1","ftp-path":")" +
+           ftp_path + R"(","man":)" + std::to_string(man) + "}}";
+}
+
 // --- records
 
 void text_record::drawn(const std::wstring& text, const RECT& r, COLORREF colour, UINT format) {
@@ -189,8 +194,19 @@ void screen_harness::close() {
         ::unsetenv("MORVIK_POWER_SUPPLY");
         platform::set_box_font(box_was_);
     }
+    if (ftp_server) {
+        ::unsetenv("MORVIK_FTP_PORT");
+    }
     login_server.reset();
     dispatch_server.reset();
+    ftp_server.reset();
+}
+
+void screen_harness::start_ftp_server(const std::vector<std::string>& options) {
+    std::vector<std::string> arguments{"--root", ftp_root.path().string()};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    ftp_server = std::make_unique<zel::test::test_peer>("tests/controller/peers/ftp_server.py", arguments);
+    ::setenv("MORVIK_FTP_PORT", std::to_string(ftp_server->port()).c_str(), 1);
 }
 
 // --- pumping and time

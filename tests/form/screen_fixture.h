@@ -87,6 +87,10 @@ private:
     bool starts_succeed_ = true;
 };
 
+// The login server's offer of an update (the UPDATE value of login_server.script): the version offered, "man"
+// (0: a failed update ends the program), the folder on the FTP server; the host is the loopback FTP server.
+std::string update_record(const std::string& version, int man = 1, const std::string& ftp_path = "");
+
 struct screen_options {
     platform::screen_size screen{480, 800, 192};
     // The login server's script (relative to the source tree); empty: none listens, so the exchange fails
@@ -119,6 +123,10 @@ public:
     // Logs in with PIN "1234" and driver id 77 on the first dispatch server that the login server named, and
     // pumps until the controller is logged in and the manager has handled the "login" result.
     void log_in();
+
+    // Starts the loopback FTP server (tests/controller/peers/ftp_server.py) on ftp_root, with its options
+    // (--digest NAME=TEXT, --break-after N), and points the update's FTP port (MORVIK_FTP_PORT) at it.
+    void start_ftp_server(const std::vector<std::string>& options = {});
 
     // Moves the stepped clock and the display's clock forward, then dispatches (due timers fire).
     void advance(std::chrono::milliseconds step);
@@ -167,6 +175,9 @@ public:
     controller_::test::recording_listener listener;
     std::unique_ptr<zel::test::test_peer> login_server;
     std::unique_ptr<zel::test::test_peer> dispatch_server;
+    // What the FTP server serves: the update's files go under public/pdaupdate/ unless the offer names a folder.
+    zel::test::temp_folder ftp_root;
+    std::unique_ptr<zel::test::test_peer> ftp_server;
     HWND window = nullptr;
     std::unique_ptr<manager_2> manager;
 

@@ -38,12 +38,14 @@ TEST_F(screen_fixture, WithoutALoginServerTheMenuComesWithNoDispatchServer) {
 
 TEST_F(screen_fixture, TheLoginServerOffersAnUpdateWhenAsked) {
     screen_options options;
-    options.values["UPDATE"] =
-        R"({"obj-update":{"device-type":1,"version":"3.5.0.1221","srv-ftp":"127.0.0.1","ftp-path":"/pub","man":1}})";
+    options.values["UPDATE"] = update_record("3.5.0.1221", 0, "/pub");
     open(options);
     ASSERT_TRUE(pump_until([&] { return ctl().get_update_info() != nullptr; }));
-    EXPECT_EQ(ctl().get_update_info()->version, L"3.5.0.1221");
-    EXPECT_EQ(ctl().get_update_info()->srv_ftp, L"127.0.0.1");
+    const auto offer = ctl().get_update_info();
+    EXPECT_EQ(offer->version, L"3.5.0.1221");
+    EXPECT_EQ(offer->srv_ftp, L"127.0.0.1");
+    EXPECT_EQ(offer->ftp_path, L"/pub");
+    EXPECT_EQ(offer->man, 0);
 }
 
 TEST_F(screen_fixture, ARealLoginBringsTheSessionOfTheLoginFixture) {
@@ -69,6 +71,25 @@ TEST_F(screen_fixture, ARealLoginBringsTheSessionOfTheLoginFixture) {
     ASSERT_FALSE(logins.empty());
     EXPECT_NE(logins.front().find(R"("pin":"1234")"), std::string::npos) << logins.front();
     zel::test::expect_script_done(*dispatch_server);
+}
+
+TEST_F(screen_fixture, TheTrialServerLogsTheDriverInWithAWorkingSession) {
+    screen_options options;
+    options.login_script = "tools/dispatch_server/trial.script"; // login and dispatch server in one
+    options.dispatch_script.clear();
+    open(options);
+    log_in();
+    const auto session = ctl().get_session_param();
+    ASSERT_TRUE(session);
+    EXPECT_EQ(session->callsign, L"П1");
+    EXPECT_FALSE(session->dt); // the machine's clock stands
+    ASSERT_TRUE(session->tzo);
+    EXPECT_EQ(*session->tzo, 10800000);
+    EXPECT_TRUE(ctl().get_session_fix_param());
+    EXPECT_TRUE(ctl().get_tariff(L"T-15"));
+    EXPECT_TRUE(ctl().get_cars());
+    EXPECT_TRUE(login_server->wait_for_line("done")) << login_server->transcript();
+    EXPECT_TRUE(login_server->lines("FAIL").empty()) << login_server->transcript();
 }
 
 TEST_F(screen_fixture, TheFingerReachesAControlAndTheTextRecordSeesWhatWasDrawn) {
