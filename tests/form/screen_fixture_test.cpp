@@ -7,6 +7,7 @@
 #include "form/frame_text_button.h"
 #include "form/main_window.h"
 #include "form/panel_dialog_gui.h"
+#include "platform/power_supply.h"
 #include "tests/support/dispatch_peer.h"
 
 namespace zel::form::test {
@@ -160,6 +161,23 @@ TEST_F(screen_fixture, ClosingTheWindowIsRecordedWithTheTrackFlushed) {
     ASSERT_EQ(processes.starts().size(), 2u);
     EXPECT_EQ(processes.starts()[0].program, L"/usr/bin/navigator");
     EXPECT_EQ(processes.starts()[0].arguments, std::vector<std::wstring>{L"a"});
+}
+
+TEST_F(screen_fixture, ThePowerStatusOfTheScreensComesFromTheTestsFolder) {
+    open();
+    // The empty folder: mains, no battery.
+    auto status = power_supply().read();
+    ASSERT_TRUE(status);
+    EXPECT_TRUE(status->mains_online);
+    EXPECT_EQ(status->battery_percent, 255);
+    power_root.write("AC/type", "Mains\n");
+    power_root.write("AC/online", "0\n");
+    power_root.write("BAT0/type", "Battery\n");
+    power_root.write("BAT0/capacity", "29\n");
+    status = power_supply().read();
+    ASSERT_TRUE(status);
+    EXPECT_FALSE(status->mains_online);
+    EXPECT_EQ(status->battery_percent, 29);
 }
 
 TEST_F(screen_fixture, TheLandscapeScreenGivesTheManagerItsSize) {
