@@ -4,10 +4,14 @@
 //
 // One screen_harness per test, built by open() on the UI thread (the test's thread), in this order: a program
 // folder of its own with the built default skin, the stepped clock, the box font, an empty power-supply folder
-// (mains, no battery: MORVIK_POWER_SUPPLY), a GPS service on a manual fix source (no refresh thread: the test
-// calls refresh_gps), the recorder of process_control, the test servers, the window, the manager and the
-// controller, both installed process-wide. The manager starts on the logo; its load thread asks the login
-// server for the profile, whose end ("disconnect_global") brings the main menu.
+// (mains, no battery: MORVIK_POWER_SUPPLY, which a power_supply built with the default root reads), a GPS
+// service on a manual fix source (no refresh thread: the test calls refresh_gps), the recorder of
+// process_control, the test servers, the window, the controller and the manager, both installed process-wide. The
+// manager starts on the logo; its load thread asks the login server for the profile, whose end ("disconnect_global")
+// brings the main menu.
+//
+// open() and log_in() end the test's part with a failure when a step fails: call them inside
+// ASSERT_NO_FATAL_FAILURE to stop the test there.
 //
 // Threads: the controller's and the peers' threads post to the manager; everything else here runs on the test's
 // thread. The text and process records take their own locks, as other threads may draw or start programs.
