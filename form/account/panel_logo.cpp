@@ -275,9 +275,11 @@ void panel_logo::start_update() {
             }
         });
     });
+    thread_busy_.store(true);
     try {
         thread_ = std::thread(&panel_logo::update_thread, this, offer->srv_ftp, offer->ftp_path + L"/", run);
     } catch (const std::system_error&) {
+        thread_busy_.store(false);
         log(logger::error, L"panel_logo: the update thread cannot start");
         fail();
     }
@@ -290,6 +292,7 @@ void panel_logo::update_thread(std::wstring host, std::wstring remote_folder, in
             p.on_run_over();
         }
     });
+    thread_busy_.store(false);
 }
 
 void panel_logo::on_state(int32_t state, int64_t total) {

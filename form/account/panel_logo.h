@@ -22,6 +22,7 @@
 // Neither "disconnect_global" nor a second offer changes anything while asking or downloading.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -66,6 +67,10 @@ public:
     bool update_running() const {
         return running_;
     }
+    // True from the start of the update thread until it has posted the end of its run.
+    bool update_thread_busy() const {
+        return thread_busy_.load();
+    }
     controller_::program_update& update() {
         return update_;
     }
@@ -107,6 +112,7 @@ private:
     int64_t total_ = 0;
     controller_::program_update update_{-1};
     std::shared_ptr<ui_link> link_;
+    std::atomic<bool> thread_busy_{false};
     std::thread thread_;
 };
 
