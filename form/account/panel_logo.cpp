@@ -83,16 +83,14 @@ struct panel_logo::ui_link {
     panel_logo* owner = nullptr;
 };
 
-namespace {
-
 // Any thread: the step runs on the UI thread while the panel lives.
-template <class Link, class Panel> void post_step(const std::shared_ptr<Link>& link, std::function<void(Panel&)> step) {
+void panel_logo::post_step(const std::shared_ptr<ui_link>& link, std::function<void(panel_logo&)> step) {
     std::lock_guard<std::mutex> hold(link->lock);
     if (!link->form) {
         return;
     }
     link->form->post_to_ui([link, step = std::move(step)] {
-        Panel* owner = nullptr;
+        panel_logo* owner = nullptr;
         {
             std::lock_guard<std::mutex> hold_owner(link->lock);
             owner = link->owner;
@@ -102,8 +100,6 @@ template <class Link, class Panel> void post_step(const std::shared_ptr<Link>& l
         }
     });
 }
-
-} // namespace
 
 panel_logo::panel_logo(manager_2& form, std::wstring version_text)
     : form_(form), version_text_(std::move(version_text)), link_(std::make_shared<ui_link>()) {
@@ -262,14 +258,14 @@ void panel_logo::start_update() {
     update_.set_state_callback([this, link, run](int32_t state) {
         // The total is read on the update thread, where the run has just set it.
         const int64_t total = state == 4 ? update_.total_size() : 0;
-        post_step<ui_link, panel_logo>(link, [run, state, total](panel_logo& p) {
+        post_step(link, [run, state, total](panel_logo& p) {
             if (p.run_ == run) {
                 p.on_state(state, total);
             }
         });
     });
     update_.set_progress_callback([link, run](int64_t bytes) {
-        post_step<ui_link, panel_logo>(link, [run, bytes](panel_logo& p) {
+        post_step(link, [run, bytes](panel_logo& p) {
             if (p.run_ == run) {
                 p.on_progress(bytes);
             }
@@ -287,7 +283,7 @@ void panel_logo::start_update() {
 
 void panel_logo::update_thread(std::wstring host, std::wstring remote_folder, int run) {
     update_.start(update_files, host, remote_folder, L"/update/");
-    post_step<ui_link, panel_logo>(link_, [run](panel_logo& p) {
+    post_step(link_, [run](panel_logo& p) {
         if (p.run_ == run) {
             p.on_run_over();
         }

@@ -24,6 +24,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -77,6 +78,7 @@ public:
 
 private:
     struct ui_link;
+    static void post_step(const std::shared_ptr<ui_link>& link, std::function<void(panel_logo&)> step);
 
     // After "Да": takes the stored offer again and starts the update thread.
     void start_update();

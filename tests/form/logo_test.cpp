@@ -13,8 +13,8 @@
 #include "form/account/version_number.h"
 #include "form/dialog_request.h"
 #include "form/panel_dialog_gui.h"
-#include "platform/headless.h"
 #include "foundation/text_utils.h"
+#include "platform/headless.h"
 #include "tests/support/dispatch_peer.h"
 
 namespace zel::form::test {
