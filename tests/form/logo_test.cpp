@@ -80,8 +80,8 @@ std::string random_bytes(size_t size, unsigned seed) {
 
 // The FTP test server serving update.exe (these bytes) and update.zip under pub/ of the root; MORVIK_FTP_PORT
 // names it.
-std::unique_ptr<zel::test::test_peer> start_ftp_server(const fs::path& root, const std::string& updater_bytes,
-                                                       std::vector<std::string> options = {}) {
+std::unique_ptr<zel::test::test_peer> serve_update(const fs::path& root, const std::string& updater_bytes,
+                                                   std::vector<std::string> options = {}) {
     fs::create_directories(root / "pub");
     std::ofstream(root / "pub" / "update.exe", std::ios::binary) << updater_bytes;
     std::ofstream(root / "pub" / "update.zip", std::ios::binary) << random_bytes(5000, 2);
@@ -252,7 +252,7 @@ TEST_F(logo_screen, NoLeadsToTheMenu) {
 }
 
 TEST_F(logo_screen, YesDownloadsStartsTheUpdaterWithTheProcessIdAndEndsTheProgram) {
-    ftp = start_ftp_server(ftp_root.path(), updater_bytes);
+    ftp = serve_update(ftp_root.path(), updater_bytes);
     open_offered(offer_json(L"99.0.0.0"));
     gps::location fix;
     fix.accuracy = 5.0f;
@@ -302,7 +302,7 @@ TEST(logo_update, EachFailureShowsOneDialogThenTheMenuOrTheEndByMan) {
         zel::test::temp_folder root;
         std::unique_ptr<zel::test::test_peer> server;
         if (c.server) {
-            server = start_ftp_server(root.path(), random_bytes(70000, 1), c.ftp_options);
+            server = serve_update(root.path(), random_bytes(70000, 1), c.ftp_options);
         } else {
             ::setenv("MORVIK_FTP_PORT", std::to_string(zel::test::unused_port()).c_str(), 1);
         }
