@@ -50,7 +50,8 @@ public:
         return 1;
     }
     void set_rects(const rect& own, const rect& screen) override;
-    // Clipped to the strip: the panel below was painted first and keeps its pixels.
+    // Clipped to the strip and the update: where the pictures are taller than the band (screens of 180 to 191
+    // DPI keep them unscaled) they would cover the top rows of the panel below, which was painted first.
     void paint_layer1(Graphics& g, const rect& update) override;
     void paint_background(Graphics& g, const rect& update) override;
     void on_command(const zel_api::update_mask& mask) override;

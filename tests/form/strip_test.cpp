@@ -112,6 +112,38 @@ TEST_F(strip_screen, IconsStandLeftToRightInTheStripWithTheirFirstStates) {
     EXPECT_EQ(strip().clock_rect(), (rect{230, 0, 240, 54}));
 }
 
+TEST_F(strip_screen, OnASmallScreenTheStripTakesTheHalvedPicturesSizes) {
+    screen_options options;
+    options.login_script.clear();
+    options.dispatch_script.clear();
+    options.screen = {240, 320, 96}; // layout scale 0.5, pictures halved
+    open(options);
+    ASSERT_TRUE(reach_menu());
+    EXPECT_EQ(strip().own_rect(), (rect{0, 0, 240, 27}));
+    EXPECT_EQ(strip().back_button()->get_rect(), (rect{0, 0, 32, 27}));
+    EXPECT_EQ(strip().gps_icon()->get_rect(), (rect{32 + 4 * 16, 0, 16, 27}));
+    EXPECT_EQ(strip().clock_rect(), (rect{115, 0, 120, 27}));
+}
+
+TEST_F(strip_screen, WhereItsPictureIsTallerThanTheBandTheStripStaysInItsBand) {
+    screen_options options;
+    options.login_script.clear();
+    options.dispatch_script.clear();
+    options.screen = {480, 800, 180}; // layout scale 0.9375: a band of 50, pictures kept at their 54
+    open(options);
+    ASSERT_TRUE(reach_menu());
+    ASSERT_EQ(strip().own_rect(), (rect{0, 0, 480, 50}));
+    manager->repaint();
+    run();
+    int width = 0;
+    int height = 0;
+    const auto pixels = platform::headless::window_pixels(window, width, height);
+    // The picture's dark bottom line (rows 52 and 53 of it) would cover the panel's top rows.
+    constexpr std::uint32_t strip_line = 0x0D0F12;
+    ASSERT_EQ(pixels[51 * width + 300] == strip_line || pixels[52 * width + 300] == strip_line, false);
+    ASSERT_EQ(pixels[52 * width + 10] == strip_line, false); // nor the back button's
+}
+
 TEST_F(strip_screen, BatteryIconFollowsThePercentAndTheMains) {
     open_on_menu();
     struct battery_case {
