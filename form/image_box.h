@@ -24,7 +24,4 @@ protected:
     std::shared_ptr<Image> image_;
 };
 
-// The skin picture of the form's table, 0 x 0 when the form or its table is missing.
-std::shared_ptr<Image> form_image(const manager_2* form, int id);
-
 } // namespace zel::form

@@ -5,6 +5,7 @@
 #include "form/graphics.h"
 #include "form/image.h"
 #include "form/manager_2.h"
+#include "form/skin_images.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
 
@@ -21,7 +22,9 @@ const wchar_t* const second_line = L"НА ОБЕДЕ";
 
 } // namespace
 
-status_text_box::status_text_box(manager_2* form) : image_box(form), status_image_(form_image(form, status_image_id)) {}
+status_text_box::status_text_box(manager_2* form)
+    : image_box(form), status_image_(skin_images::image_of(form ? form->get_skin_images() : nullptr, status_image_id)) {
+}
 
 void status_text_box::paint(Graphics& g, const rect& update, int dx, int dy) {
     if (!visible_) {
