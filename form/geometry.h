@@ -2,6 +2,8 @@
 // an (r, g, b) colour triple. Plain values, no invariants: a rectangle may be empty or negative.
 #pragma once
 
+#include <algorithm>
+
 #include "platform/win_types.h"
 
 namespace zel::form {
@@ -17,6 +19,15 @@ struct rect {
         return RECT{x, y, x + w, y + h};
     }
 };
+
+// The part of a inside b (empty when they do not meet).
+inline rect intersection(const rect& a, const rect& b) {
+    const int left = std::max(a.x, b.x);
+    const int top = std::max(a.y, b.y);
+    const int right = std::min(a.x + a.w, b.x + b.w);
+    const int bottom = std::min(a.y + a.h, b.y + b.h);
+    return rect{left, top, std::max(0, right - left), std::max(0, bottom - top)};
+}
 
 struct point {
     int x = 0;

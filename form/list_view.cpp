@@ -11,15 +11,6 @@ namespace zel::form {
 
 namespace {
 
-// The part of a inside b (empty when they do not meet).
-rect intersection(const rect& a, const rect& b) {
-    const int left = std::max(a.x, b.x);
-    const int top = std::max(a.y, b.y);
-    const int right = std::min(a.x + a.w, b.x + b.w);
-    const int bottom = std::min(a.y + a.h, b.y + b.h);
-    return rect{left, top, std::max(0, right - left), std::max(0, bottom - top)};
-}
-
 // Keeps the surface's state around one row's drawing, also when the source throws: a clip left behind would
 // narrow every later paint of the back buffer to that row.
 class saved_state {

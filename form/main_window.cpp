@@ -42,8 +42,7 @@ void log_info(const std::wstring& text) {
 }
 
 // Runs one message's work; an exception shows "Error in NAME" and the program goes on.
-template <class Work>
-void guarded(HWND window, const wchar_t* name, Work&& work) {
+template <class Work> void guarded(HWND window, const wchar_t* name, Work&& work) {
     try {
         work();
     } catch (...) {
@@ -95,22 +94,11 @@ void paint(HWND window) {
     const uint32_t after = clock::tick_ms();
     log_info(L"-----------------------------------------------------------------> paint time = " +
              std::to_wstring(after - before) + L"\n\tpaint rect.x = " + std::to_wstring(update.x) +
-             L"\n\tpaint rect.y = " + std::to_wstring(update.y) + L"\n\tpaint rect.w = " +
-             std::to_wstring(update.w) + L"\n\tpaint rect.h = " + std::to_wstring(update.h));
+             L"\n\tpaint rect.y = " + std::to_wstring(update.y) + L"\n\tpaint rect.w = " + std::to_wstring(update.w) +
+             L"\n\tpaint rect.h = " + std::to_wstring(update.h));
     EndPaint(window, &ps);
     // Every repaint counts as user activity for the backlight and the power manager.
-    HANDLE backlight = CreateEventW(nullptr, FALSE, TRUE, L"BackLightChangeEvent");
-    HANDLE activity = CreateEventW(nullptr, FALSE, TRUE, L"PowerManager/ReloadActivityTimeouts");
-    if (backlight && activity) {
-        EventModify(backlight, EVENT_SET);
-        EventModify(activity, EVENT_SET);
-    }
-    if (backlight) {
-        CloseHandle(backlight);
-    }
-    if (activity) {
-        CloseHandle(activity);
-    }
+    signal_user_activity();
 }
 
 } // namespace
@@ -159,6 +147,21 @@ int init_instance(HINSTANCE instance) {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     return 1;
+}
+
+void signal_user_activity() {
+    HANDLE backlight = CreateEventW(nullptr, FALSE, TRUE, L"BackLightChangeEvent");
+    HANDLE activity = CreateEventW(nullptr, FALSE, TRUE, L"PowerManager/ReloadActivityTimeouts");
+    if (backlight && activity) {
+        EventModify(backlight, EVENT_SET);
+        EventModify(activity, EVENT_SET);
+    }
+    if (backlight) {
+        CloseHandle(backlight);
+    }
+    if (activity) {
+        CloseHandle(activity);
+    }
 }
 
 void end_program() {

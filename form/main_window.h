@@ -23,6 +23,9 @@ int init_instance(HINSTANCE instance);
 ATOM register_main_window_class(HINSTANCE instance);
 LRESULT main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+// Sets the two named events that tell the backlight and the power manager the driver is active.
+void signal_user_activity();
+
 // Ends the program as the window's closing does: the track is flushed, then the process ends with 0 through
 // the installed process_control (a test's recorder returns, so callers return after it).
 void end_program();

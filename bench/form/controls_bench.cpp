@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/form/bench_window.h"
 #include "form/account/panel_lock_gui.h"
 #include "form/account/panel_status.h"
 #include "form/brush_holder.h"
@@ -38,26 +39,10 @@ namespace {
 using namespace zel::form;
 using steady = std::chrono::steady_clock;
 
-constexpr int width = 480;
-constexpr int height = 800;
+using bench::bench_window;
+using bench::height;
+using bench::width;
 constexpr int screen_id = 5;
-
-LRESULT bench_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    return message == WM_CREATE ? 0 : main_window_proc(window, message, wparam, lparam);
-}
-
-HWND bench_window() {
-    static HWND window = [] {
-        platform::headless::start({width, height, 192});
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = bench_proc;
-        wc.lpszClassName = L"CONTROLSBENCH";
-        RegisterClassW(&wc);
-        return CreateWindowExW(0, L"CONTROLSBENCH", L"bench", WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
-                               nullptr, nullptr);
-    }();
-    return window;
-}
 
 const wchar_t* const text_lines =
     L"Уважаемые водители!\nС понедельника меняется порядок\nработы на вокзале: подача только\n"

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/form/bench_window.h"
 #include "form/account/panel_lock_gui.h"
 #include "form/account/panel_master_panel_2.h"
 #include "form/account/panel_status.h"
@@ -26,25 +27,9 @@ namespace {
 using namespace zel::form;
 using steady = std::chrono::steady_clock;
 
-constexpr int width = 480;
-constexpr int height = 800;
-
-LRESULT bench_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    return message == WM_CREATE ? 0 : main_window_proc(window, message, wparam, lparam);
-}
-
-HWND bench_window() {
-    static HWND window = [] {
-        platform::headless::start({width, height, 192});
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = bench_proc;
-        wc.lpszClassName = L"SHELLBENCH";
-        RegisterClassW(&wc);
-        return CreateWindowExW(0, L"SHELLBENCH", L"bench", WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
-                               nullptr, nullptr);
-    }();
-    return window;
-}
+using bench::bench_window;
+using bench::height;
+using bench::width;
 
 // The main menu that notes when a command reached it.
 class timed_menu : public panel_master_panel_2 {
@@ -63,7 +48,8 @@ struct shell {
         manager_2::panel_table table;
         table.status = [](manager_2& m) { return std::make_unique<panel_status>(m); };
         table.lock = [](manager_2& m) { return std::make_unique<panel_lock_gui>(m); };
-        table.rows = {{2, [this](manager_2& m) {
+        table.rows = {{2,
+                       [this](manager_2& m) {
                            auto p = std::make_unique<timed_menu>(m);
                            menu = p.get();
                            return std::unique_ptr<panel_base>(std::move(p));

@@ -15,6 +15,7 @@
 #include "form/graphics.h"
 #include "form/image.h"
 #include "form/image_button.h"
+#include "form/main_window.h"
 #include "form/manager_2.h"
 #include "form/skin_images.h"
 #include "form/state_button.h"
@@ -24,7 +25,6 @@
 #include "foundation/text_utils.h"
 #include "gps/gps_manager.h"
 #include "platform/gdi.h"
-#include "platform/named_event.h"
 #include "platform/text.h"
 
 namespace zel::form {
@@ -71,14 +71,6 @@ std::wstring two_digits(int value) {
 
 bool parking_filter_on(const zel_api::command::session_param& session) {
     return session.opt_parking_filter.value_or(false);
-}
-
-rect intersection(const rect& a, const rect& b) {
-    const int left = std::max(a.x, b.x);
-    const int top = std::max(a.y, b.y);
-    const int right = std::min(a.x + a.w, b.x + b.w);
-    const int bottom = std::min(a.y + a.h, b.y + b.h);
-    return rect{left, top, std::max(0, right - left), std::max(0, bottom - top)};
 }
 
 } // namespace
@@ -385,18 +377,7 @@ void panel_status::on_dialog_closed(int) {
 // --- keep-awake timer
 
 void panel_status::keep_backlight() {
-    HANDLE backlight = CreateEventW(nullptr, FALSE, TRUE, L"BackLightChangeEvent");
-    HANDLE activity = CreateEventW(nullptr, FALSE, TRUE, L"PowerManager/ReloadActivityTimeouts");
-    if (backlight && activity) {
-        EventModify(backlight, EVENT_SET);
-        EventModify(activity, EVENT_SET);
-    }
-    if (backlight) {
-        CloseHandle(backlight);
-    }
-    if (activity) {
-        CloseHandle(activity);
-    }
+    signal_user_activity();
 }
 
 } // namespace zel::form

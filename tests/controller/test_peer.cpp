@@ -2,9 +2,9 @@
 
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <sys/socket.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +19,18 @@ namespace fs = std::filesystem;
 fs::path source_file(const std::string& relative) {
     const char* root = std::getenv("MORVIK_SOURCE_DIR");
     return fs::path(root ? root : TEST_SOURCE_DIR) / relative;
+}
+
+int unused_port() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    ::close(fd); // bound but never listening: a connect there is refused
+    return ntohs(address.sin_port);
 }
 
 bool has_ipv6_loopback() {

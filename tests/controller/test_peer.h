@@ -22,6 +22,9 @@ std::filesystem::path source_file(const std::string& relative);
 // True when this machine has the IPv6 loopback (::1) to listen on; tests of IPv6 skip without it.
 bool has_ipv6_loopback();
 
+// A port on loopback where nothing listens.
+int unused_port();
+
 class test_peer {
 public:
     // Runs a Python script of the source tree with its arguments and waits for its port.

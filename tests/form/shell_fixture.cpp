@@ -48,14 +48,6 @@ void fill_exactly(Graphics& g, const rect& r, const rgb& colour) {
     }
 }
 
-rect intersect(const rect& a, const rect& b) {
-    const int left = std::max(a.x, b.x);
-    const int top = std::max(a.y, b.y);
-    const int right = std::min(a.x + a.w, b.x + b.w);
-    const int bottom = std::min(a.y + a.h, b.y + b.h);
-    return rect{left, top, std::max(0, right - left), std::max(0, bottom - top)};
-}
-
 } // namespace
 
 recording_control::~recording_control() = default;
@@ -68,7 +60,7 @@ void recording_control::paint(Graphics& g, const rect&, int, int) {
 
 void recording_panel::paint_background(Graphics& g, const rect& update) {
     if (background) {
-        fill_exactly(g, intersect(own_rect(), update), *background);
+        fill_exactly(g, intersection(own_rect(), update), *background);
     }
 }
 
@@ -178,8 +170,8 @@ void shell_harness::build(const platform::screen_size& screen, manager_2::panel_
     wc.lpfnWndProc = test_window_proc;
     wc.lpszClassName = L"SHELLTEST";
     RegisterClassW(&wc); // a second registration in the same process fails harmlessly
-    window = CreateWindowExW(0, L"SHELLTEST", L"Morvik test", WS_VISIBLE, 0, 0, screen.width, screen.height,
-                             nullptr, nullptr, nullptr, nullptr);
+    window = CreateWindowExW(0, L"SHELLTEST", L"Morvik test", WS_VISIBLE, 0, 0, screen.width, screen.height, nullptr,
+                             nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     manager = std::make_unique<manager_2>(window, table.rows.empty() ? recording_table() : std::move(table));
     manager->set_sound([this](int id) { sounds.push_back(id); });

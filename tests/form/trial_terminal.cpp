@@ -19,26 +19,15 @@ namespace fs = std::filesystem;
 
 namespace zel::test {
 
-int unused_loopback_port() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd); // bound but never listening: a connect there is refused
-    return ntohs(address.sin_port);
-}
-
 trial_terminal::trial_terminal() {
     const fs::path root = folder_.path();
     fs::copy_file(MORVIK_TERMINAL, root / "morvik");
     fs::copy(fs::path(MORVIK_TERMINAL).parent_path() / "skin", root / "skin", fs::copy_options::recursive);
     fs::copy(fs::path(MORVIK_TERMINAL).parent_path() / "sound", root / "sound", fs::copy_options::recursive);
     fs::create_directories(root / "http");
-    dispatch_ = std::make_unique<test_peer>("tools/dispatch_server/dispatch_server.py",
-                                            std::vector<std::string>{source_file("tools/dispatch_server/trial.script").string()});
+    dispatch_ = std::make_unique<test_peer>(
+        "tools/dispatch_server/dispatch_server.py",
+        std::vector<std::string>{source_file("tools/dispatch_server/trial.script").string()});
     http_ = std::make_unique<test_peer>("tests/controller/peers/http_server.py",
                                         std::vector<std::string>{"--record", (root / "http").string()});
 }
@@ -67,7 +56,7 @@ bool trial_terminal::start(bool on_display) {
     env.erase("MORVIK_DISPLAY");
     env.erase("MORVIK_SCREEN");
     env["MORVIK_RUNTIME_DIR"] = root.string();
-    env["MORVIK_GPSD"] = "127.0.0.1:" + std::to_string(unused_loopback_port());
+    env["MORVIK_GPSD"] = "127.0.0.1:" + std::to_string(unused_port());
     for (int port = 1; port <= 8; ++port) {
         env["MORVIK_COM" + std::to_string(port)] = (root / ("no_device_" + std::to_string(port))).string();
     }

@@ -66,7 +66,4 @@ private:
     mutable bool ended_ = false;
 };
 
-// A loopback port that nothing listens on.
-int unused_loopback_port();
-
 } // namespace zel::test

@@ -1,26 +1,10 @@
 #include "tests/support/dispatch_peer.h"
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <vector>
 
 #include <gtest/gtest.h>
 
 namespace zel::test {
-
-int unused_port() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd); // bound but never listening: a connect there is refused
-    return ntohs(address.sin_port);
-}
 
 std::unique_ptr<test_peer> dispatch_server(const std::string& script,
                                            const std::map<std::string, std::string>& values) {

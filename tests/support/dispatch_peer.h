@@ -10,9 +10,6 @@
 
 namespace zel::test {
 
-// A port on loopback where nothing listens.
-int unused_port();
-
 // A test dispatch server playing the script (a path relative to the source tree), with --set values.
 std::unique_ptr<test_peer> dispatch_server(const std::string& script,
                                            const std::map<std::string, std::string>& values = {});
