@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -33,6 +34,11 @@ uint8_t capacity_percent(const std::string& text) {
 } // namespace
 
 power_supply::power_supply(std::filesystem::path root) : root_(std::move(root)) {}
+
+std::filesystem::path power_supply::default_root() {
+    const char* folder = std::getenv("MORVIK_POWER_SUPPLY");
+    return folder && *folder ? folder : "/sys/class/power_supply";
+}
 
 bool power_supply::available() const {
     std::error_code error;

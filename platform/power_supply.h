@@ -19,7 +19,10 @@ struct power_status {
 
 class power_supply {
 public:
-    explicit power_supply(std::filesystem::path root = "/sys/class/power_supply");
+    explicit power_supply(std::filesystem::path root = default_root());
+
+    // MORVIK_POWER_SUPPLY when set (tests and trials give a folder of their own), else the kernel's folder.
+    static std::filesystem::path default_root();
 
     // Whether the root folder exists: without it the platform cannot tell the power status at all.
     bool available() const;

@@ -3,10 +3,12 @@
 // Faces come from FreeType through fontconfig: "Tahoma" is the Tahoma of Wine's font folder (regular and bold),
 // else DejaVu Sans. A positive lfHeight is the cell height (ascent plus descent), a negative one the character
 // height (the em size); weights from 550 up take the bold face. The box font (set_box_font, or MORVIK_FONT=box
-// in the environment) replaces every face for tests and goldens that must not depend on the installed fonts. Glyphs are anti-aliased in grey levels and
-// advance by whole pixels. Measuring (DT_CALCRECT) and drawing share one layout, so they always agree. The font
-// engine is serialised: any thread may measure or draw.
+// in the environment) replaces every face for tests and goldens that must not depend on the installed fonts. Glyphs are
+// anti-aliased in grey levels and advance by whole pixels. Measuring (DT_CALCRECT) and drawing share one layout, so
+// they always agree. The font engine is serialised: any thread may measure or draw.
 #pragma once
+
+#include <string>
 
 #include "platform/win_types.h"
 
@@ -65,5 +67,17 @@ namespace platform {
 // fonts; fonts made while it is off stay real.
 void set_box_font(bool on);
 bool box_font();
+
+// A record of the texts drawn, for screen tests that check texts exactly as shown. While one is installed,
+// every DrawTextW that draws (not DT_CALCRECT) into a non-empty clip hands it the text, the rectangle given,
+// the DC's text colour and the format. It runs on the drawing thread under the font engine's lock, so it
+// must neither draw nor measure. None is installed by default, which costs one atomic load per text.
+class text_recorder {
+public:
+    virtual ~text_recorder() = default;
+    virtual void drawn(const std::wstring& text, const RECT& rect, COLORREF colour, UINT format) = 0;
+};
+// Installs the recorder for the whole process; null removes it. It must outlive its installation.
+void set_text_recorder(text_recorder* recorder);
 
 } // namespace platform

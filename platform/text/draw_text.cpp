@@ -1,4 +1,5 @@
 // DrawTextW: lays the text out, then either reports its extent or draws it glyph by glyph.
+#include <atomic>
 #include <cwchar>
 
 #include "platform/gdi/gdi_object.h"
@@ -33,6 +34,8 @@ void draw_glyph(surface& s, const RECT& clip, const glyph_image& g, int pen_x, i
     }
 }
 
+std::atomic<text_recorder*> recorder{nullptr};
+
 void fill(surface& s, const RECT& area, std::uint32_t pixel) {
     for (int y = area.top; y < area.bottom; ++y) {
         s.fill(y, area.left, area.right, pixel);
@@ -40,6 +43,10 @@ void fill(surface& s, const RECT& area, std::uint32_t pixel) {
 }
 
 } // namespace
+
+void platform::set_text_recorder(text_recorder* installed) {
+    recorder.store(installed, std::memory_order_release);
+}
 
 int DrawTextW(HDC handle, LPCWSTR text, int count, RECT* rect, UINT format) {
     device_context* dc = dc_of(handle);
@@ -67,6 +74,9 @@ int DrawTextW(HDC handle, LPCWSTR text, int count, RECT* rect, UINT format) {
     const RECT clip = (format & DT_NOCLIP) ? dc->clip_box() : intersect(*rect, dc->clip_box());
     if (is_empty(clip)) {
         return result;
+    }
+    if (text_recorder* r = recorder.load(std::memory_order_acquire)) {
+        r->drawn(std::wstring(text, length), *rect, dc->state.text_colour, format);
     }
     const std::uint32_t colour = colour_to_pixel(dc->state.text_colour);
     for (const text_line& line : layout.lines) {

@@ -10,6 +10,7 @@
 #include "gps/gps_manager.h"
 #include "gps/manual_fix_source.h"
 #include "tests/controller/test_peer.h"
+#include "tests/support/dispatch_peer.h"
 
 #include <gtest/gtest.h>
 
@@ -53,14 +54,14 @@ private:
     controller_listener* next_ = nullptr;
 };
 
-// A port on loopback where nothing listens.
-int unused_port();
+using zel::test::expect_script_done;
+using zel::test::unused_port;
 
 // A test dispatch server playing a script of tests/controller/fixtures, with --set values.
-std::unique_ptr<test_peer> dispatch_server(const std::string& fixture,
-                                           const std::map<std::string, std::string>& values = {});
-// The script ran to its end without a failure.
-void expect_script_done(test_peer& server);
+inline std::unique_ptr<test_peer> dispatch_server(const std::string& fixture,
+                                                  const std::map<std::string, std::string>& values = {}) {
+    return zel::test::dispatch_server("tests/controller/fixtures/" + fixture, values);
+}
 
 // A record of one dispatch server with the given addresses, as the login servers send it.
 std::wstring device_server_text(int64_t org_id, const std::vector<std::wstring>& addresses);

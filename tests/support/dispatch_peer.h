@@ -1,0 +1,23 @@
+// The test dispatch server (tools/dispatch_server/) as the tests of the controller and of the screens start it:
+// one process per test on a free loopback port, playing a script of the source tree.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "tests/controller/test_peer.h"
+
+namespace zel::test {
+
+// A port on loopback where nothing listens.
+int unused_port();
+
+// A test dispatch server playing the script (a path relative to the source tree), with --set values.
+std::unique_ptr<test_peer> dispatch_server(const std::string& script,
+                                           const std::map<std::string, std::string>& values = {});
+
+// The script ran to its end without a failure.
+void expect_script_done(test_peer& server);
+
+} // namespace zel::test
