@@ -52,6 +52,8 @@ manager_2::manager_2(HWND window, panel_table table)
 
 manager_2::~manager_2() {
     await_load();
+    // The logo's update thread posts to this manager: the logo stops it while everything here still stands.
+    logo_.reset();
     if (window_dc_) {
         ReleaseDC(window_, window_dc_);
     }
@@ -74,6 +76,9 @@ void manager_2::await_load() {
 }
 
 panel_base* manager_2::panel_for(int id) const {
+    if (id == logo_id && logo_) {
+        return logo_.get();
+    }
     for (const auto& [panel_id, panel] : panels_) {
         if (panel_id == id) {
             return panel.get();

@@ -15,7 +15,7 @@
 //   quiet pop    -> down to the bottom entry      posts nothing (a following push decides the panel)
 //   reset        -> quiet pop, bottom replaced    posts CHANGE_PANEL
 // Each CHANGE_PANEL hides the current panel, empties its child list and shows the panel of the top entry (the
-// master panel for an id without a panel). Entries own their parameters; the shown panel's parameter is kept
+// logo for 0, the master panel for an id without a panel). Entries own their parameters; the shown panel's parameter is kept
 // until the next switch has hidden that panel, even when its entry left the stack.
 //
 // GUI lock: 0 --lock--> 1 (overlay shown, input ignored) --lock--> n ... --unlock--> 1 --unlock--> 0 (overlay
@@ -181,7 +181,7 @@ public:
     panel_base* lock_panel() const {
         return lock_panel_;
     }
-    // The panel built for the id (the master panel for an id without one).
+    // The panel built for the id: the logo for 0 once started, the master panel for an id without one.
     panel_base* panel_for(int id) const;
     int lock_count() const {
         return lock_count_;

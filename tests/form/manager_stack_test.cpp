@@ -32,16 +32,16 @@ TEST_F(shell_fixture, StackStepsShowAndHideTheTopPanel) {
     const std::vector<stack_step> steps = {
         {"push with a number", [](manager_2& m) { m.push_panel(5, make_number_param(7)); }, {5, 0}, 1,
          {"show 5 n:7", "show 1"}},
-        {"pop", [](manager_2& m) { m.pop_panel(); }, {0}, 1, {"hide 5 n:7", "show 2", "show 1"}},
+        // The logo is the manager's own panel, not a recording one: its show and hide leave no line.
+        {"pop shows the logo again", [](manager_2& m) { m.pop_panel(); }, {0}, 1, {"hide 5 n:7", "show 1"}},
         {"pop on one entry", [](manager_2& m) { m.pop_panel(); }, {0}, 0, {}},
-        {"pop to first on one entry", [](manager_2& m) { m.pop_to_first(); }, {0}, 1,
-         {"hide 2", "show 2", "show 1"}},
+        {"pop to first on one entry", [](manager_2& m) { m.pop_to_first(); }, {0}, 1, {"show 1"}},
         {"two pushes: each change shows the top",
          [](manager_2& m) {
              m.push_panel(6);
              m.push_panel(7);
          },
-         {7, 6, 0}, 2, {"hide 2", "show 7", "show 1", "hide 7", "show 7", "show 1"}},
+         {7, 6, 0}, 2, {"show 7", "show 1", "hide 7", "show 7", "show 1"}},
         {"quiet pop then push",
          [](manager_2& m) {
              m.pop_to_first_quiet();
