@@ -268,5 +268,29 @@ TEST_F(pin_screen_test, a_stale_server_index_goes_to_the_start_screen_and_sends_
     EXPECT_TRUE(received().empty());
 }
 
+// The local trial's script (scripts/run) as the login and the dispatch server at once: the screens log in
+// through the start screen, a call sign and a PIN, as a driver of the trial does.
+TEST_F(pin_screen_test, the_trial_script_logs_in_through_the_screens) {
+    screen_options options;
+    options.login_script = "tools/dispatch_server/trial.script";
+    options.dispatch_script.clear();
+    open(options);
+    ASSERT_TRUE(reach_menu());
+    go_to_start();
+    const point server = row_centre(*start().list(), 0);
+    tap(server.x, server.y);
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == panel_set_signcall::id; })) << login_server->transcript();
+    const point call_sign = row_centre(*call_signs().list(), 0);
+    tap(call_sign.x, call_sign.y);
+    ASSERT_EQ(current_panel_id(), panel_login::id);
+    ASSERT_TRUE(pump_until([&] { return listener.count(L"disconnect_local") > 0 && manager->lock_count() == 0; }));
+    for (int key : {key_1, key_2, key_3, key_4}) {
+        tap_key(key);
+    }
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == master_id && ctl().is_logged_in(); }))
+        << login_server->transcript();
+    EXPECT_TRUE(login_server->lines("FAIL").empty()) << login_server->transcript();
+}
+
 } // namespace
 } // namespace zel::form::test
