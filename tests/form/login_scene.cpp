@@ -40,7 +40,7 @@ std::string device_id() {
 void login_scene::open_scene(const scene_options& options) {
     screen_options settings;
     settings.screen = options.screen;
-    settings.login_script = "tests/form/fixtures/login_profile.script";
+    settings.login_script = options.login_script;
     settings.dispatch_script = options.dispatch_script;
     settings.values = options.values;
     settings.values["ZERO"] = options.zero;

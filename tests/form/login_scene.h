@@ -39,12 +39,18 @@ protected:
         std::string zero = zero_with_sms;
         platform::screen_size screen{480, 800, 192};
         std::map<std::string, std::string> values;
+        std::string login_script = "tests/form/fixtures/login_profile.script";
     };
 
     static scene_options with(std::string dispatch_script = "", std::string zero = zero_with_sms,
                               platform::screen_size screen = {480, 800, 192},
                               std::map<std::string, std::string> values = {}) {
-        return {std::move(dispatch_script), std::move(zero), screen, std::move(values)};
+        scene_options options;
+        options.dispatch_script = std::move(dispatch_script);
+        options.zero = std::move(zero);
+        options.screen = screen;
+        options.values = std::move(values);
+        return options;
     }
 
     // Opens the scene (LOCAL_ID, MAIN_ID and VER set for the scripts) and waits for the main menu.

@@ -165,6 +165,22 @@ TEST_F(start_screen, a_refused_call_sign_request_only_unlocks) {
     EXPECT_EQ(start().chosen_row(), 0);
 }
 
+// "Обновить" repeats the exchange with the login servers: the rows become the new list and the screen is unlocked.
+TEST_F(start_screen, refresh_asks_the_login_servers_again_and_shows_their_new_list) {
+    scene_options options = with();
+    options.login_script = "tests/form/fixtures/login_refresh.script";
+    open_scene(options);
+    go_to_start();
+    tap(*start().refresh_button());
+    ASSERT_TRUE(pump_until([&] { return login_server->lines("done").size() == 1; })) << login_server->transcript();
+    ASSERT_TRUE(pump_until([&] { return listener.count(L"disconnect_global") == 2 && !ctl().is_registering(); }));
+    run();
+    EXPECT_TRUE(login_server->lines("FAIL").empty()) << login_server->transcript();
+    EXPECT_EQ(current_panel_id(), panel_start2::id);
+    EXPECT_EQ(manager->lock_count(), 0);
+    EXPECT_EQ(texts_in(screen_texts(), start().list()->get_rect()), std::vector<std::wstring>{L"Третий парк (Село)"});
+}
+
 struct profile_case {
     const char* name;
     std::string zero;
