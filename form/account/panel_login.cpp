@@ -90,8 +90,8 @@ bool panel_login::server_known(
     if (server_index_ < servers.size() && servers[server_index_]) {
         return true;
     }
-    log(logger::error, L"panel_login: the server index " + std::to_wstring(server_index_) + L" names none of the " +
-                           std::to_wstring(servers.size()) + L" dispatch servers; back to the start panel");
+    log(logger::warning, L"panel_login: the server index " + std::to_wstring(server_index_) + L" names none of the " +
+                             std::to_wstring(servers.size()) + L" dispatch servers; back to the start panel");
     return false;
 }
 
