@@ -1,7 +1,12 @@
 // The program's screens in the order the manager builds them. A screen that is not built yet has no row, so
 // its id shows the main menu.
 #include "form/account/panel_lock_gui.h"
+#include "form/account/panel_login.h"
+#include "form/account/panel_login_hor.h"
 #include "form/account/panel_master_panel_2.h"
+#include "form/account/panel_set_signcall.h"
+#include "form/account/panel_start2.h"
+#include "form/account/panel_start2_hor.h"
 #include "form/account/panel_status.h"
 #include "form/manager_2.h"
 #include "form/panel_dialog_gui.h"
@@ -10,8 +15,7 @@ namespace zel::form {
 
 namespace {
 
-template <class Panel>
-manager_2::panel_factory make() {
+template <class Panel> manager_2::panel_factory make() {
     return [](manager_2& form) { return std::make_unique<Panel>(form); };
 }
 
@@ -23,6 +27,9 @@ manager_2::panel_table manager_2::default_table() {
     table.lock = make<panel_lock_gui>();
     table.rows = {
         {master_id, make<panel_master_panel_2>(), nullptr},
+        {panel_start2::id, make<panel_start2>(), make<panel_start2_hor>()},
+        {panel_login::id, make<panel_login>(), make<panel_login_hor>()},
+        {panel_set_signcall::id, make<panel_set_signcall>(), nullptr},
         {dialog_id, make<panel_dialog_gui>(), nullptr},
     };
     return table;

@@ -61,6 +61,7 @@ constexpr rgb clock_colour{149, 149, 149};
 constexpr UINT clock_format = 0x26; // right, vertically centred, single line
 
 constexpr int order_offer_id = 30;
+constexpr int login_panel_id = 7;
 constexpr unsigned backlight_period_s = 10;
 constexpr int power_period_ms = 2000;
 
@@ -253,7 +254,8 @@ void panel_status::on_command(const zel_api::update_mask& mask) {
         if (const auto& result = mask.payload(); result && result->cmd_name == L"login") {
             if (result->ok) {
                 connection_->set_state(connected);
-            } else {
+            } else if (!form_.has_panel(login_panel_id)) {
+                // The PIN screen raises its own dialog; this one is for the automatic logins again.
                 form_.push_panel(manager_2::dialog_id,
                                  std::make_shared<dialog_request>(dialog_request::message, result->err,
                                                                   [this](int answer) { on_dialog_closed(answer); }));

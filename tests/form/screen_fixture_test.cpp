@@ -79,6 +79,11 @@ TEST_F(screen_fixture, TheTrialServerLogsTheDriverInWithAWorkingSession) {
     options.login_script = "tools/dispatch_server/trial.script"; // login and dispatch server in one
     options.dispatch_script.clear();
     open(options);
+    ASSERT_TRUE(reach_menu());
+    // The call signs first, on a connection of their own, as the start screen asks for them.
+    ctl().request_callsign_list(L"B", L"A", 1, 0);
+    ASSERT_TRUE(pump_until([&] { return listener.results(L"get-callsign-list-for-device") > 0; }))
+        << login_server->transcript();
     log_in();
     const auto session = ctl().get_session_param();
     ASSERT_TRUE(session);

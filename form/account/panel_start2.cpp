@@ -1,0 +1,308 @@
+// Sections: layout | show and hide | rows | buttons | events.
+#include "form/account/panel_start2.h"
+
+#include "api/command/received/cmd_result.h"
+#include "api/command_names.h"
+#include "controller/controller.h"
+#include "form/drawing.h"
+#include "form/font_holder.h"
+#include "form/frame_image_button.h"
+#include "form/graphics.h"
+#include "form/image.h"
+#include "form/image_button.h"
+#include "form/line_control.h"
+#include "form/list_view.h"
+#include "form/manager_2.h"
+#include "form/skin_images.h"
+#include "foundation/device_info.h"
+#include "foundation/logger.h"
+#include "platform/gdi.h"
+#include "platform/text.h"
+
+namespace zel::form {
+
+using controller_::controller;
+
+namespace {
+
+constexpr int call_sign_panel_id = 27;
+constexpr int country_panel_id = 29;
+
+// Pictures by index in images_.
+constexpr std::array<int, 8> image_ids = {1004, 1005, 1011, 1012, 1046, 1047, 1044, 1045};
+constexpr std::size_t create_icon = 0;
+constexpr std::size_t refresh_icon = 1;
+constexpr std::size_t row_icon = 2;
+constexpr std::size_t row_overlay = 3;
+constexpr std::size_t up_normal = 4;
+constexpr std::size_t up_pressed = 5;
+constexpr std::size_t down_normal = 6;
+constexpr std::size_t down_pressed = 7;
+
+// Design sizes: the buttons' band and width, a row's height, the row text's font.
+constexpr double band = 117;
+constexpr double button_width = 220;
+constexpr double row_height = 130;
+constexpr double row_font = 30;
+constexpr rgb row_text_colour{255, 255, 255};
+// One line, vertically centred, left, cut with an ellipsis.
+constexpr UINT row_text_format = DT_SINGLELINE | DT_VCENTER | DT_WORD_ELLIPSIS;
+constexpr int row_inset = 5;
+constexpr int row_text_gap = 5;
+
+constexpr int frame_normal = 0;
+constexpr int frame_pressed = 1;
+constexpr int frame_chosen = 2;
+
+// The pair (A, B) that names this device: (serial, device id) when it has a serial number, else (device id,
+// main id). A goes as "local-id", B as "main-id".
+struct device_ids {
+    std::wstring local_id;
+    std::wstring main_id;
+};
+
+device_ids ids_of_device() {
+    const device_info* device = device_info::instance();
+    if (!device) {
+        return {};
+    }
+    if (!device->serial().empty()) {
+        return {device->serial(), device->device_id()};
+    }
+    return {device->device_id(), device->main_id()};
+}
+
+} // namespace
+
+// --- layout
+
+panel_start2::layout panel_start2::lay_out(int arrow_w, int arrow_h) const {
+    const float s = form_.get_scale();
+    const int b = scaled(band, s);
+    const int w = scaled(button_width, s);
+    const int m = b / 10;
+    const rect& o = own_;
+    const int top = o.y + o.h - m - b;
+    const int list_h = o.h - 2 * m - b;
+    const int right = screen_.x + screen_.w;
+    layout l;
+    l.create_profile = {o.x + o.w / 4 - w / 2, top, w, b - m};
+    l.refresh = {o.x + 3 * (o.w / 4) - w / 2, top, w, b - m};
+    l.list = {o.x, o.y, o.w, list_h};
+    l.up = {right - arrow_w, screen_.y, arrow_w, arrow_h};
+    l.down = {right - arrow_w, o.y + list_h - arrow_h, arrow_w, arrow_h};
+    return l;
+}
+
+// --- show and hide
+
+panel_start2::panel_start2(manager_2& form) : form_(form) {}
+
+panel_start2::~panel_start2() = default;
+
+void panel_start2::paint_background(Graphics& g, const rect& update) {
+    paint_background_slate(g, update);
+}
+
+void panel_start2::show(const panel_param*) {
+    const skin_images* skin = form_.get_skin_images();
+    for (std::size_t i = 0; i < images_.size(); ++i) {
+        images_[i] = skin_images::image_of(skin, image_ids[i]);
+    }
+    const layout l = lay_out(images_[up_normal]->width(), images_[up_normal]->height());
+
+    create_profile_ = std::make_unique<frame_image_button>(
+        &form_, l.create_profile, [this] { on_create_profile(); }, images_[create_icon], L"Создать профиль");
+    refresh_ = std::make_unique<frame_image_button>(
+        &form_, l.refresh, [this] { on_refresh(); }, images_[refresh_icon], L"Обновить");
+    list_ = std::make_unique<list_view>(&form_, l.list);
+    list_->set_source(this);
+    list_->set_enabled(true);
+    list_->set_visible(true);
+    up_ = std::make_unique<image_button>(
+        &form_, l.up, [this] { list_->scroll_up(); }, images_[up_normal], images_[up_pressed]);
+    down_ = std::make_unique<image_button>(
+        &form_, l.down, [this] { list_->scroll_down(); }, images_[down_normal], images_[down_pressed]);
+    add_control(create_profile_.get(), 1);
+    add_control(refresh_.get(), 1);
+    add_control(list_.get(), 1);
+    add_control(up_.get(), 2);
+    add_control(down_.get(), 2);
+    for (const auto& [r, colour] : l.lines) {
+        lines_.push_back(std::make_unique<line_control>(&form_, r, colour));
+        add_control(lines_.back().get(), 2);
+    }
+
+    const controller* c = controller::instance();
+    const bool connected = c && c->is_connected();
+    refresh_->set_enabled(!connected);
+    refresh_->set_visible(!connected);
+    if (c && c->is_registering()) {
+        form_.lock();
+    }
+    const bool registration = c && c->get_zero_params();
+    create_profile_->set_enabled(registration);
+    create_profile_->set_visible(registration);
+    reload_rows();
+}
+
+void panel_start2::hide() {
+    list_.reset();
+    create_profile_.reset();
+    refresh_.reset();
+    up_.reset();
+    down_.reset();
+    lines_.clear();
+    for (auto& image : images_) {
+        image.reset();
+    }
+    clear_map();
+}
+
+void panel_start2::on_key_up_arrow() {
+    if (list_) {
+        list_->scroll_up();
+    }
+}
+
+void panel_start2::on_key_down_arrow() {
+    if (list_) {
+        list_->scroll_down();
+    }
+}
+
+// --- rows
+
+void panel_start2::reload_rows() {
+    const controller* c = controller::instance();
+    rows_ = c ? c->get_device_servers() : decltype(rows_){};
+    if (list_) {
+        form_.invalidate_rect(list_->get_rect());
+    }
+}
+
+std::wstring panel_start2::row_text(const zel_api::command::obj_device_server& server) {
+    if (server.city_name.empty()) {
+        return server.n;
+    }
+    return server.n + L" (" + server.city_name + L")";
+}
+
+int panel_start2::row_count() const {
+    return static_cast<int>(rows_.size());
+}
+
+size panel_start2::row_size(int) const {
+    return {list_ ? list_->get_rect().w : 0, scaled(row_height, form_.get_scale())};
+}
+
+void panel_start2::draw_row(Graphics& g, const rect& r, int, int row, int pressed_row, int) {
+    const rect inner{r.x + row_inset, r.y + row_inset, r.w - 2 * row_inset, r.h - row_inset};
+    const controller* c = controller::instance();
+    int style = frame_normal;
+    if (row == pressed_row) {
+        style = frame_pressed;
+    } else if (c && c->get_server_index() == row) {
+        style = frame_chosen;
+    }
+    draw_gradient_frame(g, inner, style);
+
+    const float s = form_.get_scale();
+    Image& icon = *images_[row_icon];
+    const int d = static_cast<int>(static_cast<float>(row_height) * s - static_cast<float>(icon.height()));
+    icon.draw(g, inner.x + d / 2, inner.y + d / 2);
+    images_[row_overlay]->draw(g, inner.x + d / 2, inner.y + d / 2);
+
+    const auto& record = rows_[static_cast<std::size_t>(row)];
+    if (!record) {
+        return;
+    }
+    font_holder font(scaled(row_font, s), 400);
+    g.draw_text(font, rect{inner.x + icon.width() + d + row_text_gap, inner.y, r.w - 2 * row_inset, r.h - row_inset},
+                row_text(*record), row_text_format, TRANSPARENT, row_text_colour);
+}
+
+void panel_start2::row_clicked(int row) {
+    controller* c = controller::instance();
+    if (!c || row < 0 || static_cast<std::size_t>(row) >= rows_.size() || !rows_[static_cast<std::size_t>(row)]) {
+        return;
+    }
+    c->disconnect();
+    chosen_row_ = row;
+    form_.lock();
+    c->clear_callsigns();
+    const device_ids ids = ids_of_device();
+    c->request_callsign_list(ids.main_id, ids.local_id, rows_[static_cast<std::size_t>(row)]->org_id, row);
+}
+
+// --- buttons
+
+void panel_start2::on_refresh() {
+    controller* c = controller::instance();
+    if (!c) {
+        return;
+    }
+    form_.lock();
+    c->login_reg(false);
+}
+
+void panel_start2::on_create_profile() {
+    controller* c = controller::instance();
+    if (!c) {
+        return;
+    }
+    // Without a number no SMS goes and nothing answers: locking would leave the screen locked for good.
+    const auto zero_params = c->get_zero_params();
+    if (!zero_params || zero_params->sms.empty()) {
+        log(logger::info, L"panel_start2: no SMS number for the registration; registration by telephone");
+        form_.push_panel(country_panel_id);
+        return;
+    }
+    form_.lock();
+    c->sms_register();
+}
+
+// --- events
+
+void panel_start2::on_command(const zel_api::update_mask& mask) {
+    controller* c = controller::instance();
+    if (mask.test(zel_api::disconnect_local_name())) {
+        reload_rows();
+    }
+    if (mask.test(zel_api::obj_device_server_name())) {
+        form_.unlock();
+        reload_rows();
+    }
+    if (mask.test(zel_api::disconnect_global_name())) {
+        form_.unlock();
+        reload_rows();
+    }
+    if (mask.test(zel_api::command_sms_register_ok_name()) && c) {
+        c->login_reg(true);
+    }
+    if (mask.test(zel_api::command_sms_register_error_name())) {
+        form_.unlock();
+        form_.push_panel(country_panel_id);
+    }
+    if (mask.test(zel_api::cmd_result_name())) {
+        const auto& result = mask.payload();
+        if (result && result->ok && result->cmd_name == zel_api::get_callsign_list_for_device_name()) {
+            form_.unlock();
+            form_.push_panel(call_sign_panel_id, make_number_param(chosen_row_));
+        }
+        form_.unlock();
+    }
+    if (mask.test(zel_api::obj_zero_params_name())) {
+        form_.unlock();
+        if (create_profile_) {
+            create_profile_->set_enabled(true);
+            create_profile_->set_visible(true);
+        }
+    }
+    if (mask.test(zel_api::disconnect_local_name())) {
+        form_.unlock();
+        reload_rows();
+    }
+}
+
+} // namespace zel::form

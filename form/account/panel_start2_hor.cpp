@@ -1,0 +1,69 @@
+#include "form/account/panel_start2_hor.h"
+
+#include <algorithm>
+
+#include "form/brush_holder.h"
+#include "form/drawing.h"
+#include "form/graphics.h"
+#include "form/manager_2.h"
+
+namespace zel::form {
+
+namespace {
+
+constexpr double band = 117;
+constexpr double button_width = 220;
+constexpr double column_margin = 40;
+constexpr rgb list_colour{38, 44, 52};
+constexpr rgb column_colour{41, 48, 49};
+constexpr unsigned separator_dark = 0x15131F;
+constexpr unsigned separator_light = 0x3D4349;
+
+// Fills the part of the area inside the update rectangle, and not a pixel beyond the area.
+void fill_part(Graphics& g, const rect& area, const rect& update, const rgb& colour) {
+    const int left = std::max(area.x, update.x);
+    const int top = std::max(area.y, update.y);
+    const int right = std::min(area.x + area.w, update.x + update.w);
+    const int bottom = std::min(area.y + area.h, update.y + update.h);
+    if (right <= left || bottom <= top) {
+        return;
+    }
+    brush_holder brush(colour);
+    g.fill_rect(rect{left, top, right - left - 1, bottom - top - 1}, brush); // fill_rect covers one pixel more
+}
+
+} // namespace
+
+int panel_start2_hor::list_width() const {
+    const float s = form().get_scale();
+    return static_cast<int>(static_cast<float>(own_.w - scaled(button_width, s)) -
+                            static_cast<float>(column_margin) * s);
+}
+
+void panel_start2_hor::paint_background(Graphics& g, const rect& update) {
+    const int list_w = list_width();
+    fill_part(g, rect{own_.x, own_.y, list_w, own_.h}, update, list_colour);
+    fill_part(g, rect{own_.x + list_w, own_.y, own_.w - list_w, own_.h}, update, column_colour);
+}
+
+panel_start2::layout panel_start2_hor::lay_out(int arrow_w, int arrow_h) const {
+    const float s = form().get_scale();
+    const int b = scaled(band, s);
+    const int w = scaled(button_width, s);
+    const int m = b / 10;
+    const rect& o = own_;
+    const int list_w = list_width();
+    const int left = o.x + list_w + (o.w - list_w) / 2 - w / 2;
+    const int bottom_top = o.y + o.h - m - b;
+    layout l;
+    l.create_profile = {left, bottom_top, w, b - m};
+    l.refresh = {left, bottom_top - m - b, w, b - m};
+    l.list = {o.x, o.y, list_w, o.h};
+    l.up = {o.x + list_w - arrow_w, o.y, arrow_w, arrow_h};
+    l.down = {o.x + list_w - arrow_w, o.y + o.h - arrow_h, arrow_w, arrow_h};
+    l.lines = {{rect{o.x + list_w, o.y, 0, o.h}, separator_dark},
+               {rect{o.x + list_w + 1, o.y, 0, o.h}, separator_light}};
+    return l;
+}
+
+} // namespace zel::form
