@@ -39,7 +39,8 @@ public:
     void set_enabled(bool) override {}
 
     // Roubles and kopecks of a sum from 0 to 99999, each at least two digits; "00" and "00" outside. Lays the
-    // fields out for the number of rouble digits and repaints.
+    // fields out for the number of rouble digits and repaints, also when the sum is unchanged: the ride
+    // screen's once-a-second sum is what makes the lamp blink.
     void set_sum(double value);
     // Both repaint when the flag changed.
     void set_gps_ok(bool ok);
