@@ -146,19 +146,19 @@ void tariff_widget::paint(Graphics& g, const rect&, int dx, int dy) {
         r.y += dy;
         return r;
     };
-    draw_fare_line(g, moved(fare_line_rect(1)), L"МИНИМАЛКА",
-                   L"ВКЛЮЧАЕТ " + round_value(included_km_) + L" КМ ИЛИ " + round_value(included_minutes_) + L" МИН",
-                   round_value(base_price_));
-    draw_fare_line(g, moved(fare_line_rect(2)), L"КИЛОМЕТР", L"", round_value(price_per_km_));
-    draw_fare_line(g, moved(fare_line_rect(3)), L"МИНУТА", L"", round_value(price_per_minute_));
-    draw_fare_line(g, moved(fare_line_rect(4)), L"МИНУТА ОЖИДАНИЯ", L"", round_value(price_per_waiting_minute_));
+    rub_text(g, moved(fare_line_rect(1)), L"МИНИМАЛКА",
+             L"ВКЛЮЧАЕТ " + round_value(included_km_) + L" КМ ИЛИ " + round_value(included_minutes_) + L" МИН",
+             round_value(base_price_));
+    rub_text(g, moved(fare_line_rect(2)), L"КИЛОМЕТР", L"", round_value(price_per_km_));
+    rub_text(g, moved(fare_line_rect(3)), L"МИНУТА", L"", round_value(price_per_minute_));
+    rub_text(g, moved(fare_line_rect(4)), L"МИНУТА ОЖИДАНИЯ", L"", round_value(price_per_waiting_minute_));
     if (shows_purchase_line()) {
-        draw_purchase_line(g, moved(purchase_line_rect()));
+        tariff_line(g, moved(purchase_line_rect()));
     }
 }
 
-void tariff_widget::draw_fare_line(Graphics& g, const rect& r, const std::wstring& title, const std::wstring& subtitle,
-                                   const std::wstring& value) {
+void tariff_widget::rub_text(Graphics& g, const rect& r, const std::wstring& title, const std::wstring& subtitle,
+                             const std::wstring& value) {
     const float s = form_->get_scale();
     fare_left_->draw(g, r.x, r.y);
     fare_middle_->draw(g, r.x + fare_left_->width(), r.y);
@@ -180,7 +180,7 @@ void tariff_widget::draw_fare_line(Graphics& g, const rect& r, const std::wstrin
                 TRANSPARENT, amber);
 }
 
-void tariff_widget::draw_purchase_line(Graphics& g, const rect& r) {
+void tariff_widget::tariff_line(Graphics& g, const rect& r) {
     const float s = form_->get_scale();
     purchase_left_->draw(g, r.x, r.y);
     purchase_middle_->draw(g, r.x + purchase_left_->width(), r.y);

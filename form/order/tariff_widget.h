@@ -55,9 +55,9 @@ public:
 
 private:
     void set_figure(float& figure, float value);
-    void draw_fare_line(Graphics& g, const rect& r, const std::wstring& title, const std::wstring& subtitle,
-                        const std::wstring& value);
-    void draw_purchase_line(Graphics& g, const rect& r);
+    void rub_text(Graphics& g, const rect& r, const std::wstring& title, const std::wstring& subtitle,
+                  const std::wstring& value);
+    void tariff_line(Graphics& g, const rect& r);
 
     int kind_;
     int gap_;
