@@ -55,8 +55,10 @@ public:
 
 private:
     void set_figure(float& figure, float value);
+    // A fare line: title, subtitle, and the value in roubles at the right.
     void rub_text(Graphics& g, const rect& r, const std::wstring& title, const std::wstring& subtitle,
                   const std::wstring& value);
+    // The purchase line: its minimum in the subtitle, the percentage at the right.
     void tariff_line(Graphics& g, const rect& r);
 
     int kind_;
