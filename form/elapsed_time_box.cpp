@@ -39,7 +39,7 @@ std::wstring two_digits(int value) {
 } // namespace
 
 elapsed_time_box::elapsed_time_box(manager_2* form, const rect& r)
-    : control(form, r), image_(skin_images::image_of(form ? form->get_skin_images() : nullptr, time_box_id)) {}
+    : control(form, r), image_(form_image(form, time_box_id)) {}
 
 void elapsed_time_box::set_times(int64_t now_ms, int64_t start_s, int64_t offset_s) {
     if (now_ms == now_ms_ && start_s == start_s_ && offset_s == offset_s_) {

@@ -12,8 +12,7 @@ constexpr int box_id = 2203;
 
 } // namespace
 
-image_box::image_box(manager_2* form)
-    : control(form, rect{}), image_(skin_images::image_of(form ? form->get_skin_images() : nullptr, box_id)) {
+image_box::image_box(manager_2* form) : control(form, rect{}), image_(form_image(form, box_id)) {
     rect_ = rect{0, 0, image_->width(), image_->height()};
 }
 

@@ -366,8 +366,7 @@ void manager_2::check_preorders() {
         const int64_t seconds = (*o->tt - now * 1000) / 1000;
         if (seconds >= 1741 && seconds <= 2099 && top_panel().id != dialog_id) {
             auto request = std::make_shared<dialog_request>(
-                dialog_request::question,
-                L"Подтвердить предварительный заказ: " + o->af.t + L" " + o->af.tx + L"?",
+                dialog_request::question, L"Подтвердить предварительный заказ: " + o->af.t + L" " + o->af.tx + L"?",
                 [this](int answer) { on_preorder_answer(answer); });
             pending_order_id_ = o->s_id;
             push_panel(dialog_id, std::move(request));
@@ -507,6 +506,10 @@ void manager_2::run_ui_call() {
     if (call) {
         call();
     }
+}
+
+std::shared_ptr<Image> form_image(const manager_2* form, int id) {
+    return skin_images::image_of(form ? form->get_skin_images() : nullptr, id);
 }
 
 } // namespace zel::form

@@ -15,8 +15,8 @@
 //   quiet pop    -> down to the bottom entry      posts nothing (a following push decides the panel)
 //   reset        -> quiet pop, bottom replaced    posts CHANGE_PANEL
 // Each CHANGE_PANEL hides the current panel, empties its child list and shows the panel of the top entry (the
-// logo for 0, the master panel for an id without a panel). Entries own their parameters; the shown panel's parameter is kept
-// until the next switch has hidden that panel, even when its entry left the stack.
+// logo for 0, the master panel for an id without a panel). Entries own their parameters; the shown panel's parameter is
+// kept until the next switch has hidden that panel, even when its entry left the stack.
 //
 // GUI lock: 0 --lock--> 1 (overlay shown, input ignored) --lock--> n ... --unlock--> 1 --unlock--> 0 (overlay
 // hidden); an unlock at 0 stays at 0 and only repaints.
@@ -35,13 +35,14 @@
 #include "api/update_mask.h"
 #include "controller/controller_listener.h"
 #include "form/dialog_request.h"
-#include "form/panel_param.h"
 #include "form/geometry.h"
+#include "form/panel_param.h"
 #include "platform/window.h"
 
 namespace zel::form {
 
 class Graphics;
+class Image;
 class skin_images;
 class panel_base;
 class panel_logo;
@@ -233,5 +234,8 @@ private:
     std::mutex calls_lock_;
     std::deque<std::function<void()>> calls_;
 };
+
+// The skin picture of the form's table; 0 x 0 when the form or its table is missing (the controls skip it).
+std::shared_ptr<Image> form_image(const manager_2* form, int id);
 
 } // namespace zel::form

@@ -42,7 +42,7 @@ bool is_letter(wchar_t c) {
 
 plate_box::plate_box(manager_2* form, const rect& r) : control(form, r) {
     for (int i = 0; i < 3; ++i) {
-        plates_[i] = skin_images::image_of(form ? form->get_skin_images() : nullptr, plate_ids[i]);
+        plates_[i] = form_image(form, plate_ids[i]);
     }
 }
 

@@ -22,9 +22,7 @@ const wchar_t* const second_line = L"НА ОБЕДЕ";
 
 } // namespace
 
-status_text_box::status_text_box(manager_2* form)
-    : image_box(form), status_image_(skin_images::image_of(form ? form->get_skin_images() : nullptr, status_image_id)) {
-}
+status_text_box::status_text_box(manager_2* form) : image_box(form), status_image_(form_image(form, status_image_id)) {}
 
 void status_text_box::paint(Graphics& g, const rect& update, int dx, int dy) {
     if (!visible_) {
