@@ -23,10 +23,14 @@ TEST_F(offer_flow_screen, AcceptingSendsTheOffersIdAndReturnsToThePanelBelow) {
     open_offer("offer_accept.script", offer_record{});
     EXPECT_EQ(stack_ids(), (std::vector<int>{30, 2}));
     EXPECT_EQ(sound_count(3), 1);
+    // Another screen between the offer and the first panel: the accepted offer returns to it.
+    manager->push_panel(5);
+    manager->raise_panel(30, make_text_param(L"O-1"));
+    run();
+    ASSERT_EQ(stack_ids(), (std::vector<int>{30, 5, 2}));
     tap(*offer_panel().take_button());
-    ASSERT_TRUE(pump_until([&] { return stack_ids() == std::vector<int>{2}; })) << dispatch_server->transcript();
+    ASSERT_TRUE(pump_until([&] { return stack_ids() == std::vector<int>{5, 2}; })) << dispatch_server->transcript();
     EXPECT_EQ(manager->lock_count(), 0);
-    EXPECT_EQ(current_panel_id(), 2);
     // The accepted order is the driver's current one, on the way.
     const auto order = ctl().get_current_order();
     ASSERT_TRUE(order);
