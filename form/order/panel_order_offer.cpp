@@ -184,7 +184,7 @@ void panel_order_offer::build_controls() {
     rule_dark_ = std::make_unique<line_control>(&form_, rect{C.x, sy + sh, C.w, 1}, rule_dark);
     rule_light_ = std::make_unique<line_control>(&form_, rect{C.x, sy + sh + 1, C.w, 1}, rule_light);
 
-    auto text_row = [this, sw](int size, bool bold, unsigned colour, int width) {
+    auto text_row = [this](int size, bool bold, unsigned colour, int width) {
         auto row = std::make_unique<multiline_text>(&form_, 0, 0, width);
         row->set_font(size, bold);
         row->set_color(colour);
