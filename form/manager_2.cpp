@@ -2,7 +2,9 @@
 // commands | messages and preliminary orders | input | lock | timers | calls of other threads.
 #include "form/manager_2.h"
 
+#include <algorithm>
 #include <cassert>
+#include <iterator>
 #include <stdexcept>
 
 #include "api/command/received/cmd_result.h"
@@ -157,6 +159,25 @@ void manager_2::reset_to_panel(int id, std::shared_ptr<const panel_param> param)
         stack_.front() = panel_entry{id, std::move(param)};
     }
     post_change();
+}
+
+int manager_2::raise_panel(int id, std::shared_ptr<const panel_param> param, const std::vector<int>& drop) {
+    assert_ui_thread();
+    const auto found = std::find_if(stack_.begin(), stack_.end(), [id](const panel_entry& e) { return e.id == id; });
+    if (found == stack_.end()) {
+        return 0;
+    }
+    std::deque<panel_entry> above(stack_.begin(), found);
+    stack_.erase(stack_.begin(), std::next(found));
+    // Pushed back from the lowest up, so the kept ones stay in their order.
+    for (auto e = above.rbegin(); e != above.rend(); ++e) {
+        if (std::find(drop.begin(), drop.end(), e->id) == drop.end()) {
+            stack_.push_front(std::move(*e));
+        }
+    }
+    stack_.push_front(panel_entry{id, std::move(param)});
+    post_change();
+    return 1;
 }
 
 void manager_2::back() {

@@ -14,6 +14,7 @@
 //   pop_to_first -> down to the bottom entry      always posts CHANGE_PANEL
 //   quiet pop    -> down to the bottom entry      posts nothing (a following push decides the panel)
 //   reset        -> quiet pop, bottom replaced    posts CHANGE_PANEL
+//   raise        -> an entry moved to the top     posts CHANGE_PANEL only when one has the id
 // Each CHANGE_PANEL hides the current panel, empties its child list and shows the panel of the top entry (the
 // logo for 0, the master panel for an id without a panel). Entries own their parameters; the shown panel's parameter is
 // kept until the next switch has hidden that panel, even when its entry left the stack.
@@ -98,6 +99,10 @@ public:
     virtual void pop_to_first();
     virtual void pop_to_first_quiet();
     virtual void reset_to_panel(int id, std::shared_ptr<const panel_param> param = {});
+    // Brings the topmost entry with the id to the top with a new parameter and posts the change (the panel is
+    // shown afresh, also when it was already on top). Entries above it whose ids are listed in `drop` go; the
+    // others keep their order below it. 0, and nothing changes, when no entry has the id.
+    virtual int raise_panel(int id, std::shared_ptr<const panel_param> param, const std::vector<int>& drop = {});
 
     // --- screen facts and repaints
     // 1.0 on an 800 x 480 screen, else DPI / 192.

@@ -9,6 +9,11 @@
 #include "form/account/panel_start2_hor.h"
 #include "form/account/panel_status.h"
 #include "form/manager_2.h"
+#include "form/order/panel_order_offer.h"
+#include "form/order/panel_order_offer_fine_close.h"
+#include "form/order/panel_order_offer_fine_final_rejection.h"
+#include "form/order/panel_order_offer_fine_rejection.h"
+#include "form/order/panel_order_offer_fine_timeout.h"
 #include "form/panel_dialog_gui.h"
 
 namespace zel::form {
@@ -31,6 +36,11 @@ manager_2::panel_table manager_2::default_table() {
         {panel_login::id, make<panel_login>(), make<panel_login_hor>()},
         {panel_set_signcall::id, make<panel_set_signcall>(), nullptr},
         {dialog_id, make<panel_dialog_gui>(), nullptr},
+        {30, make<panel_order_offer>(), nullptr},
+        {31, make<panel_order_offer_fine_timeout>(), nullptr},
+        {32, make<panel_order_offer_fine_close>(), nullptr},
+        {33, make<panel_order_offer_fine_final_rejection>(), nullptr},
+        {34, make<panel_order_offer_fine_rejection>(), nullptr},
     };
     return table;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
+#include <vector>
 
 #include "api/command/received/order_offer.h"
 #include "api/command/received/session_param.h"
@@ -62,6 +63,7 @@ constexpr UINT clock_format = 0x26; // right, vertically centred, single line
 
 constexpr int order_offer_id = 30;
 constexpr int login_panel_id = 7;
+const std::vector<int> offer_notice_ids{31, 32, 33, 34};
 constexpr unsigned backlight_period_s = 10;
 constexpr int power_period_ms = 2000;
 
@@ -269,7 +271,11 @@ void panel_status::on_command(const zel_api::update_mask& mask) {
     }
     if (mask.test(L"order-offer") && c) {
         if (const auto offer = c->get_order_offer()) {
-            form_.push_panel(order_offer_id, make_text_param(offer->s_order_id));
+            // One offer panel: a second one below would show its stale offer again, take button and all, once
+            // the top one is answered. The notices over it concern the replaced offer.
+            if (!form_.raise_panel(order_offer_id, make_text_param(offer->s_order_id), offer_notice_ids)) {
+                form_.push_panel(order_offer_id, make_text_param(offer->s_order_id));
+            }
         }
     }
 }

@@ -7,7 +7,7 @@
 // show), the power monitor, the GUI's GPS subscription and the 10-second keep-awake timer (all made at the
 // first show and kept to the end of the process). It reacts to the global events: a lost link, the "login"
 // result, every "cmd-result" (one unlock each, whatever command it answers), new session parameters and a new
-// order offer.
+// order offer (it pushes the offer panel, or brings the one already on the stack to the top).
 //
 // Threads: on_power_state runs on the power monitor's thread and on_gps_position on the GPS refresh thread.
 // Each only works out the new state and hands it to its state_button (set_state is safe from any thread); the

@@ -1,0 +1,144 @@
+// The order offer (panel 30): the order that the dispatch server offers this driver, in the framed box of its
+// base, with the title "НАЗНАЧЕН ЗАКАЗ", four corner badges, the offer's text in a scrolling view (pick-up
+// address and note, information, price, distance, destinations), "Отказаться" on the left and "Взять заказ"
+// with the countdown to the deadline on the right. The status strip pushes it with the offer's "s-order-id";
+// every show plays sound 3 and builds everything anew, hide releases it, and a one-second timer fills the
+// whole text again from the stored offer.
+//
+// The offer on screen is the one the buttons act on: each fill keeps the record it drew, "Взять заказ" and a
+// refusal send that record's "s-order-id", and a new "order-offer" fills at once, so a tap never answers an
+// offer that was not drawn. Every fill draws everything, also past the deadline, where only the countdown
+// stays at 00:00 (the server's timeout closes the offer).
+//
+// States (what moves the panel stack):
+//   shown --"Взять заказ"--> locked, "order-offer-accept" sent --ok--> popped (back to the panel below)
+//   shown --"Отказаться", not fineable--> locked, "order-offer-reject" sent --ok--> stack down to the first panel
+//   shown --"Отказаться", fineable--> fine warning (34) pushed, nothing sent
+//   shown --"order-offer-timeout" / "order-offer-cancel"--> notice 31 / 32 pushed (both: 31, then 32)
+//   shown --no stored offer at show or at a fill--> popped
+// A result without "ok" changes nothing here (the strip unlocks). Back is handled: it never pops the offer.
+// UI thread only.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "form/order/panel_order_offer_fine.h"
+
+namespace zel::form {
+
+class image_button;
+class image_control;
+class line_control;
+class multiline_text;
+class offer_take_button;
+class offer_reject_button;
+class scroll_view;
+class text_label;
+class unit_text;
+
+class panel_order_offer : public panel_order_offer_fine {
+public:
+    // The corner badges: cashless ("icl" 1), trade, option 0x20 of "of", "osid" 5.
+    enum badge { cashless, trade, option, osid5, badge_count };
+
+    explicit panel_order_offer(manager_2& form);
+    ~panel_order_offer() override;
+
+    int panel_id() const override {
+        return 30;
+    }
+    void on_key_up_arrow() override;
+    void on_key_down_arrow() override;
+    void on_command(const zel_api::update_mask& mask) override;
+    // The parameter is the offered order's "s-order-id" (a text_param).
+    void show(const panel_param* param) override;
+    void hide() override;
+
+    // Callbacks: the buttons and the refresh timer.
+    void on_accept();
+    void on_reject();
+    void on_scroll_up();
+    void on_scroll_down();
+    void refresh_text();
+    // Fills the countdown, the buttons, the badges and the text from the stored offer.
+    void offer_text();
+    // The scroll buttons shown and enabled exactly when the view can move that way.
+    void update_buttons();
+
+    // Tests look at these while the panel is shown (null otherwise).
+    offer_take_button* take_button() const {
+        return take_.get();
+    }
+    offer_reject_button* reject_button() const {
+        return reject_.get();
+    }
+    image_control* badge_control(badge b) const {
+        return badges_[b].get();
+    }
+    scroll_view* text_view() const {
+        return view_.get();
+    }
+    image_button* scroll_up_button() const {
+        return up_.get();
+    }
+    image_button* scroll_down_button() const {
+        return down_.get();
+    }
+    // The offer drawn last: the one the buttons answer.
+    const offer_ptr& shown_offer() const {
+        return shown_;
+    }
+    int refresh_timer() const {
+        return timer_;
+    }
+
+private:
+    void build_controls();
+    // Pops once; later fills before the switch pop nothing more.
+    void leave();
+
+    // Skin pictures: the title's is kept from show to show, the others live from show to hide.
+    std::shared_ptr<Image> title_image_;
+    std::array<std::shared_ptr<Image>, badge_count> badge_images_;
+    std::shared_ptr<Image> up_image_;
+    std::shared_ptr<Image> up_pressed_image_;
+    std::shared_ptr<Image> down_image_;
+    std::shared_ptr<Image> down_pressed_image_;
+    std::shared_ptr<Image> separator_image_;
+    std::shared_ptr<Image> distance_image_;
+
+    // The panel's controls.
+    std::unique_ptr<offer_reject_button> reject_;
+    std::unique_ptr<offer_take_button> take_;
+    std::unique_ptr<image_control> title_icon_;
+    std::unique_ptr<text_label> title_;
+    std::array<std::unique_ptr<image_control>, badge_count> badges_;
+    std::unique_ptr<scroll_view> view_;
+    std::unique_ptr<image_button> up_;
+    std::unique_ptr<image_button> down_;
+    std::unique_ptr<line_control> rule_dark_;
+    std::unique_ptr<line_control> rule_light_;
+    // The view's children, top to bottom.
+    std::unique_ptr<multiline_text> pickup_;
+    std::unique_ptr<multiline_text> pickup_note_;
+    std::unique_ptr<multiline_text> information_;
+    std::unique_ptr<multiline_text> price_;
+    std::unique_ptr<unit_text> price_unit_;
+    std::unique_ptr<unit_text> distance_unit_;
+    std::unique_ptr<multiline_text> distance_;
+    std::unique_ptr<image_control> distance_icon_;
+    std::unique_ptr<line_control> separator_dark_;
+    std::unique_ptr<line_control> separator_light_;
+    std::unique_ptr<image_control> separator_icon_;
+    std::unique_ptr<multiline_text> destinations_;
+
+    // The view's width and the width of " км." (measured at show).
+    int view_width_ = 0;
+    int unit_width_ = 0;
+    offer_ptr shown_;
+    int timer_ = -1;
+    bool leaving_ = false;
+};
+
+} // namespace zel::form

@@ -1,0 +1,198 @@
+// Sections: the box | the offer's time | the notices' parts.
+#include "form/order/panel_order_offer_fine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "controller/controller.h"
+#include "form/caption_value_box.h"
+#include "form/drawing.h"
+#include "form/frame_text_button.h"
+#include "form/image.h"
+#include "form/manager_2.h"
+#include "form/skin_images.h"
+#include "form/text_label.h"
+#include "foundation/clock.h"
+#include "foundation/logger.h"
+#include "foundation/server_clock.h"
+#include "foundation/text_utils.h"
+
+namespace zel::form {
+
+using controller_::controller;
+
+namespace {
+
+// The box in design pixels and its pictures.
+constexpr double box_width = 507.0;
+constexpr double box_height = 518.0;
+constexpr int bottom_id = 2019;
+constexpr int middle_id = 2020;
+constexpr int top_id = 2021;
+
+// The notices' parts: margin, title height, "Прочитал" height, the gap between the fine boxes' inner edges.
+constexpr double margin = 15.0;
+constexpr double title_height = 40.0;
+constexpr double read_height = 70.0;
+constexpr double box_gap = 10.0;
+constexpr int title_font = 28;
+constexpr unsigned title_colour = 0xFFD11F;
+constexpr int read_font = 35;
+
+int cut(float value) {
+    return static_cast<int>(value);
+}
+
+std::wstring two_digits(int64_t value) {
+    std::wstring text = int64_to_wstring(value);
+    return text.size() == 1 ? L"0" + text : text;
+}
+
+} // namespace
+
+panel_order_offer_fine::panel_order_offer_fine(manager_2& form) : form_(form) {}
+
+panel_order_offer_fine::~panel_order_offer_fine() = default;
+
+// --- the box
+
+void panel_order_offer_fine::layout() {
+    const float s = form_.get_scale();
+    const rect& screen = screen_;
+    const int H =
+        cut(s * static_cast<float>(box_height)) < screen.h ? cut(s * static_cast<float>(box_height)) : screen.h;
+    const int W = cut(s * static_cast<float>(box_width)) < screen.w ? cut(s * static_cast<float>(box_width)) : screen.w;
+    content_ = rect{screen.x + screen.w / 2 - W / 2, screen.y + screen.h / 2 - H / 2, W, H};
+
+    const skin_images* skin = form_.get_skin_images();
+    top_image_ = skin_images::image_of(skin, top_id);
+    middle_image_ = skin_images::image_of(skin, middle_id);
+    bottom_image_ = skin_images::image_of(skin, bottom_id);
+    top_image_->resize(W, top_image_->height());
+    bottom_image_->resize(W, bottom_image_->height());
+    const int middle_height = H - bottom_image_->height() - top_image_->height();
+    if (middle_height > 0) {
+        middle_image_->resize(W, middle_height);
+    } else {
+        middle_image_ = std::make_shared<Image>(); // top and bottom already fill the box
+    }
+
+    top_ = rect{content_.x, content_.y, W, top_image_->height()};
+    middle_ = rect{content_.x, content_.y + top_image_->height(), W, std::max(0, middle_height)};
+    bottom_ = rect{content_.x, middle_.y + middle_.h, W, bottom_image_->height()};
+}
+
+void panel_order_offer_fine::release_images() {
+    top_image_.reset();
+    middle_image_.reset();
+    bottom_image_.reset();
+}
+
+void panel_order_offer_fine::paint_background(Graphics& g, const rect& update) {
+    const std::pair<const rect*, Image*> pieces[] = {
+        {&top_, top_image_.get()}, {&middle_, middle_image_.get()}, {&bottom_, bottom_image_.get()}};
+    for (const auto& [r, image] : pieces) {
+        if (image && rect_overlaps(*r, update)) {
+            image->draw(g, r->x, r->y);
+        }
+    }
+}
+
+// --- the offer's time
+
+panel_order_offer_fine::offer_ptr panel_order_offer_fine::current_offer() {
+    const controller* c = controller::instance();
+    return c ? c->get_order_offer() : nullptr;
+}
+
+int64_t panel_order_offer_fine::seconds_left(const zel_api::command::order_offer& offer) {
+    const controller* c = controller::instance();
+    const auto clock = c ? c->get_server_clock() : nullptr;
+    const int64_t now = clock ? clock->server_now() : now_seconds();
+    return offer.deadline_time / 1000 - now;
+}
+
+std::wstring panel_order_offer_fine::countdown_text(int64_t seconds) {
+    if (seconds < 0) {
+        seconds = 0;
+    }
+    return two_digits(seconds / 60) + L":" + two_digits(seconds % 60);
+}
+
+int32_t panel_order_offer_fine::truncated(double value) {
+    constexpr double low = std::numeric_limits<int32_t>::min();
+    constexpr double high = std::numeric_limits<int32_t>::max();
+    if (std::isnan(value)) {
+        log(logger::warning, L"panel_order_offer_fine: a sum that is not a number reads 0");
+        return 0;
+    }
+    if (value < low || value > high) {
+        log(logger::warning, L"panel_order_offer_fine: a sum beyond the 32-bit range is held at its end");
+        return value < 0 ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
+    }
+    return static_cast<int32_t>(value);
+}
+
+// --- the notices' parts
+
+void panel_order_offer_fine::on_read() {
+    form_.pop_to_first();
+}
+
+std::unique_ptr<frame_text_button> panel_order_offer_fine::make_read_button() {
+    const float s = form_.get_scale();
+    const rect& C = content_;
+    const int bw = cut(static_cast<float>(C.w) - s * static_cast<float>(2 * margin));
+    const int bh = cut(s * static_cast<float>(read_height));
+    const int y = cut(static_cast<float>(C.y - bh + C.h) - s * static_cast<float>(margin));
+    auto read = std::make_unique<frame_text_button>(
+        &form_, rect{C.x + C.w / 2 - bw / 2, y, bw, bh}, [this] { on_read(); }, L"Прочитал");
+    read->set_font(read_font, 700);
+    add_control(read.get(), 1);
+    return read;
+}
+
+std::unique_ptr<text_label> panel_order_offer_fine::make_title(const std::wstring& text) {
+    const float s = form_.get_scale();
+    const rect& C = content_;
+    const float m = s * static_cast<float>(margin);
+    auto title = std::make_unique<text_label>(&form_,
+                                              rect{cut(m + static_cast<float>(C.x)), cut(m + static_cast<float>(C.y)),
+                                                   cut(static_cast<float>(C.w) - 2 * m),
+                                                   cut(s * static_cast<float>(title_height))},
+                                              L"");
+    title->set_font_size(title_font);
+    title->set_color(title_colour);
+    title->set_text(text, 700);
+    add_control(title.get(), 1);
+    return title;
+}
+
+panel_order_offer_fine::fine_boxes panel_order_offer_fine::make_fine_boxes() {
+    const float s = form_.get_scale();
+    const rect& C = content_;
+    fine_boxes boxes{std::make_unique<caption_value_box>(&form_), std::make_unique<caption_value_box>(&form_)};
+    const int w = boxes.rating->get_rect().w;
+    const int h = boxes.rating->get_rect().h;
+    const float middle = static_cast<float>(C.x + C.w / 2);
+    const int y = C.y + C.h / 2 - h;
+    const float gap = s * static_cast<float>(box_gap);
+    boxes.rating->set_rect(rect{cut(middle - gap - static_cast<float>(w)), y, w, h});
+    boxes.rating->set_caption(L"РЕЙТИНГ");
+    boxes.roubles->set_rect(rect{cut(middle + gap), y, boxes.roubles->get_rect().w, boxes.roubles->get_rect().h});
+    boxes.roubles->set_caption(L"РУБЛЕЙ");
+    add_control(boxes.rating.get(), 1);
+    add_control(boxes.roubles.get(), 1);
+    return boxes;
+}
+
+void panel_order_offer_fine::fill_fine_boxes(const fine_boxes& boxes, const zel_api::command::order_offer& offer) {
+    boxes.rating->set_value(L"-" + int_to_wstring(offer.fine_rating));
+    boxes.rating->set_visible(offer.fineable && offer.fine_rating != 0);
+    boxes.roubles->set_value(L"-" + int_to_wstring(truncated(offer.fine_sum)));
+    boxes.roubles->set_visible(offer.fineable && offer.fine_sum != 0.0);
+}
+
+} // namespace zel::form

@@ -1,0 +1,65 @@
+#include "form/order/panel_order_offer_fine_close.h"
+
+#include "form/drawing.h"
+#include "form/frame_text_button.h"
+#include "form/image.h"
+#include "form/image_control.h"
+#include "form/manager_2.h"
+#include "form/skin_images.h"
+#include "form/text_label.h"
+
+namespace zel::form {
+
+namespace {
+
+constexpr int picture_id = 2202;
+constexpr double margin = 15.0;
+constexpr double message_height = 40.0;
+constexpr int message_font = 25;
+constexpr unsigned message_colour = 0xFFFFFF;
+
+} // namespace
+
+panel_order_offer_fine_close::panel_order_offer_fine_close(manager_2& form) : panel_order_offer_fine(form) {}
+
+panel_order_offer_fine_close::~panel_order_offer_fine_close() = default;
+
+void panel_order_offer_fine_close::show(const panel_param*) {
+    layout();
+    const float s = form_.get_scale();
+    const rect& C = content_rect();
+    read_ = make_read_button();
+    title_ = make_title(L"ВЫ НЕ УСПЕЛИ ВЗЯТЬ ЗАКАЗ");
+
+    image_ = skin_images::image_of(form_.get_skin_images(), picture_id);
+    const int w = image_->width();
+    const int h = image_->height();
+    const int button_h = read_->get_rect().h;
+    picture_ = std::make_unique<image_control>(
+        &form_, rect{C.x + C.w / 2 - w / 2, C.y + (C.h - button_h) / 2 - h / 2, w, h}, image_);
+    add_control(picture_.get(), 1);
+
+    const float m = s * static_cast<float>(margin);
+    const int yb = read_->get_rect().y;
+    message_ = std::make_unique<text_label>(
+        &form_,
+        rect{static_cast<int>(m + static_cast<float>(C.x)),
+             static_cast<int>(static_cast<float>(yb) - s * static_cast<float>(message_height)),
+             static_cast<int>(static_cast<float>(C.w) - 2 * m), scaled(message_height, s)},
+        L"");
+    message_->set_font_size(message_font);
+    message_->set_color(message_colour);
+    message_->set_text(L"Заказ отдан другому водителю", 700);
+    add_control(message_.get(), 1);
+}
+
+void panel_order_offer_fine_close::hide() {
+    release_images();
+    read_.reset();
+    title_.reset();
+    picture_.reset();
+    image_.reset();
+    message_.reset();
+}
+
+} // namespace zel::form
