@@ -287,8 +287,10 @@ TEST_F(pin_screen_test, the_trial_script_logs_in_through_the_screens) {
     for (int key : {key_1, key_2, key_3, key_4}) {
         tap_key(key);
     }
-    ASSERT_TRUE(pump_until([&] { return current_panel_id() == master_id && ctl().is_logged_in(); }))
+    // Logged in, the menu comes back with the trial's offer over it.
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == 30 && ctl().is_logged_in(); }))
         << login_server->transcript();
+    EXPECT_EQ(stack_ids(), (std::vector<int>{30, master_id}));
     EXPECT_TRUE(login_server->lines("FAIL").empty()) << login_server->transcript();
 }
 

@@ -43,9 +43,9 @@ server started by the same test).
                             connect made meanwhile hangs (its SYN is dropped and sent again later); prints
                             "queue held" when it begins and "queue freed" when it ends
     close                   close the connection
-    auto [TEXT]             from here on: acknowledge and answer every command (with TEXT, or its own
-                            payload), until the terminal closes the connection; then wait for the next
-                            connection and serve it the same way
+    auto [result | TEXT]    from here on: acknowledge and answer every command (with a successful "cmd-result"
+                            naming it, with TEXT, or with its own payload), until the terminal closes the
+                            connection; then wait for the next connection and serve it the same way
 
 While a step waits, acknowledgements and keep-alive answers that it does not wait for are passed over; a
 command that it does not wait for is a failure. Every wait ends after 10 seconds with a failure (--wait-seconds N
@@ -166,12 +166,12 @@ class Link:
             if got_kind == COMMAND:
                 raise ScriptFailure("unexpected " + describe(got_kind, 0, packet_id, payload))
 
-    def serve_auto(self, fixed_answer):
+    def serve_auto(self, answer_of):
         while True:
             kind, packet_id, payload = self.read_packet(None)
             if kind == COMMAND:
                 self.send(ACK, packet_id)
-                self.send(COMMAND, packet_id, payload if fixed_answer is None else fixed_answer)
+                self.send(COMMAND, packet_id, answer_of(payload))
 
 
 def parse_text(rest, values=None):
@@ -187,6 +187,12 @@ def command_name(payload):
     except ValueError:
         return ""
     return next(iter(decoded), "") if isinstance(decoded, dict) else ""
+
+
+def result_of(payload, ok):
+    """{"cmd-result":{"cmd-name":NAME,"ok":1}} (or 0) for a command, NAME being its first key."""
+    result = {"cmd-name": command_name(payload), "ok": 1 if ok else 0}
+    return json.dumps({"cmd-result": result}, separators=(",", ":")).encode("utf-8")
 
 
 def parse_options(words):
@@ -279,9 +285,7 @@ class Server:
             compressed, _, text = parse_options(args)
             link.send(COMMAND, link.last_command_id, parse_text(text, self.values), compressed)
         elif verb == "result":
-            result = {"cmd-name": command_name(link.last_command), "ok": 0 if args and args[0] == "fail" else 1}
-            text = json.dumps({"cmd-result": result}, separators=(",", ":"))
-            link.send(COMMAND, link.last_command_id, text.encode("utf-8"))
+            link.send(COMMAND, link.last_command_id, result_of(link.last_command, not (args and args[0] == "fail")))
         elif verb == "push":
             compressed, packet_id, text = parse_options(args)
             link.last_push_id = packet_id or 0
@@ -310,16 +314,22 @@ class Server:
         elif verb == "auto":
             self.finished = True
             say("done")
-            self.serve_forever(parse_text(" ".join(args), self.values) if args else None)
+            if args == ["result"]:
+                self.serve_forever(lambda payload: result_of(payload, True))
+            elif args:
+                fixed = parse_text(" ".join(args), self.values)
+                self.serve_forever(lambda payload: fixed)
+            else:
+                self.serve_forever()
         else:
             raise ScriptFailure("unknown step " + verb)
 
-    def serve_forever(self, fixed_answer=None):
+    def serve_forever(self, answer_of=lambda payload: payload):
         while True:
             if self.link is None:
                 self.accept()
             try:
-                self.link.serve_auto(fixed_answer)
+                self.link.serve_auto(answer_of)
             except LinkClosed:
                 say("closed")
                 self.link.conn.close()
