@@ -4,6 +4,7 @@
 #include "form/account/panel_master_panel_2.h"
 #include "form/account/panel_status.h"
 #include "form/manager_2.h"
+#include "form/order/panel_orders_list.h"
 #include "form/panel_dialog_gui.h"
 
 namespace zel::form {
@@ -24,6 +25,7 @@ manager_2::panel_table manager_2::default_table() {
     table.rows = {
         {master_id, make<panel_master_panel_2>(), nullptr},
         {dialog_id, make<panel_dialog_gui>(), nullptr},
+        {panel_orders_list::id, make<panel_orders_list>(), nullptr},
     };
     return table;
 }
