@@ -5,14 +5,15 @@
 #include "form/account/panel_status.h"
 #include "form/manager_2.h"
 #include "form/order/panel_orders_list.h"
+#include "form/order/panel_take_order.h"
+#include "form/order/panel_take_order_hor.h"
 #include "form/panel_dialog_gui.h"
 
 namespace zel::form {
 
 namespace {
 
-template <class Panel>
-manager_2::panel_factory make() {
+template <class Panel> manager_2::panel_factory make() {
     return [](manager_2& form) { return std::make_unique<Panel>(form); };
 }
 
@@ -26,6 +27,7 @@ manager_2::panel_table manager_2::default_table() {
         {master_id, make<panel_master_panel_2>(), nullptr},
         {dialog_id, make<panel_dialog_gui>(), nullptr},
         {panel_orders_list::id, make<panel_orders_list>(), nullptr},
+        {panel_take_order::id, make<panel_take_order>(), make<panel_take_order_hor>()},
     };
     return table;
 }
