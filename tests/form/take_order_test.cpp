@@ -170,9 +170,10 @@ TEST(take_order, an_order_shows_its_texts_figures_stars_icons_and_time) {
     EXPECT_FALSE(scene.panel().time_box()->is_visible());
     scene.close_order();
 
-    // "star" 0, no distance, note or information: the divider follows the pick-up address.
+    // "star" 0, no distance, note or information, a null minimum sum: the divider follows the pick-up address.
     scene.open_order(1, L"O3");
     EXPECT_EQ(scene.stars(), 0);
+    EXPECT_TRUE(same_text(scene.block_text(block::minimum_sum), L"-"));
     EXPECT_FALSE(scene.shown(part::distance));
     EXPECT_TRUE(same_text(scene.block_text(block::distance), L"-"));
     EXPECT_TRUE(same_text(scene.block_text(block::kilometre_sign), L"-"));
