@@ -3,6 +3,7 @@
 // what the screens drew.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,6 +17,10 @@ namespace zel::form::test {
 
 class orders_scene : public screen_harness {
 public:
+    orders_scene();
+    // Closes the scene before the forwarder goes.
+    ~orders_scene() override;
+
     // Opens the scene on the dispatch script (tests/form/fixtures/NAME) and logs in; the screen is portrait
     // unless given.
     void open_logged_in(const std::string& script, const std::map<std::string, std::string>& values = {},
@@ -38,6 +43,18 @@ public:
 
     // Pumps until the condition holds; a failure with the server's transcript otherwise.
     ::testing::AssertionResult wait(const std::function<bool()>& done, const std::string& what);
+
+private:
+    // Hands the controller's masks on to the manager and counts them once they are queued there: the
+    // harness's listener records a mask before it hands it on.
+    class counting_forwarder : public controller_::controller_listener {
+    public:
+        void post_command(const zel_api::update_mask& mask) override;
+        manager_2* manager = nullptr;
+        std::atomic<size_t> forwarded{0};
+        std::atomic<bool> login_result{false};
+    };
+    counting_forwarder forwarder_;
 };
 
 // Readable Russian in the failure messages.
