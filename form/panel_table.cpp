@@ -14,6 +14,9 @@
 #include "form/order/panel_order_offer_fine_final_rejection.h"
 #include "form/order/panel_order_offer_fine_rejection.h"
 #include "form/order/panel_order_offer_fine_timeout.h"
+#include "form/order/panel_orders_list.h"
+#include "form/order/panel_take_order.h"
+#include "form/order/panel_take_order_hor.h"
 #include "form/panel_dialog_gui.h"
 
 namespace zel::form {
@@ -41,6 +44,8 @@ manager_2::panel_table manager_2::default_table() {
         {32, make<panel_order_offer_fine_close>(), nullptr},
         {33, make<panel_order_offer_fine_final_rejection>(), nullptr},
         {34, make<panel_order_offer_fine_rejection>(), nullptr},
+        {panel_orders_list::id, make<panel_orders_list>(), nullptr},
+        {panel_take_order::id, make<panel_take_order>(), make<panel_take_order_hor>()},
     };
     return table;
 }

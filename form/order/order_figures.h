@@ -1,0 +1,18 @@
+// The figures of an order as the order screens write them: the minimum sum in whole roubles and the distance
+// to the driver in kilometres. Stateless.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zel::form {
+
+// The whole roubles of a sum, truncated toward zero ("149" for 149.9, "-5" for -5.7). A sum beyond the 32-bit
+// range is written as the nearest end of it, and one that is not a number as "0": converting those to an
+// integer would be undefined.
+std::wstring whole_roubles_text(float sum);
+
+// Metres as kilometres with one decimal ("2.3" for 2300).
+std::wstring kilometres_text(int32_t metres);
+
+} // namespace zel::form

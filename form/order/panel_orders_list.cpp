@@ -1,0 +1,509 @@
+// Sections: pictures and layout numbers | show and hide | refresh | commands and arrows | row drawing.
+#include "form/order/panel_orders_list.h"
+
+#include <algorithm>
+#include <map>
+
+#include "controller/controller.h"
+#include "form/brush_holder.h"
+#include "form/drawing.h"
+#include "form/elapsed_time_box.h"
+#include "form/font_holder.h"
+#include "form/graphics.h"
+#include "form/image.h"
+#include "form/image_button.h"
+#include "form/list_view.h"
+#include "form/manager_2.h"
+#include "form/order/order_figures.h"
+#include "form/order/take_order_param.h"
+#include "form/skin_images.h"
+#include "foundation/clock.h"
+#include "foundation/logger.h"
+#include "foundation/text_utils.h"
+#include "platform/gdi.h"
+#include "platform/text.h"
+
+namespace zel::form {
+
+using controller_::controller;
+using zel_api::command::order;
+
+namespace {
+
+// --- pictures and layout numbers
+
+constexpr int pressed_middle = 7001;
+constexpr int pressed_left = 7002;
+constexpr int pressed_right = 7003;
+constexpr int normal_middle = 7004;
+constexpr int normal_left = 7005;
+constexpr int normal_right = 7006;
+constexpr int own_tariff_label = 7062;
+constexpr int cashless_badge = 7007;
+constexpr int trade_badge = 7009;
+constexpr int star_image = 7013;
+constexpr int osid_badge = 7060;
+constexpr int time_box = 7025;
+constexpr int first_status_icon = 7014;
+constexpr int arrow_up = 1046;
+constexpr int arrow_up_pressed = 1047;
+constexpr int arrow_down = 1044;
+constexpr int arrow_down_pressed = 1045;
+
+constexpr int image_ids[] = {pressed_middle,
+                             pressed_left,
+                             pressed_right,
+                             normal_middle,
+                             normal_left,
+                             normal_right,
+                             7014,
+                             7015,
+                             7016,
+                             7017,
+                             7018,
+                             7019,
+                             7020,
+                             7021,
+                             7022,
+                             7023,
+                             7024,
+                             own_tariff_label,
+                             cashless_badge,
+                             trade_badge,
+                             star_image,
+                             osid_badge,
+                             time_box,
+                             arrow_up,
+                             arrow_up_pressed,
+                             arrow_down,
+                             arrow_down_pressed};
+
+// The status icon of an order class ("st"); 0 for a class without one.
+int status_icon(int32_t st) {
+    static const std::map<int32_t, int> icons = {{1, 7020},  {2, 7015},  {4, 7021},  {8, 7018},  {9, 7024}, {11, 7014},
+                                                 {12, 7023}, {13, 7022}, {14, 7017}, {15, 7016}, {17, 7019}};
+    const auto it = icons.find(st);
+    return it == icons.end() ? 0 : it->second;
+}
+
+constexpr int preliminary = 1;
+constexpr int osid_marked = 5;
+constexpr uint64_t of_badge_bit = 0x20;
+constexpr int cashless = 1;
+
+// Design lengths (times the scale), from a row's top or from the clock picture's left edge.
+constexpr double line1_top = 50;
+constexpr double line2_top = 96;
+constexpr double line3_top = 142;
+constexpr double line_height = 46;
+constexpr double line3_height = 78;
+constexpr double margin_share = 0.03;
+constexpr double elapsed_left = 12;
+constexpr double elapsed_width = 40;
+constexpr double field_height = 37;
+constexpr double hour_left = 68;
+constexpr double minute_left = 106;
+constexpr double clock_width = 30;
+
+constexpr double label_font = 38;
+constexpr double count_font = 28;
+constexpr double unit_font = 15;
+constexpr double clock_font = 28;
+constexpr double line_font = 40;
+constexpr double figure_font = 45;
+constexpr double sign_font = 25;
+
+constexpr rgb white{255, 255, 255};
+constexpr rgb black{0, 0, 0};
+constexpr rgb secondary{207, 211, 211};
+constexpr rgb sum_colour{255, 195, 0};
+constexpr rgb distance_colour{50, 155, 5};
+constexpr rgb time_colour{46, 66, 60};
+
+constexpr UINT centred_line = DT_SINGLELINE | DT_CENTER;              // 33
+constexpr UINT left_middle = DT_SINGLELINE | DT_VCENTER;              // 36
+constexpr UINT centred_both = DT_SINGLELINE | DT_VCENTER | DT_CENTER; // 37
+constexpr UINT right_middle = DT_SINGLELINE | DT_VCENTER | DT_RIGHT;  // 38
+constexpr UINT left_bottom = DT_SINGLELINE | DT_BOTTOM;               // 40
+constexpr UINT right_bottom = DT_SINGLELINE | DT_BOTTOM | DT_RIGHT;   // 42
+
+constexpr int on_the_way_panel = 21;
+constexpr int take_order_panel = 12;
+
+} // namespace
+
+panel_orders_list::panel_orders_list(manager_2& form) : form_(form) {
+    log(logger::info, L"panel_orders_list::panel_orders_list");
+}
+
+panel_orders_list::~panel_orders_list() = default;
+
+std::shared_ptr<Image> panel_orders_list::picture(int image_id) const {
+    const auto it = images_.find(image_id);
+    return it == images_.end() ? std::make_shared<Image>() : it->second;
+}
+
+// --- show and hide
+
+void panel_orders_list::show(const panel_param* param) {
+    const skin_images* skin = form_.get_skin_images();
+    images_.clear();
+    for (int image_id : image_ids) {
+        images_[image_id] = skin_images::image_of(skin, image_id);
+    }
+    view_ = std::make_unique<list_view>(&form_, own_);
+    view_->set_source(this);
+    view_->set_enabled(true);
+    view_->set_visible(true);
+    add_control(view_.get(), 1);
+
+    const int middle_width = own_.w - picture(pressed_right)->width() - picture(pressed_left)->width();
+    for (int middle : {pressed_middle, normal_middle}) {
+        const std::shared_ptr<Image> image = picture(middle);
+        image->resize(middle_width, image->height());
+    }
+
+    const int aw = picture(arrow_up)->width();
+    const int ah = picture(arrow_up)->height();
+    up_ = std::make_unique<image_button>(
+        &form_, rect{screen_.x + screen_.w - aw, screen_.y, aw, ah}, [this] { on_arrow_up(); }, picture(arrow_up),
+        picture(arrow_up_pressed));
+    down_ = std::make_unique<image_button>(
+        &form_, rect{screen_.x + screen_.w - aw, screen_.y + screen_.h - ah, aw, ah}, [this] { on_arrow_down(); },
+        picture(arrow_down), picture(arrow_down_pressed));
+    add_control(up_.get(), 2);
+    add_control(down_.get(), 2);
+
+    margin_ = static_cast<int>(picture(pressed_middle)->height() * margin_share);
+
+    const auto* mode = param_as<number_param>(param);
+    if (!mode) {
+        log(logger::warning, L"panel_orders_list::show: no list mode; the list stays as it was");
+    }
+    mode_ = mode ? static_cast<int>(mode->value) : 0;
+    refresh();
+    view_->reset_first_row();
+    resize_new_flags();
+}
+
+void panel_orders_list::hide() {
+    view_.reset();
+    up_.reset();
+    down_.reset();
+    images_.clear();
+    clear_map();
+}
+
+void panel_orders_list::paint_background(Graphics& g, const rect& update) {
+    paint_background_slate(g, update);
+}
+
+// --- refresh
+
+bool panel_orders_list::order_time_less(const order_ptr& a, const order_ptr& b) {
+    // The design ordered nothing against an order without "tt" while ordering the others, which is no strict
+    // weak order: std::sort could then read past the rows.
+    if (!a->tt) {
+        return false;
+    }
+    if (!b->tt) {
+        return true;
+    }
+    return *a->tt < *b->tt;
+}
+
+void panel_orders_list::refresh() {
+    const controller* c = controller::instance();
+    if (!c) {
+        return;
+    }
+    switch (mode_) {
+    case 1:
+        build_rows();
+        break;
+    case 2:
+        sort_rows();
+        break;
+    case 3:
+        rows_ = c->get_orders_3();
+        break;
+    default:
+        break;
+    }
+    if (view_) {
+        const int last = std::max(0, static_cast<int>(rows_.size()) - 1);
+        if (view_->first_row_ref() > last) {
+            view_->set_first_row(last);
+        }
+    }
+}
+
+void panel_orders_list::build_rows() {
+    const auto list = controller::instance()->get_orders_1();
+    auto current = [&list](const std::wstring& order_id) -> order_ptr {
+        for (const auto& o : list) {
+            if (o->s_id == order_id) {
+                return o;
+            }
+        }
+        return nullptr;
+    };
+    std::vector<order_ptr> kept;
+    kept.reserve(rows_.size());
+    for (const auto& row : rows_) {
+        // The store replaced a re-sent order by a new record: show that one, not the copy the row held.
+        if (auto fresh = current(row->s_id)) {
+            kept.push_back(std::move(fresh));
+        }
+    }
+    int inserted = 0;
+    for (const auto& o : list) {
+        const bool held =
+            std::any_of(kept.begin(), kept.end(), [&](const order_ptr& row) { return row->s_id == o->s_id; });
+        if (!held) {
+            kept.insert(kept.begin(), o);
+            ++inserted;
+        }
+    }
+    rows_ = std::move(kept);
+    if (inserted > 0 && now_seconds() - last_scroll_ > keep_place_seconds && view_) {
+        view_->reset_first_row();
+        form_.invalidate_rect(view_->get_rect());
+    }
+}
+
+void panel_orders_list::sort_rows() {
+    rows_ = controller::instance()->get_orders_2();
+    std::stable_sort(rows_.begin(), rows_.end(), order_time_less);
+}
+
+void panel_orders_list::resize_new_flags() {
+    new_rows_.resize(rows_.size(), true);
+}
+
+// --- commands and arrows
+
+void panel_orders_list::on_command(const zel_api::update_mask& mask) {
+    const bool orders = mask.test(L"order");
+    if (orders || mask.test(L"odel")) {
+        refresh();
+        if (view_) {
+            form_.invalidate_rect(view_->get_rect());
+        }
+        clear_map();
+        resize_new_flags();
+    }
+    if (!orders) {
+        return;
+    }
+    const controller* c = controller::instance();
+    const auto current = c ? c->get_current_order() : nullptr;
+    if (current && current->s && *current->s == 2) {
+        form_.pop_to_first_quiet();
+        form_.push_panel(on_the_way_panel);
+    }
+}
+
+void panel_orders_list::on_arrow_up() {
+    if (view_) {
+        view_->scroll_up();
+    }
+    last_scroll_ = now_seconds();
+}
+
+void panel_orders_list::on_arrow_down() {
+    if (view_) {
+        view_->scroll_down();
+    }
+    last_scroll_ = now_seconds();
+}
+
+// --- the row source
+
+int panel_orders_list::row_count() const {
+    return static_cast<int>(rows_.size());
+}
+
+size panel_orders_list::row_size(int) const {
+    return {own_.w, picture(pressed_middle)->height()};
+}
+
+void panel_orders_list::row_clicked(int row) {
+    if (row < 0 || row >= row_count()) {
+        return;
+    }
+    form_.push_panel(take_order_panel, make_take_order_param(mode_, rows_[row]->s_id));
+}
+
+int panel_orders_list::row_selected(int row) const {
+    if (row < 0 || row >= static_cast<int>(new_rows_.size())) {
+        return 1;
+    }
+    return new_rows_[row] ? 1 : 0;
+}
+
+// --- row drawing
+
+Graphics& panel_orders_list::row_face(Graphics& g, bool pressed, int width, int height) {
+    std::unique_ptr<Graphics>& face = pressed ? pressed_face_ : normal_face_;
+    if (!face) {
+        face = std::make_unique<Graphics>(width, height, g.dc());
+        face->fill_rect(rect{0, 0, width, height}, brush_holder(slate_colour));
+        const int left_width = picture(pressed_left)->width();
+        const int right_width = picture(pressed_right)->width();
+        picture(pressed ? pressed_left : normal_left)->draw(*face, 0, 0);
+        picture(pressed ? pressed_middle : normal_middle)->draw(*face, left_width, 0);
+        picture(pressed ? pressed_right : normal_right)->draw(*face, width - right_width, 0);
+    }
+    return *face;
+}
+
+void panel_orders_list::draw_row(Graphics& g, const rect& r, int, int row, int pressed_row, int) {
+    if (row < 0 || row >= row_count()) {
+        return;
+    }
+    if (row < static_cast<int>(new_rows_.size())) {
+        new_rows_[row] = false;
+    }
+    const order& o = *rows_[row];
+    g.fill_rect(r, brush_holder(slate_colour));
+    row_face(g, row == pressed_row, r.w, r.h).blit_to(g, r, 0, 0);
+
+    int icon_width = 0;
+    draw_status_icon(g, r, o, icon_width);
+    if (o.st && o.ttp && *o.ttp == preliminary) {
+        draw_preliminary_time(g, r, o, icon_width);
+    }
+    draw_lines(g, r, o);
+    draw_badges(g, r, o);
+}
+
+void panel_orders_list::draw_status_icon(Graphics& g, const rect& r, const order& o, int& icon_width) {
+    const float s = form_.get_scale();
+    std::shared_ptr<Image> icon;
+    if (o.dct) {
+        icon = picture(own_tariff_label);
+    } else if (o.st) {
+        const int image_id = status_icon(*o.st);
+        icon = image_id ? picture(image_id) : nullptr;
+    }
+    if (!icon) {
+        return;
+    }
+    icon->draw(g, r.x + margin_, r.y);
+    icon_width = icon->width();
+    if (o.dct) {
+        font_holder font(scaled(label_font, s), 500);
+        g.draw_text(font, rect{r.x + margin_, r.y, icon->width(), icon->height()}, o.dct->n_ref(), centred_line,
+                    TRANSPARENT, black);
+    }
+}
+
+void panel_orders_list::draw_preliminary_time(Graphics& g, const rect& r, const order& o, int icon_width) {
+    const controller* c = controller::instance();
+    const auto clock = c ? c->get_server_clock() : nullptr;
+    if (!o.tt || !clock) {
+        return;
+    }
+    const float s = form_.get_scale();
+    const int clock_x = r.x + margin_ + icon_width;
+    picture(time_box)->draw(g, clock_x, r.y);
+    // The minutes until "tt" and its time of day, as the time box of the take order panel counts them.
+    const elapsed_time_box::texts shown =
+        elapsed_time_box::texts_for(*o.tt, clock->server_now(), clock->server_seconds());
+    const int height = scaled(field_height, s);
+
+    font_holder count(scaled(count_font, s), 700);
+    font_holder unit(scaled(unit_font, s), 400);
+    const size count_size = text_extent(form_.get_hwnd(), count, shown.number);
+    const size unit_size = shown.unit.empty() ? size{} : text_extent(form_.get_hwnd(), unit, shown.unit);
+    const int box_left = clock_x + scaled(elapsed_left, s);
+    const int pair_left = box_left + (scaled(elapsed_width, s) - count_size.width - unit_size.width) / 2;
+    g.draw_text(count, rect{pair_left, r.y, count_size.width, height}, shown.number, centred_both, TRANSPARENT,
+                time_colour);
+    if (!shown.unit.empty()) {
+        g.draw_text(unit, rect{pair_left + count_size.width, r.y, unit_size.width, height}, shown.unit, centred_both,
+                    TRANSPARENT, time_colour);
+    }
+
+    font_holder clock_text(scaled(clock_font, s), 400);
+    const int width = scaled(clock_width, s);
+    g.draw_text(clock_text, rect{clock_x + scaled(hour_left, s), r.y, width, height}, shown.hour, centred_both,
+                TRANSPARENT, white);
+    g.draw_text(clock_text, rect{clock_x + scaled(minute_left, s), r.y, width, height}, shown.minute, centred_both,
+                TRANSPARENT, white);
+}
+
+void panel_orders_list::draw_lines(Graphics& g, const rect& r, const order& o) {
+    const float s = form_.get_scale();
+    const int x = r.x + 2 * margin_;
+    const int w = r.w - 4 * margin_;
+    const rect line1{x, r.y + scaled(line1_top, s), w, scaled(line_height, s)};
+    const rect line2{x, r.y + scaled(line2_top, s), w, scaled(line_height, s)};
+    const rect line3{x, r.y + scaled(line3_top, s), w, scaled(line3_height, s)};
+
+    if (!o.af.t.empty()) {
+        font_holder bold(scaled(line_font, s), 700);
+        g.draw_text(bold, line1, o.af.t, left_middle, TRANSPARENT, white);
+    }
+
+    const bool has_sum = o.msum && *o.msum >= 0.01f;
+    const bool has_distance = o.dist_to_driver && *o.dist_to_driver >= 1;
+    if (o.ttp && *o.ttp == 0 && (has_sum || has_distance)) {
+        font_holder figure(scaled(figure_font, s), 700);
+        font_holder sign(scaled(sign_font, s), 400);
+        if (o.msum && *o.msum > 0) {
+            const std::wstring sum = whole_roubles_text(*o.msum);
+            const int sum_width = text_extent(form_.get_hwnd(), figure, sum).width;
+            g.draw_text(figure, rect{line2.x, line2.y, sum_width, line2.h}, sum, left_middle, TRANSPARENT, sum_colour);
+            g.draw_text(sign, rect{line2.x + sum_width, line2.y, line2.w - sum_width, line2.h}, L" р.", left_bottom,
+                        TRANSPARENT, sum_colour);
+        }
+        if (o.dist_to_driver && *o.dist_to_driver > 0) {
+            const std::wstring km = L" км";
+            const int km_width = text_extent(form_.get_hwnd(), sign, km).width;
+            g.draw_text(sign, line2, km, right_bottom, TRANSPARENT, distance_colour);
+            g.draw_text(figure, rect{line2.x, line2.y, line2.w - km_width, line2.h}, kilometres_text(*o.dist_to_driver),
+                        right_middle, TRANSPARENT, distance_colour);
+        }
+    } else if (!o.af.tx.empty()) {
+        font_holder normal(scaled(line_font, s), 400);
+        g.draw_text(normal, line2, o.af.tx, left_middle, TRANSPARENT, secondary);
+    }
+
+    if (!o.at.empty()) {
+        font_holder normal(scaled(line_font, s), 400);
+        g.draw_text(normal, line3, o.at.back().t + L" " + o.at.back().tx, left_middle, TRANSPARENT, white);
+    }
+}
+
+void panel_orders_list::draw_badges(Graphics& g, const rect& r, const order& o) {
+    auto corner = [&](int image_id) {
+        const std::shared_ptr<Image> badge = picture(image_id);
+        badge->draw(g, r.x + r.w - badge->width(), r.y + r.h - badge->height());
+    };
+    const bool osid_five = o.osid && *o.osid == osid_marked;
+    if (o.of && (*o.of & of_badge_bit) != 0) {
+        corner(own_tariff_label);
+    }
+    if (o.trade && *o.trade && !osid_five) {
+        corner(trade_badge);
+    }
+    if (o.icl && *o.icl == cashless) {
+        corner(cashless_badge);
+    }
+    if (osid_five) {
+        corner(osid_badge);
+    }
+    if (o.star && *o.star > 0) {
+        const std::shared_ptr<Image> star = picture(star_image);
+        const int y = r.y + picture(first_status_icon)->height() / 2;
+        int x = r.x + r.w - 2 * margin_ - star->width();
+        // A count wider than the row draws only the stars that fit.
+        for (int i = 0; i < *o.star && x >= r.x; ++i, x -= star->width()) {
+            star->draw(g, x, y);
+        }
+    }
+}
+
+} // namespace zel::form

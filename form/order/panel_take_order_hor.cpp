@@ -1,0 +1,65 @@
+#include "form/order/panel_take_order_hor.h"
+
+#include "form/brush_holder.h"
+#include "form/drawing.h"
+#include "form/graphics.h"
+#include "form/manager_2.h"
+
+namespace zel::form {
+
+namespace {
+
+// Design lengths, times the scale and truncated.
+constexpr double tab_height = 50;
+constexpr double button_height = 117;
+constexpr double button_width = 220;
+// Room beside the buttons in the right column.
+constexpr double column_margin = 40;
+constexpr int content_inset = 6;
+
+constexpr rgb left_colour{23, 27, 34};
+constexpr rgb right_colour{41, 48, 49};
+constexpr unsigned dark_edge = 0x15131F;
+constexpr unsigned light_edge = 0x3D4349;
+
+} // namespace
+
+rect panel_take_order_hor::left_column() const {
+    const float s = form_.get_scale();
+    const int bw = scaled(button_width, s);
+    const int L = static_cast<int>(static_cast<float>(own_.w - bw) - static_cast<float>(column_margin) * s);
+    return {own_.x, own_.y, L, own_.h};
+}
+
+rect panel_take_order_hor::right_column() const {
+    const rect left = left_column();
+    return {own_.x + left.w, own_.y, own_.w - left.w, own_.h};
+}
+
+panel_take_order::layout panel_take_order_hor::place() const {
+    const float s = form_.get_scale();
+    const int X = own_.x, Y = own_.y, W = own_.w, H = own_.h;
+    const int th = scaled(tab_height, s);
+    const int bh = scaled(button_height, s);
+    const int bw = scaled(button_width, s);
+    const int g = bh / 10;
+    const int L = left_column().w;
+    const int buttons_x = X + L + (W - L) / 2 - bw / 2;
+    layout l;
+    l.order_tab = {X, Y, L / 2, th};
+    l.tariff_tab = {X + L / 2, Y, L / 2, th};
+    l.back = {buttons_x, Y + H - g - bh, bw, bh - g};
+    l.take = {buttons_x, Y + H - 2 * g - 2 * bh, bw, bh - g};
+    l.content = {X + content_inset, Y + th, L - 2 * content_inset, H - th};
+    l.dark_line = {X + L, Y, 0, H};
+    l.light_line = {X + L + 1, Y, 0, H};
+    l.line_layer = 2;
+    return l;
+}
+
+void panel_take_order_hor::paint_background(Graphics& g, const rect&) {
+    g.fill_rect(left_column(), brush_holder(left_colour));
+    g.fill_rect(right_column(), brush_holder(right_colour));
+}
+
+} // namespace zel::form
