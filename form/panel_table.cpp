@@ -14,6 +14,10 @@
 #include "form/order/panel_order_offer_fine_final_rejection.h"
 #include "form/order/panel_order_offer_fine_rejection.h"
 #include "form/order/panel_order_offer_fine_timeout.h"
+#include "form/order/panel_work_arrive.h"
+#include "form/order/panel_work_arrive_hor.h"
+#include "form/order/panel_work_set.h"
+#include "form/order/panel_work_set_hor.h"
 #include "form/panel_dialog_gui.h"
 
 namespace zel::form {
@@ -41,6 +45,8 @@ manager_2::panel_table manager_2::default_table() {
         {32, make<panel_order_offer_fine_close>(), nullptr},
         {33, make<panel_order_offer_fine_final_rejection>(), nullptr},
         {34, make<panel_order_offer_fine_rejection>(), nullptr},
+        {panel_work_set::id, make<panel_work_set>(), make<panel_work_set_hor>()},
+        {panel_work_arrive::id, make<panel_work_arrive>(), make<panel_work_arrive_hor>()},
     };
     return table;
 }
