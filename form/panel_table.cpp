@@ -17,6 +17,11 @@
 #include "form/order/panel_orders_list.h"
 #include "form/order/panel_take_order.h"
 #include "form/order/panel_take_order_hor.h"
+
+#include "form/order/panel_work_arrive.h"
+#include "form/order/panel_work_arrive_hor.h"
+#include "form/order/panel_work_set.h"
+#include "form/order/panel_work_set_hor.h"
 #include "form/panel_dialog_gui.h"
 
 namespace zel::form {
@@ -46,6 +51,9 @@ manager_2::panel_table manager_2::default_table() {
         {34, make<panel_order_offer_fine_rejection>(), nullptr},
         {panel_orders_list::id, make<panel_orders_list>(), nullptr},
         {panel_take_order::id, make<panel_take_order>(), make<panel_take_order_hor>()},
+
+        {panel_work_set::id, make<panel_work_set>(), make<panel_work_set_hor>()},
+        {panel_work_arrive::id, make<panel_work_arrive>(), make<panel_work_arrive_hor>()},
     };
     return table;
 }
