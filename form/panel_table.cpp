@@ -14,6 +14,8 @@
 #include "form/order/panel_order_offer_fine_final_rejection.h"
 #include "form/order/panel_order_offer_fine_rejection.h"
 #include "form/order/panel_order_offer_fine_timeout.h"
+#include "form/order/panel_work_execute.h"
+#include "form/order/panel_work_execute_hor.h"
 #include "form/panel_dialog_gui.h"
 
 namespace zel::form {
@@ -41,6 +43,7 @@ manager_2::panel_table manager_2::default_table() {
         {32, make<panel_order_offer_fine_close>(), nullptr},
         {33, make<panel_order_offer_fine_final_rejection>(), nullptr},
         {34, make<panel_order_offer_fine_rejection>(), nullptr},
+        {panel_work_execute::id, make<panel_work_execute>(), make<panel_work_execute_hor>()},
     };
     return table;
 }
