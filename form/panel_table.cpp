@@ -14,6 +14,7 @@
 #include "form/order/panel_order_offer_fine_final_rejection.h"
 #include "form/order/panel_order_offer_fine_rejection.h"
 #include "form/order/panel_order_offer_fine_timeout.h"
+#include "form/order/panel_work_bill.h"
 #include "form/order/panel_work_execute.h"
 #include "form/order/panel_work_execute_hor.h"
 #include "form/panel_dialog_gui.h"
@@ -44,6 +45,7 @@ manager_2::panel_table manager_2::default_table() {
         {33, make<panel_order_offer_fine_final_rejection>(), nullptr},
         {34, make<panel_order_offer_fine_rejection>(), nullptr},
         {panel_work_execute::id, make<panel_work_execute>(), make<panel_work_execute_hor>()},
+        {panel_work_bill::id, make<panel_work_bill>(), nullptr},
     };
     return table;
 }

@@ -2,6 +2,9 @@
 // the total passes it, the tabs following the parking area, area rows sending "set-parking" with the row's own
 // area (and a row gone doing nothing), finishing into the bill record, the money rules and the pictures.
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -12,7 +15,10 @@
 #include "form/order/panel_work_execute.h"
 #include "form/order/ride_areas_list.h"
 #include "form/order/taximeter_display.h"
+#include "foundation/app_paths.h"
+#include "foundation/text_utils.h"
 #include "gps/taximeter/taximeter.h"
+#include "gps/trip_data_file.h"
 #include "tests/form/screen_fixture.h"
 
 namespace zel::form::test {
@@ -128,6 +134,46 @@ TEST_F(ride_panel_screen, FinishMakesTheBillWithTheFareRuleAndPushesTheBill) {
     ASSERT_FALSE(stack_ids().empty());
     EXPECT_EQ(stack_ids().front(), 25);
     EXPECT_NE(ctl().get_taximeter(), nullptr);
+}
+
+// Files of one extension in the ride data folder.
+std::vector<std::filesystem::path> trip_files(const std::filesystem::path& folder, const std::string& extension) {
+    std::vector<std::filesystem::path> found;
+    if (std::filesystem::is_directory(folder)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (entry.path().extension() == extension) {
+                found.push_back(entry.path());
+            }
+        }
+    }
+    return found;
+}
+
+TEST_F(ride_panel_screen, AClosedRideLeavesItsDataFilesAndTheShortCloseIsExact) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
+    ride().finish_ride();
+    run();
+    ASSERT_EQ(current_panel_id(), 25);
+    EXPECT_TRUE(tap_text(L"Завершить заказ"));
+    ASSERT_TRUE(pump_until([&] { return !received_containing(R"("close-order")").empty(); }));
+    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0; }));
+    const auto bill = ctl().get_bill();
+    const std::string expected = R"({"close-order":{"s-oid":"R-1","sum":)" +
+                                 std::to_string(whole_roubles(bill->total_ref())) + R"(,"dtime":0,"dist":0,"ucts":0}})";
+    ASSERT_EQ(received_containing(R"("close-order")").size(), 1u);
+    EXPECT_NE(received_containing(R"("close-order")")[0].find(expected), std::string::npos)
+        << received_containing(R"("close-order")")[0];
+    const auto folder = std::filesystem::path(app_file(L"\\order_close_inf"));
+    const auto tax = trip_files(folder, ".tax_data");
+    const auto track = trip_files(folder, ".order_track");
+    ASSERT_EQ(tax.size(), 1u);
+    ASSERT_EQ(track.size(), 1u);
+    std::ifstream in(tax[0]);
+    std::stringstream text;
+    text << in.rdbuf();
+    gps::tax_data_record record;
+    EXPECT_TRUE(gps::parse_tax_data(record, utf8_to_wide(text.str())));
+    EXPECT_EQ(record.order_id, L"R-1");
 }
 
 TEST_F(ride_panel_screen, AParkingAreaInTheSessionShowsTheOrdersTab) {
