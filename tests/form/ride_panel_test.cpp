@@ -184,6 +184,14 @@ TEST_F(ride_panel_screen, AParkingAreaInTheSessionShowsTheOrdersTab) {
     EXPECT_TRUE(ride().orders_view()->is_visible());
 }
 
+TEST_F(ride_panel_screen, BillPicture) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
+    ride().finish_ride();
+    run();
+    ASSERT_EQ(current_panel_id(), 25);
+    EXPECT_EQ(golden("bill"), "");
+}
+
 TEST_F(ride_panel_screen, RidePicture) {
     taximeter_display::reset_lamp_blink();
     ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
