@@ -22,6 +22,10 @@
 #include "form/order/panel_work_arrive_hor.h"
 #include "form/order/panel_work_set.h"
 #include "form/order/panel_work_set_hor.h"
+
+#include "form/order/panel_work_bill.h"
+#include "form/order/panel_work_execute.h"
+#include "form/order/panel_work_execute_hor.h"
 #include "form/panel_dialog_gui.h"
 
 namespace zel::form {
@@ -54,6 +58,9 @@ manager_2::panel_table manager_2::default_table() {
 
         {panel_work_set::id, make<panel_work_set>(), make<panel_work_set_hor>()},
         {panel_work_arrive::id, make<panel_work_arrive>(), make<panel_work_arrive_hor>()},
+
+        {panel_work_execute::id, make<panel_work_execute>(), make<panel_work_execute_hor>()},
+        {panel_work_bill::id, make<panel_work_bill>(), nullptr},
     };
     return table;
 }

@@ -1,0 +1,209 @@
+// The ride panel (24) on the program's screens against the test dispatch server: the minimum sum shown until
+// the total passes it, the tabs following the parking area, area rows sending "set-parking" with the row's own
+// area (and a row gone doing nothing), finishing into the bill record, the money rules and the pictures.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "api/bill_record.h"
+#include "form/caption_radio_button.h"
+#include "form/list_view.h"
+#include "form/order/bill_money.h"
+#include "form/order/panel_work_execute.h"
+#include "form/order/ride_areas_list.h"
+#include "form/order/taximeter_display.h"
+#include "foundation/app_paths.h"
+#include "foundation/text_utils.h"
+#include "gps/taximeter/taximeter.h"
+#include "gps/trip_data_file.h"
+#include "tests/form/screen_fixture.h"
+
+namespace zel::form::test {
+namespace {
+
+// The ride's order: the driver's current order (list 4) with the client on board ("s" 8).
+std::string ride_order(const std::string& extra = "") {
+    return R"({"order":{"s-id":"R-1","l-type":4,"s":8,"s-tid":"T-15","af":{"t":"Ленина, 1"},"at":[{"t":"Мира, 5"}])" +
+           extra + "}}";
+}
+
+class ride_panel_screen : public screen_fixture {
+protected:
+    void open_ride(const std::string& records, const std::string& session = "",
+                   platform::screen_size screen = platform::screen_size{480, 800, 192}) {
+        screen_options options;
+        options.screen = screen;
+        options.dispatch_script = "tests/form/fixtures/ride_login.script";
+        options.values = {{"RECORDS", records}, {"SESSION", session}};
+        ASSERT_NO_FATAL_FAILURE(open(options));
+        ASSERT_TRUE(reach_menu());
+        ASSERT_NO_FATAL_FAILURE(log_in());
+        manager->pop_to_first_quiet();
+        manager->push_panel(panel_work_execute::id);
+        ASSERT_TRUE(pump_until([&] { return current_panel_id() == panel_work_execute::id; }));
+        run();
+    }
+
+    panel_work_execute& ride() {
+        return static_cast<panel_work_execute&>(*manager->panel_for(panel_work_execute::id));
+    }
+
+    std::vector<std::string> received_containing(const std::string& piece) const {
+        std::vector<std::string> found;
+        for (const std::string& line : dispatch_server->lines("recv command ")) {
+            if (line.find(piece) != std::string::npos) {
+                found.push_back(line);
+            }
+        }
+        return found;
+    }
+};
+
+TEST(ride_money, WholeRoublesComeFromTheAmountRoundedToKopecks) {
+    struct row {
+        double amount;
+        int32_t roubles;
+    } const rows[] = {{299.99998, 300}, {300.0, 300}, {250.7, 250}, {250.999, 251},
+                      {0.004, 0},       {-12.5, -12}, {1e20, 0}};
+    for (const auto& r : rows) {
+        EXPECT_EQ(whole_roubles(r.amount), r.roubles) << r.amount;
+    }
+    // A float total just under 300 (as sums of float parts give) is 300 whole roubles, not 299.
+    EXPECT_EQ(whole_roubles(299.99998f), 300);
+}
+
+TEST(ride_money, TheFareRuleTakesTheLargestOfTheFiguresItsModeNames) {
+    struct row {
+        int32_t mode, a, b, c, result;
+    } const rows[] = {{1, 300, 100, 900, 300}, {1, 100, 300, 900, 300}, {2, 300, 100, 900, 900},
+                      {2, 300, 100, 200, 300}, {2, 100, 300, 300, 300}, {3, 300, 100, 900, 0},
+                      {0, 300, 100, 900, 0}};
+    for (const auto& r : rows) {
+        EXPECT_EQ(fare_rule_max(r.mode, r.a, r.b, r.c), r.result) << r.mode << " " << r.a << " " << r.b << " " << r.c;
+    }
+}
+
+TEST_F(ride_panel_screen, TheMinimumSumShowsUntilTheTotalPassesItAndTheTabsFollowTheParkingArea) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(R"(,"of":2,"msum":300)")));
+    ASSERT_NE(ctl().get_taximeter(), nullptr);
+    EXPECT_EQ(ride().display()->rouble_text(), L"300");
+    // No parking area: "ТАРИФ" and "РАЙОНЫ", the tariff open.
+    EXPECT_TRUE(ride().tariff_tab()->is_checked());
+    EXPECT_TRUE(ride().areas_tab()->is_visible());
+    EXPECT_FALSE(ride().orders_tab()->is_visible());
+    EXPECT_TRUE(tap_text(L"РАЙОНЫ"));
+    EXPECT_TRUE(ride().areas_view()->is_visible());
+    EXPECT_FALSE(ride().orders_view()->is_visible());
+    EXPECT_EQ(ride().areas_source()->areas().size(), 2u);
+}
+
+TEST_F(ride_panel_screen, AnAreaRowSendsItsOwnAreaAndARowGoneDoesNothing) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
+    EXPECT_TRUE(tap_text(L"РАЙОНЫ"));
+    ASSERT_EQ(ride().areas_source()->areas().size(), 2u);
+    const int64_t second = ride().areas_source()->areas()[1]->id;
+    ride().on_area_click(1);
+    ASSERT_TRUE(pump_until([&] { return !received_containing(R"("set-parking")").empty(); }));
+    EXPECT_NE(received_containing(std::to_string(second)).size(), 0u);
+    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0; }));
+
+    // The row source's rows emptied (as after a reconnect emptied the store): a tap on a row no longer there
+    // sends nothing and locks nothing.
+    ride().areas_source()->set_rows({});
+    ride().on_area_click(1);
+    ride().on_order_click(0);
+    run();
+    EXPECT_EQ(manager->lock_count(), 0);
+    EXPECT_EQ(received_containing(R"("set-parking")").size(), 1u);
+    EXPECT_EQ(current_panel_id(), panel_work_execute::id);
+}
+
+TEST_F(ride_panel_screen, FinishMakesTheBillWithTheFareRuleAndPushesTheBill) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(R"(,"msum":300)")));
+    ride().finish_ride();
+    run();
+    auto bill = ctl().get_bill();
+    ASSERT_TRUE(bill);
+    EXPECT_EQ(bill->order_id(), L"R-1");
+    EXPECT_EQ(bill->tariff_mode_ref(), 3);
+    // "min-sum-prio" 2 over "msum" 300, "pp" 99.5 and the parts' sum: 300; the parts keep their own values.
+    EXPECT_FLOAT_EQ(bill->total_ref(), 300.0f);
+    ASSERT_FALSE(stack_ids().empty());
+    EXPECT_EQ(stack_ids().front(), 25);
+    EXPECT_NE(ctl().get_taximeter(), nullptr);
+}
+
+// Files of one extension in the ride data folder.
+std::vector<std::filesystem::path> trip_files(const std::filesystem::path& folder, const std::string& extension) {
+    std::vector<std::filesystem::path> found;
+    if (std::filesystem::is_directory(folder)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (entry.path().extension() == extension) {
+                found.push_back(entry.path());
+            }
+        }
+    }
+    return found;
+}
+
+TEST_F(ride_panel_screen, AClosedRideLeavesItsDataFilesAndTheShortCloseIsExact) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
+    ride().finish_ride();
+    run();
+    ASSERT_EQ(current_panel_id(), 25);
+    EXPECT_TRUE(tap_text(L"Завершить заказ"));
+    ASSERT_TRUE(pump_until([&] { return !received_containing(R"("close-order")").empty(); }));
+    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0; }));
+    const auto bill = ctl().get_bill();
+    const std::string expected = R"({"close-order":{"s-oid":"R-1","sum":)" +
+                                 std::to_string(whole_roubles(bill->total_ref())) + R"(,"dtime":0,"dist":0,"ucts":0}})";
+    ASSERT_EQ(received_containing(R"("close-order")").size(), 1u);
+    EXPECT_NE(received_containing(R"("close-order")")[0].find(expected), std::string::npos)
+        << received_containing(R"("close-order")")[0];
+    const auto folder = std::filesystem::path(app_file(L"\\order_close_inf"));
+    const auto tax = trip_files(folder, ".tax_data");
+    const auto track = trip_files(folder, ".order_track");
+    ASSERT_EQ(tax.size(), 1u);
+    ASSERT_EQ(track.size(), 1u);
+    std::ifstream in(tax[0]);
+    std::stringstream text;
+    text << in.rdbuf();
+    gps::tax_data_record record;
+    EXPECT_TRUE(gps::parse_tax_data(record, utf8_to_wide(text.str())));
+    EXPECT_EQ(record.order_id, L"R-1");
+}
+
+TEST_F(ride_panel_screen, AParkingAreaInTheSessionShowsTheOrdersTab) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(), R"(,"area-id":12)"));
+    EXPECT_FALSE(ride().areas_tab()->is_visible());
+    EXPECT_TRUE(ride().orders_tab()->is_visible());
+    EXPECT_TRUE(tap_text(L"ЗАКАЗЫ"));
+    EXPECT_TRUE(ride().orders_view()->is_visible());
+}
+
+TEST_F(ride_panel_screen, BillPicture) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
+    ride().finish_ride();
+    run();
+    ASSERT_EQ(current_panel_id(), 25);
+    EXPECT_EQ(golden("bill"), "");
+}
+
+TEST_F(ride_panel_screen, RidePicture) {
+    taximeter_display::reset_lamp_blink();
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
+    taximeter_display::reset_lamp_blink();
+    EXPECT_EQ(golden("ride"), "");
+}
+
+TEST_F(ride_panel_screen, RidePictureOnTheLandscapeScreen) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(), "", platform::screen_size{800, 480, 192}));
+    taximeter_display::reset_lamp_blink();
+    EXPECT_EQ(golden("ride_landscape"), "");
+}
+
+} // namespace
+} // namespace zel::form::test
