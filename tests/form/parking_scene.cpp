@@ -22,7 +22,7 @@ void parking_scene::open_world(const parking_world& world, const std::string& sc
     options.dispatch_script = "tests/form/fixtures/" + script;
     options.values = std::move(values);
     options.values["SESSION"] = world.session;
-    options.values["RECORDS"] = std::string(parking_areas) + world.cars + world.order;
+    options.values["RECORDS"] = std::string(parking_areas) + world.cars + world.order + world.extra;
     open(options);
     log_in();
 }

@@ -30,6 +30,8 @@ struct parking_world {
     std::string session = R"(,"driver-status":0)";
     std::string cars = one_free_car;
     std::string order;
+    // Further records.
+    std::string extra;
 };
 
 class parking_scene : public offer_scene {

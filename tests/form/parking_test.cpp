@@ -9,9 +9,11 @@
 #include "form/account/car_param.h"
 #include "form/account/panel_park_list.h"
 #include "form/account/panel_set_car.h"
+#include "form/image_button.h"
 #include "form/list_view.h"
 #include "form/plate_box.h"
 #include "foundation/text_utils.h"
+#include "platform/headless.h"
 #include "tests/form/parking_scene.h"
 
 namespace zel::form::test {
@@ -100,6 +102,37 @@ TEST_F(parking_screen, NewFiguresRepaintTheRowsWhichAreNotReadAgain) {
     // "c" 6 and "q" 0: the first place only.
     ASSERT_NO_FATAL_FAILURE(open_screen(10, make_number_param(12)));
     EXPECT_EQ(row_texts(), (rows{{L"Вокзал", L"6"}, {L"Рынок", L"4", L"2"}}));
+}
+
+TEST_F(parking_screen, TheArrowsAndTheKeysScrollTheListByOneRow) {
+    parking_world world;
+    for (int i = 0; i < 8; ++i) {
+        world.extra +=
+            R"({"ref-area":{"id":)" + std::to_string(100 + i) + R"(,"n":"Район )" + std::to_string(i) + R"(","t":2}})";
+    }
+    ASSERT_NO_FATAL_FAILURE(open_world(world));
+    ASSERT_NO_FATAL_FAILURE(open_screen(9));
+    const list_panel& shown = *shown_list();
+    // The arrows stand at the screen's right-hand corners.
+    EXPECT_EQ(shown.up_arrow()->get_rect().y, 0);
+    EXPECT_EQ(shown.down_arrow()->get_rect().y + shown.down_arrow()->get_rect().h, 800);
+    EXPECT_EQ(shown.down_arrow()->get_rect().x + shown.down_arrow()->get_rect().w, 480);
+    tap(*shown.down_arrow());
+    EXPECT_EQ(shown.list()->first_row(), 1);
+    platform::headless::key_down(VK_DOWN);
+    run();
+    EXPECT_EQ(shown.list()->first_row(), 2);
+    platform::headless::key_up(VK_UP);
+    run();
+    EXPECT_EQ(shown.list()->first_row(), 1);
+    tap(*shown.up_arrow());
+    EXPECT_EQ(shown.list()->first_row(), 0);
+    // A new show starts at the first row again.
+    platform::headless::key_down(VK_DOWN);
+    run();
+    manager->pop_panel();
+    ASSERT_NO_FATAL_FAILURE(open_screen(9));
+    EXPECT_EQ(shown_list()->list()->first_row(), 0);
 }
 
 // --- parking list
