@@ -79,13 +79,14 @@ plate_box::layout plate_box::layout_for(const std::wstring& text) {
 }
 
 void plate_box::paint(Graphics& g, const rect&, int dx, int dy) {
-    if (!visible_) {
-        return;
+    if (visible_) {
+        draw(g, rect_.x + dx, rect_.y + dy, text_);
     }
+}
+
+void plate_box::draw(Graphics& g, int x, int y, const std::wstring& text) {
     const float s = form_->get_scale();
-    const int x = rect_.x + dx;
-    const int y = rect_.y + dy;
-    const layout shown = layout_for(text_);
+    const layout shown = layout_for(text);
     plates_[shown.kind]->draw(g, x, y);
 
     const int top = static_cast<int>(y + band_top * s);
@@ -94,7 +95,7 @@ void plate_box::paint(Graphics& g, const rect&, int dx, int dy) {
         font_holder font(static_cast<int>(number_font * s), 400);
         g.draw_text(
             font, rect{static_cast<int>(x + band_left * s), top, static_cast<int>(rect_.w - 2 * band_left * s), height},
-            text_, centre_bottom, TRANSPARENT, black);
+            text, centre_bottom, TRANSPARENT, black);
         return;
     }
     const rect band{static_cast<int>(x + band_left * s), top, static_cast<int>(band_width * s), height};

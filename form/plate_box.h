@@ -18,6 +18,9 @@ public:
     plate_box(manager_2* form, const rect& r);
 
     void paint(Graphics& g, const rect& update, int dx, int dy) override;
+    // Draws a text as a plate of the box's size with its corner at (x, y), whatever the box holds: the rows of
+    // a list draw their plates through one box.
+    void draw(Graphics& g, int x, int y, const std::wstring& text);
 
     // Stores the text and repaints.
     void set_text(const std::wstring& text);
