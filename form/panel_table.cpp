@@ -8,6 +8,8 @@
 #include "form/account/panel_start2.h"
 #include "form/account/panel_start2_hor.h"
 #include "form/account/panel_status.h"
+#include "form/account/panel_take_shift.h"
+#include "form/account/panel_take_shift_hor.h"
 #include "form/manager_2.h"
 #include "form/order/panel_order_offer.h"
 #include "form/order/panel_order_offer_fine_close.h"
@@ -41,6 +43,7 @@ manager_2::panel_table manager_2::default_table() {
         {32, make<panel_order_offer_fine_close>(), nullptr},
         {33, make<panel_order_offer_fine_final_rejection>(), nullptr},
         {34, make<panel_order_offer_fine_rejection>(), nullptr},
+        {panel_take_shift::id, make<panel_take_shift>(), make<panel_take_shift_hor>()},
     };
     return table;
 }
