@@ -1,5 +1,7 @@
 // The program's screens in the order the manager builds them. A screen that is not built yet has no row, so
 // its id shows the main menu.
+#include "form/account/panel_driver_status_2.h"
+#include "form/account/panel_exit_2.h"
 #include "form/account/panel_lock_gui.h"
 #include "form/account/panel_login.h"
 #include "form/account/panel_login_hor.h"
@@ -43,6 +45,8 @@ manager_2::panel_table manager_2::default_table() {
         {32, make<panel_order_offer_fine_close>(), nullptr},
         {33, make<panel_order_offer_fine_final_rejection>(), nullptr},
         {34, make<panel_order_offer_fine_rejection>(), nullptr},
+        {panel_driver_status_2::id, make<panel_driver_status_2>(), nullptr},
+        {panel_exit_2::id, make<panel_exit_2>(), nullptr},
         {panel_take_shift::id, make<panel_take_shift>(), make<panel_take_shift_hor>()},
     };
     return table;

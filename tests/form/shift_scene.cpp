@@ -4,12 +4,33 @@
 
 namespace zel::form::test {
 
-void shift_scene::open_shifts(platform::screen_size screen) {
+void shift_scene::open_on(const std::string& script, platform::screen_size screen) {
     screen_options options;
     options.screen = screen;
-    options.dispatch_script = "tests/form/fixtures/shifts.script";
+    options.dispatch_script = "tests/form/fixtures/" + script;
     open(options);
-    log_in();
+}
+
+void shift_scene::open_shifts(platform::screen_size screen) {
+    ASSERT_NO_FATAL_FAILURE(open_on("shifts.script", screen));
+    ASSERT_NO_FATAL_FAILURE(log_in());
+}
+
+void shift_scene::show_panel(int id) {
+    manager->push_panel(id);
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == id; }));
+}
+
+void shift_scene::record_track_point() {
+    gps::gps_fix fix;
+    fix.valid = 1;
+    fix.fix = 1;
+    fix.latitude = 55.75;
+    fix.longitude = 37.62;
+    fix.satellites = 8;
+    fix.pdop = 1.0f;
+    fix.hdop = 1.0f;
+    refresh_gps(fix);
 }
 
 void shift_scene::show_take_shift(int64_t shift_id) {
