@@ -7,6 +7,7 @@
 #include "form/account/panel_login_hor.h"
 #include "form/account/panel_master_panel_2.h"
 #include "form/account/panel_set_signcall.h"
+#include "form/account/panel_shift_list.h"
 #include "form/account/panel_start2.h"
 #include "form/account/panel_start2_hor.h"
 #include "form/account/panel_status.h"
@@ -47,6 +48,7 @@ manager_2::panel_table manager_2::default_table() {
         {34, make<panel_order_offer_fine_rejection>(), nullptr},
         {panel_driver_status_2::id, make<panel_driver_status_2>(), nullptr},
         {panel_exit_2::id, make<panel_exit_2>(), nullptr},
+        {panel_shift_list::id, make<panel_shift_list>(), nullptr},
         {panel_take_shift::id, make<panel_take_shift>(), make<panel_take_shift_hor>()},
     };
     return table;
