@@ -1,6 +1,9 @@
 // The program's screens in the order the manager builds them. A screen that is not built yet has no row, so
 // its id shows the main menu.
 #include "form/account/panel_area_list.h"
+
+#include "form/account/panel_driver_status_2.h"
+#include "form/account/panel_exit_2.h"
 #include "form/account/panel_lock_gui.h"
 #include "form/account/panel_login.h"
 #include "form/account/panel_login_hor.h"
@@ -8,9 +11,12 @@
 #include "form/account/panel_park_list.h"
 #include "form/account/panel_set_car.h"
 #include "form/account/panel_set_signcall.h"
+#include "form/account/panel_shift_list.h"
 #include "form/account/panel_start2.h"
 #include "form/account/panel_start2_hor.h"
 #include "form/account/panel_status.h"
+#include "form/account/panel_take_shift.h"
+#include "form/account/panel_take_shift_hor.h"
 #include "form/manager_2.h"
 #include "form/order/panel_order_offer.h"
 #include "form/order/panel_order_offer_fine_close.h"
@@ -67,6 +73,11 @@ manager_2::panel_table manager_2::default_table() {
 
         {panel_work_execute::id, make<panel_work_execute>(), make<panel_work_execute_hor>()},
         {panel_work_bill::id, make<panel_work_bill>(), nullptr},
+
+        {panel_driver_status_2::id, make<panel_driver_status_2>(), nullptr},
+        {panel_exit_2::id, make<panel_exit_2>(), nullptr},
+        {panel_shift_list::id, make<panel_shift_list>(), nullptr},
+        {panel_take_shift::id, make<panel_take_shift>(), make<panel_take_shift_hor>()},
     };
     return table;
 }

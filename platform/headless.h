@@ -39,6 +39,8 @@ bool save_png(HWND window, const std::string& path);
 
 // Whether the shell asked for the window to fill the display.
 bool full_screen();
+// How many times the display's window was minimised (ShowWindow with SW_MINIMIZE).
+int minimised();
 
 // Message boxes shown so far, as "caption: text".
 std::vector<std::wstring> message_boxes();

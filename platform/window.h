@@ -89,6 +89,7 @@ inline constexpr UINT CS_HREDRAW = 0x0002;
 inline constexpr DWORD WS_VISIBLE = 0x10000000;
 inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOW = 5;
+inline constexpr int SW_MINIMIZE = 6;
 inline constexpr int SM_CXSCREEN = 0;
 inline constexpr int SM_CYSCREEN = 1;
 inline constexpr UINT USER_TIMER_MINIMUM = 0x0000000A;
@@ -117,6 +118,7 @@ HWND CreateWindowExW(DWORD ex_style, LPCWSTR class_name, LPCWSTR title, DWORD st
 BOOL DestroyWindow(HWND window);
 // WM_CLOSE destroys the window, WM_PAINT validates it; everything else gives 0.
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// SW_HIDE hides, SW_SHOW shows; SW_MINIMIZE minimises the display's window (others are left as they are).
 BOOL ShowWindow(HWND window, int show);
 BOOL UpdateWindow(HWND window);
 BOOL GetClientRect(HWND window, RECT* rect);

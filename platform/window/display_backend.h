@@ -28,6 +28,8 @@ public:
     // Ends a wait from any thread.
     virtual void wake() = 0;
     virtual void raise() = 0;
+    // Minimises the window (raise() brings it back).
+    virtual void minimise() = 0;
     // Shows the window over the whole display (hiding the desktop's bars) or as an ordinary window.
     virtual void set_full_screen(bool on) = 0;
     // The emulated screen has a new size: the open window takes it (UI thread).

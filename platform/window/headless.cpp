@@ -107,4 +107,9 @@ bool full_screen() {
     return d && d->full_screen();
 }
 
+int minimised() {
+    headless_display* d = display();
+    return d ? d->minimised() : 0;
+}
+
 } // namespace platform::headless

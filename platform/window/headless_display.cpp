@@ -13,6 +13,16 @@ void headless_display::raise() {
     window_system::instance().activated(true);
 }
 
+void headless_display::minimise() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++minimised_;
+}
+
+int headless_display::minimised() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return minimised_;
+}
+
 std::uint64_t headless_display::now_ms() {
     std::lock_guard<std::mutex> lock(mutex_);
     return now_;

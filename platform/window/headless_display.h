@@ -19,6 +19,8 @@ public:
     void wake() override;
     void poll() override {}
     void raise() override;
+    void minimise() override;
+    int minimised() const;
     void set_full_screen(bool on) override {
         full_screen_ = on;
     }
@@ -40,11 +42,12 @@ public:
     void advance(std::uint32_t ms);
 
 private:
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::uint64_t now_ = 1000;
     bool woken_ = false;
     bool full_screen_ = false;
+    int minimised_ = 0;
 };
 
 } // namespace platform

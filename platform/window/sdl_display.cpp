@@ -272,6 +272,12 @@ void sdl_display::raise() {
     }
 }
 
+void sdl_display::minimise() {
+    if (s_->window) {
+        SDL_MinimizeWindow(s_->window);
+    }
+}
+
 void sdl_display::user_activity() {
     SDL_DisableScreenSaver();
 }

@@ -23,6 +23,7 @@ public:
     void wake() override;
     void poll() override;
     void raise() override;
+    void minimise() override;
     void set_full_screen(bool on) override;
     void resize(int width, int height) override;
     void user_activity() override;

@@ -37,6 +37,9 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM, LPARAM) {
 }
 
 BOOL ShowWindow(HWND window, int show) {
+    if (show == SW_MINIMIZE) {
+        return ws().minimise(window) ? TRUE : FALSE;
+    }
     return ws().show(window, show != SW_HIDE) ? TRUE : FALSE;
 }
 

@@ -232,6 +232,17 @@ bool window_system::set_foreground(HWND window) {
     return true;
 }
 
+bool window_system::minimise(HWND window) {
+    window = strip(window);
+    if (!find(window)) {
+        return false;
+    }
+    if (window == main_window()) {
+        display().minimise();
+    }
+    return true;
+}
+
 void window_system::raise_requested() {
     {
         std::lock_guard<std::mutex> lock(mutex_);

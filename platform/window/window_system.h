@@ -71,6 +71,8 @@ public:
     // Takes the update rectangle (validating the window); false for an unknown window.
     bool take_update(HWND window, RECT& update, bool& erase);
     bool show(HWND window, bool visible);
+    // Minimises the display's window when this is the main window; false for an unknown window.
+    bool minimise(HWND window);
     // Whether the window is visible with an update region; exists tells whether the window is there at all.
     bool needs_paint(HWND window, bool& exists);
 

@@ -248,6 +248,20 @@ TEST_F(window_test, the_shells_full_screen_call_reaches_the_display) {
     EXPECT_FALSE(platform::headless::full_screen());
 }
 
+TEST_F(window_test, minimising_reaches_the_display_and_the_window_still_paints) {
+    const int before = platform::headless::minimised();
+    EXPECT_TRUE(ShowWindow(window_, SW_MINIMIZE));
+    EXPECT_EQ(platform::headless::minimised(), before + 1);
+    // Still a shown window: an invalidation paints it, as the program's window does while minimised.
+    messages.clear();
+    InvalidateRect(window_, nullptr, FALSE);
+    platform::headless::run_until_idle();
+    EXPECT_EQ(kinds(), (std::vector<UINT>{WM_PAINT}));
+    // An unknown window is refused and the display is left alone.
+    EXPECT_FALSE(ShowWindow(reinterpret_cast<HWND>(0x7770), SW_MINIMIZE));
+    EXPECT_EQ(platform::headless::minimised(), before + 1);
+}
+
 TEST_F(window_test, keys_and_close_arrive_with_virtual_key_codes) {
     platform::headless::key_down(VK_RETURN);
     platform::headless::key_up(VK_UP);

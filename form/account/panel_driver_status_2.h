@@ -1,0 +1,40 @@
+// panel_driver_status_2 (8): the driver's status as a menu list: "Выбрать стоянку" (the area or parking list),
+// "Таксометр" (work with the taximeter, status 4; not on a shift with two or more free cars, the car panel to
+// change the car first), lunch and repair, each of which becomes its own end while the driver is at it. The rows
+// follow the session's "driver-status" on show and after every command:
+//
+//   status      parking   taximeter   row 3                        row 4
+//   -2          on        on          "На обеде", off              "На ремонте", off
+//   2 lunch     on        off         "Закончить обед", on (0)     off
+//   3 repair    on        off         off                          "Закончить ремонт", on (0)
+//   other       on        on          "На обеде", on (2)           "На ремонте", on (3)
+//
+// A status request locks the GUI until its "cmd-result" (or a lost connection) unlocks it; success returns to
+// the first panel, or to the ride panel when an order is current. UI thread only.
+#pragma once
+
+#include "form/account/panel_menu_list.h"
+
+namespace zel::form {
+
+class panel_driver_status_2 : public panel_menu_list {
+public:
+    static constexpr int id = 8;
+
+    explicit panel_driver_status_2(manager_2& form);
+    ~panel_driver_status_2() override;
+
+    int panel_id() const override {
+        return id;
+    }
+    void on_command(const zel_api::update_mask& mask) override;
+    void show(const panel_param* param) override;
+    void hide() override;
+    void row_clicked(int row) override;
+
+private:
+    void rows_rule();
+    void send_status(int32_t status);
+};
+
+} // namespace zel::form

@@ -1,0 +1,89 @@
+#include "form/account/panel_exit_2.h"
+
+#include "api/command/received/cmd_result.h"
+#include "api/command/received/session_param.h"
+#include "controller/controller.h"
+#include "form/main_window.h"
+#include "form/manager_2.h"
+#include "platform/window.h"
+
+namespace zel::form {
+
+namespace {
+
+enum row : int { close_row, end_work_row, end_shift_row, minimise_row };
+
+constexpr int32_t off_shift = -2;
+
+controller_::controller* ctl() {
+    return controller_::controller::instance();
+}
+
+} // namespace
+
+panel_exit_2::panel_exit_2(manager_2& form) : panel_menu_list(form) {}
+
+panel_exit_2::~panel_exit_2() = default;
+
+void panel_exit_2::show(const panel_param*) {
+    show_menu(
+        {{1026, L"Закрыть программу"}, {1028, L"Завершить работу"}, {1029, L"Завершить смену"}, {1030, L"Свернуть"}});
+    rows_rule();
+}
+
+void panel_exit_2::hide() {
+    hide_menu();
+}
+
+void panel_exit_2::rows_rule() {
+    const auto* c = ctl();
+    const auto session = c ? c->get_session_param() : nullptr;
+    const bool on_shift =
+        session && c->is_logged_in() && session->driver_status && *session->driver_status != off_shift;
+    set_row(end_work_row, L"Завершить работу", on_shift);
+    set_row(end_shift_row, L"Завершить смену", on_shift);
+    repaint_rows();
+}
+
+void panel_exit_2::end_shift() {
+    if (auto* c = ctl()) {
+        form_.lock();
+        c->shift_end();
+    }
+}
+
+void panel_exit_2::row_clicked(int row) {
+    switch (row) {
+    case close_row:
+        end_program();
+        return;
+    case end_work_row:
+        exit_pending_ = true;
+        end_shift();
+        return;
+    case end_shift_row:
+        end_shift();
+        return;
+    case minimise_row:
+        ShowWindow(form_.get_hwnd(), SW_MINIMIZE);
+        return;
+    default:
+        return;
+    }
+}
+
+void panel_exit_2::on_command(const zel_api::update_mask& mask) {
+    if (mask.test(L"cmd-result")) {
+        if (const auto& result = mask.payload(); result && result->cmd_name == L"shift-end") {
+            if (result->ok && exit_pending_) {
+                end_program();
+                return;
+            }
+            exit_pending_ = false;
+            form_.unlock();
+        }
+    }
+    rows_rule();
+}
+
+} // namespace zel::form

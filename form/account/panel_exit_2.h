@@ -1,0 +1,47 @@
+// panel_exit_2 (17): the ways out as a menu list: "Закрыть программу" ends the program at once, "Завершить
+// работу" ends the shift and then the program, "Завершить смену" only ends the shift, "Свернуть" minimises the
+// window. The two shift rows react only while logged in on a shift ("driver-status" present and not -2); the rule
+// runs on show and after every command.
+//
+//   state    event                                   -> state    effect
+//   shown    "Завершить работу"                      -> ending   lock, exit pending, "shift-end"
+//   shown    "Завершить смену"                       -> waiting  lock, "shift-end"
+//   ending   "cmd-result" "shift-end" ok             -> (ended)  the program ends (track flushed first)
+//   ending   "cmd-result" "shift-end" not ok         -> shown    exit pending cleared, unlock
+//   waiting  "cmd-result" "shift-end"                -> shown    unlock
+//   any      "cmd-result" of another command         -> same     nothing
+//
+// UI thread only.
+#pragma once
+
+#include "form/account/panel_menu_list.h"
+
+namespace zel::form {
+
+class panel_exit_2 : public panel_menu_list {
+public:
+    static constexpr int id = 17;
+
+    explicit panel_exit_2(manager_2& form);
+    ~panel_exit_2() override;
+
+    int panel_id() const override {
+        return id;
+    }
+    void on_command(const zel_api::update_mask& mask) override;
+    void show(const panel_param* param) override;
+    void hide() override;
+    void row_clicked(int row) override;
+
+    bool exit_pending() const {
+        return exit_pending_;
+    }
+
+private:
+    void rows_rule();
+    void end_shift();
+
+    bool exit_pending_ = false;
+};
+
+} // namespace zel::form

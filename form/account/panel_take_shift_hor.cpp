@@ -1,0 +1,81 @@
+#include "form/account/panel_take_shift_hor.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "form/brush_holder.h"
+#include "form/drawing.h"
+#include "form/graphics.h"
+#include "form/line_control.h"
+#include "form/manager_2.h"
+
+namespace zel::form {
+
+namespace {
+
+constexpr double button_width = 220.0;
+constexpr double button_height = 117.0;
+// The card's part leaves this much beside the buttons' width to the buttons' part.
+constexpr double part_margin = 40.0;
+constexpr rgb card_shade{38, 44, 52};
+constexpr rgb button_shade{41, 48, 49};
+constexpr unsigned divider_dark = 0x15131F;
+constexpr unsigned divider_light = 0x3D4349;
+
+} // namespace
+
+panel_take_shift_hor::panel_take_shift_hor(manager_2& form) : panel_take_shift(form) {}
+
+panel_take_shift_hor::~panel_take_shift_hor() = default;
+
+rect panel_take_shift_hor::left_part(float scale) const {
+    const rect& work = own_;
+    const int BW = scaled(button_width, scale);
+    return rect{work.x, work.y,
+                static_cast<int>(static_cast<float>(work.w - BW) - static_cast<float>(part_margin) * scale), work.h};
+}
+
+rect panel_take_shift_hor::right_part(float scale) const {
+    const rect A = left_part(scale);
+    return rect{A.x + A.w, own_.y, own_.w - A.w, own_.h};
+}
+
+void panel_take_shift_hor::paint_background(Graphics& g, const rect& update) {
+    const float s = form_.get_scale();
+    const std::pair<rect, rgb> parts[] = {{left_part(s), card_shade}, {right_part(s), button_shade}};
+    for (const auto& [part, shade] : parts) {
+        // fill_rect covers one pixel more each way, so the fill is cut to the part and the update together.
+        const int left = std::max(part.x, update.x);
+        const int top = std::max(part.y, update.y);
+        const int right = std::min(part.x + part.w, update.x + update.w);
+        const int bottom = std::min(part.y + part.h, update.y + update.h);
+        if (right > left && bottom > top) {
+            g.fill_rect(rect{left, top, right - left - 1, bottom - top - 1}, brush_holder(shade));
+        }
+    }
+}
+
+panel_take_shift::layout_rects panel_take_shift_hor::place(float scale) const {
+    const rect B = right_part(scale);
+    const int BW = scaled(button_width, scale);
+    const int BH = scaled(button_height, scale);
+    const int x = B.x + B.w / 2 - BW / 2;
+    const int back_y = B.y + B.h - BH / 10 - BH;
+    const int buy_y = back_y - BH / 10 - BH;
+    return {left_part(scale), rect{x, back_y, BW, BH - BH / 10}, rect{x, buy_y, BW, BH - BH / 10}};
+}
+
+void panel_take_shift_hor::add_extra_controls() {
+    const rect A = left_part(form_.get_scale());
+    dark_line_ = std::make_unique<line_control>(&form_, rect{A.x + A.w, own_.y, 0, own_.h}, divider_dark);
+    light_line_ = std::make_unique<line_control>(&form_, rect{A.x + A.w + 1, own_.y, 0, own_.h}, divider_light);
+    add_control(dark_line_.get(), 2);
+    add_control(light_line_.get(), 2);
+}
+
+void panel_take_shift_hor::drop_extra_controls() {
+    dark_line_.reset();
+    light_line_.reset();
+}
+
+} // namespace zel::form

@@ -1,0 +1,94 @@
+#include "form/account/shift_card.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "api/command/received/sell_shift.h"
+#include "api/command/received/shift.h"
+#include "controller/controller.h"
+#include "foundation/logger.h"
+#include "foundation/server_clock.h"
+#include "foundation/text_utils.h"
+
+namespace zel::form {
+
+namespace {
+
+// Lengths from this many hours up are told in days.
+constexpr int32_t days_from = 25;
+
+int64_t time_zone_seconds() {
+    const auto* c = controller_::controller::instance();
+    const auto clock = c ? c->get_server_clock() : nullptr;
+    return clock ? clock->server_seconds() : 0;
+}
+
+} // namespace
+
+shift_card::length_text shift_card::length(const zel_api::command::shift& shift) {
+    if (!shift.dur) {
+        return {};
+    }
+    const int32_t hours = *shift.dur;
+    if (hours < days_from) {
+        return {int_to_wstring(hours), L"ч"};
+    }
+    return {int_to_wstring(hours / 24), L"д"};
+}
+
+shift_card::start_text shift_card::start(const zel_api::command::shift& shift) {
+    if (shift.st_dt_str.size() != 5) {
+        return {};
+    }
+    return {shift.st_dt_str.substr(0, 2), shift.st_dt_str.substr(3, 2)};
+}
+
+shift_card::purchases shift_card::bought(const sales& all, int64_t shift_id) {
+    purchases found;
+    for (const auto& sale : all) {
+        if (!sale || !sale->id_shift || *sale->id_shift != shift_id) {
+            continue;
+        }
+        purchase_place& place = found.places[found.found++];
+        if (sale->st_dt) {
+            place.shown = true;
+            place.day = date_text_ru(*sale->st_dt / 1000 + time_zone_seconds());
+        }
+        if (found.found == 2) {
+            break;
+        }
+    }
+    return found;
+}
+
+int32_t shift_card::sale_status(const sales& all, int64_t shift_id) {
+    int32_t status = 0;
+    bool any = false;
+    for (const auto& sale : all) {
+        if (sale && sale->id_shift && *sale->id_shift == shift_id && sale->status) {
+            status = any ? std::max(status, *sale->status) : *sale->status;
+            any = true;
+        }
+    }
+    return status;
+}
+
+std::wstring shift_card::price(const zel_api::command::shift& shift) {
+    if (!shift.c) {
+        return {};
+    }
+    const double value = *shift.c;
+    // A price that no 32-bit number holds is held at the range's end, with a line, instead of overflowing.
+    constexpr double low = std::numeric_limits<int32_t>::min();
+    constexpr double high = std::numeric_limits<int32_t>::max();
+    if (std::isnan(value) || value < low || value > high) {
+        log(logger::warning, L"shift_card: a price beyond the 32-bit range");
+        return int_to_wstring(std::isnan(value) ? 0
+                              : value < 0       ? std::numeric_limits<int32_t>::min()
+                                                : std::numeric_limits<int32_t>::max());
+    }
+    return int_to_wstring(static_cast<int32_t>(value));
+}
+
+} // namespace zel::form

@@ -1,0 +1,55 @@
+// shift_card: the texts that a shift on sale shows wherever it is drawn (a row of the shift list, the card of the
+// take-shift screen): its length as a number and a unit, its start time as hours and minutes, the driver's
+// purchases of it (the first two days, in the store's order) and the sale status that picks the frame and the
+// badge. Stateless; reads the server clock through the controller for the days. UI thread only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "api/database.h"
+
+namespace zel_api::command {
+class shift;
+class sell_shift;
+} // namespace zel_api::command
+
+namespace zel::form {
+
+class shift_card {
+public:
+    using sales = zel_api::record_list<zel_api::command::sell_shift>;
+
+    struct length_text {
+        std::wstring number;
+        std::wstring unit;
+    };
+    struct start_text {
+        std::wstring hours;
+        std::wstring minutes;
+    };
+    // One of the first two purchases: its day, or an empty place when the sale carries no start.
+    struct purchase_place {
+        bool shown = false;
+        std::wstring day;
+    };
+    struct purchases {
+        purchase_place places[2];
+        // Purchases walked: 0, 1 or 2 (the walk stops at the second).
+        int found = 0;
+    };
+
+    // Below 25 hours the hours with "ч"; from 25 up whole days with "д"; empty without "dur".
+    static length_text length(const zel_api::command::shift& shift);
+    // "HH:MM" split in two; both empty for a text of other than five characters.
+    static start_text start(const zel_api::command::shift& shift);
+    // The days of the first two purchases of the shift, each day of (st-dt / 1000 + the service's time-zone
+    // offset).
+    static purchases bought(const sales& all, int64_t shift_id);
+    // The largest "status" among the shift's purchases that carry one; 0 when none does.
+    static int32_t sale_status(const sales& all, int64_t shift_id);
+    // The price truncated to a whole number ("%ld"); empty without "c".
+    static std::wstring price(const zel_api::command::shift& shift);
+};
+
+} // namespace zel::form
