@@ -1,9 +1,12 @@
 // The program's screens in the order the manager builds them. A screen that is not built yet has no row, so
 // its id shows the main menu.
+#include "form/account/panel_balance.h"
 #include "form/account/panel_lock_gui.h"
 #include "form/account/panel_login.h"
 #include "form/account/panel_login_hor.h"
 #include "form/account/panel_master_panel_2.h"
+#include "form/account/panel_my_info.h"
+#include "form/account/panel_my_rating.h"
 #include "form/account/panel_set_signcall.h"
 #include "form/account/panel_start2.h"
 #include "form/account/panel_start2_hor.h"
@@ -36,6 +39,9 @@ manager_2::panel_table manager_2::default_table() {
         {panel_login::id, make<panel_login>(), make<panel_login_hor>()},
         {panel_set_signcall::id, make<panel_set_signcall>(), nullptr},
         {dialog_id, make<panel_dialog_gui>(), nullptr},
+        {panel_my_info::id, make<panel_my_info>(), nullptr},
+        {panel_balance::id, make<panel_balance>(), nullptr},
+        {panel_my_rating::id, make<panel_my_rating>(), nullptr},
         {30, make<panel_order_offer>(), nullptr},
         {31, make<panel_order_offer_fine_timeout>(), nullptr},
         {32, make<panel_order_offer_fine_close>(), nullptr},
