@@ -23,7 +23,6 @@ using controller_::controller;
 
 namespace {
 
-constexpr std::array<int, 4> arrow_ids = {1046, 1047, 1044, 1045};
 constexpr std::array<int, panel_my_info::row_total> icon_ids = {1032, 1031, 1034, 1037, 1038};
 constexpr int icon_overlay_id = 1035;
 constexpr int veil_id = 1052;
@@ -51,7 +50,7 @@ const std::array<std::wstring, panel_my_info::row_total> captions = {L"Ново�
 
 } // namespace
 
-panel_my_info::panel_my_info(manager_2& form) : form_(form) {}
+panel_my_info::panel_my_info(manager_2& form) : list_panel(form, row_height) {}
 
 panel_my_info::~panel_my_info() = default;
 
@@ -60,27 +59,14 @@ std::wstring panel_my_info::news_address() {
     return utf8_to_wide(text && *text ? text : MORVIK_NEWS_URL);
 }
 
-void panel_my_info::paint_background(Graphics& g, const rect& update) {
-    paint_background_slate(g, update);
-}
-
 void panel_my_info::show(const panel_param*) {
-    for (std::size_t i = 0; i < arrows_.size(); ++i) {
-        arrows_[i] = form_image(&form_, arrow_ids[i]);
-    }
     for (std::size_t i = 0; i < icons_.size(); ++i) {
         icons_[i] = form_image(&form_, icon_ids[i]);
     }
     icon_overlay_ = form_image(&form_, icon_overlay_id);
     veil_ = form_image(&form_, veil_id);
 
-    const int inset = scaled(list_inset, form_.get_scale());
-    list_ = std::make_unique<list_view>(&form_,
-                                        rect{own_.x + inset, own_.y + inset, own_.w - 2 * inset, own_.h - 2 * inset});
-    list_->set_source(this);
-    list_->set_enabled(true);
-    list_->set_visible(true);
-    add_control(list_.get(), 1);
+    show_list(inset_work(scaled(list_inset, form_.get_scale())));
 
     // Show empties the rows before building them, so a second show never doubles them.
     const controller* c = controller::instance();
@@ -91,59 +77,25 @@ void panel_my_info::show(const panel_param*) {
         rows_.push_back({icons_[static_cast<std::size_t>(i)].get(), captions[static_cast<std::size_t>(i)], enabled});
     }
 
-    const int iw = arrows_[0]->width();
-    const int ih = arrows_[0]->height();
-    const int right = screen_.x + screen_.w;
-    up_ = std::make_unique<image_button>(
-        &form_, rect{right - iw, screen_.y, iw, ih}, [this] { on_key_up_arrow(); }, arrows_[0], arrows_[1]);
-    down_ = std::make_unique<image_button>(
-        &form_, rect{right - iw, screen_.y + screen_.h - ih, iw, ih}, [this] { on_key_down_arrow(); }, arrows_[2],
-        arrows_[3]);
-    add_control(up_.get(), 2);
-    add_control(down_.get(), 2);
-
     veil_->resize(veil_side, veil_side);
-    row_flags_.assign(row_total, false);
-    for (int i = 1; i <= 3; ++i) {
-        row_flags_[static_cast<std::size_t>(i)] = true;
-    }
-    list_->reset_first_row();
+    // Only the rows that open a panel start flagged.
+    set_row_flags(row_total, true);
+    clear_row_flag(news_row);
+    clear_row_flag(row_total - 1);
 }
 
 void panel_my_info::hide() {
-    list_.reset();
-    up_.reset();
-    down_.reset();
+    hide_list();
     rows_.clear();
-    for (auto& image : arrows_) {
-        image.reset();
-    }
     for (auto& image : icons_) {
         image.reset();
     }
     icon_overlay_.reset();
     veil_.reset();
-    clear_map();
-}
-
-void panel_my_info::on_key_up_arrow() {
-    if (list_) {
-        list_->scroll_up();
-    }
-}
-
-void panel_my_info::on_key_down_arrow() {
-    if (list_) {
-        list_->scroll_down();
-    }
 }
 
 int panel_my_info::row_count() const {
     return static_cast<int>(rows_.size());
-}
-
-size panel_my_info::row_size(int) const {
-    return {list_ ? list_->get_rect().w : 0, scaled(row_height, form_.get_scale())};
 }
 
 bool panel_my_info::row_enabled(int row) const {
@@ -154,17 +106,11 @@ int panel_my_info::row_clickable(int row) const {
     return row_enabled(row) ? 1 : 0;
 }
 
-int panel_my_info::row_selected(int row) const {
-    return row < 0 || static_cast<std::size_t>(row) >= row_flags_.size() || row_flags_[static_cast<std::size_t>(row)];
-}
-
 void panel_my_info::draw_row(Graphics& g, const rect& r, int, int row, int pressed_row, int) {
     if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) {
         return;
     }
-    if (static_cast<std::size_t>(row) < row_flags_.size()) {
-        row_flags_[static_cast<std::size_t>(row)] = false;
-    }
+    clear_row_flag(row);
     const menu_row& item = rows_[static_cast<std::size_t>(row)];
     const float s = form_.get_scale();
     brush_holder black_brush(black);

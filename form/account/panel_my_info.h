@@ -16,17 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "form/list_panel_base.h"
-#include "form/panel_base.h"
+#include "form/list_panel.h"
 
 namespace zel::form {
 
-class manager_2;
 class Image;
-class image_button;
-class list_view;
 
-class panel_my_info : public panel_base, public list_panel_base {
+class panel_my_info : public list_panel {
 public:
     static constexpr int id = 11;
     static constexpr int row_total = 5;
@@ -40,23 +36,14 @@ public:
     int panel_id() const override {
         return id;
     }
-    void paint_background(Graphics& g, const rect& update) override;
     void show(const panel_param* param) override;
     void hide() override;
-    void on_key_up_arrow() override;
-    void on_key_down_arrow() override;
 
     int row_count() const override;
-    size row_size(int row) const override;
     void draw_row(Graphics& g, const rect& r, int value, int row, int pressed_row, int clickable) override;
     void row_clicked(int row) override;
     int row_clickable(int row) const override;
-    int row_selected(int row) const override;
 
-    // Tests look at these while the screen is shown.
-    list_view* list() const {
-        return list_.get();
-    }
     bool row_enabled(int row) const;
 
 private:
@@ -66,18 +53,11 @@ private:
         bool enabled = false;
     };
 
-    manager_2& form_;
-    // Up arrow normal and pressed (1046, 1047), down arrow normal and pressed (1044, 1045).
-    std::array<std::shared_ptr<Image>, 4> arrows_;
     // The row icons in row order (1032, 1031, 1034, 1037, 1038).
     std::array<std::shared_ptr<Image>, row_total> icons_;
     std::shared_ptr<Image> icon_overlay_; // 1035
     std::shared_ptr<Image> veil_;         // 1052
-    std::unique_ptr<list_view> list_;
     std::vector<menu_row> rows_;
-    std::unique_ptr<image_button> up_;
-    std::unique_ptr<image_button> down_;
-    std::vector<bool> row_flags_;
 };
 
 } // namespace zel::form

@@ -19,8 +19,6 @@ using controller_::controller;
 
 namespace {
 
-constexpr std::array<int, 4> arrow_ids = {1046, 1047, 1044, 1045};
-
 constexpr double row_height = 80;
 constexpr double side = 20;
 constexpr double name_size = 30;
@@ -47,7 +45,7 @@ void line(Graphics& g, point from, point to, const rgb& colour) {
 
 } // namespace
 
-panel_my_rating::panel_my_rating(manager_2& form) : form_(form) {}
+panel_my_rating::panel_my_rating(manager_2& form) : list_panel(form, row_height) {}
 
 panel_my_rating::~panel_my_rating() = default;
 
@@ -66,27 +64,9 @@ void panel_my_rating::paint_background(Graphics& g, const rect& update) {
 }
 
 void panel_my_rating::show(const panel_param*) {
-    for (std::size_t i = 0; i < arrows_.size(); ++i) {
-        arrows_[i] = form_image(&form_, arrow_ids[i]);
-    }
-    list_ = std::make_unique<list_view>(&form_, own_);
-    list_->set_source(this);
-    list_->set_enabled(true);
-    list_->set_visible(true);
-    add_control(list_.get(), 1);
-    const int iw = arrows_[0]->width();
-    const int ih = arrows_[0]->height();
-    const int right = screen_.x + screen_.w;
-    up_ = std::make_unique<image_button>(
-        &form_, rect{right - iw, screen_.y, iw, ih}, [this] { on_key_up_arrow(); }, arrows_[0], arrows_[1]);
-    down_ = std::make_unique<image_button>(
-        &form_, rect{right - iw, screen_.y + screen_.h - ih, iw, ih}, [this] { on_key_down_arrow(); }, arrows_[2],
-        arrows_[3]);
-    add_control(up_.get(), 2);
-    add_control(down_.get(), 2);
+    show_list(own_);
     refresh();
-    list_->reset_first_row();
-    row_flags_.assign(rates_.size(), true);
+    set_row_flags(rates_.size(), true);
 }
 
 void panel_my_rating::refresh() {
@@ -99,36 +79,11 @@ void panel_my_rating::refresh() {
 }
 
 void panel_my_rating::hide() {
-    list_.reset();
-    up_.reset();
-    down_.reset();
-    for (auto& image : arrows_) {
-        image.reset();
-    }
-}
-
-void panel_my_rating::on_key_up_arrow() {
-    if (list_) {
-        list_->scroll_up();
-    }
-}
-
-void panel_my_rating::on_key_down_arrow() {
-    if (list_) {
-        list_->scroll_down();
-    }
+    hide_list();
 }
 
 int panel_my_rating::row_count() const {
     return static_cast<int>(rates_.size());
-}
-
-size panel_my_rating::row_size(int) const {
-    return {own_.w, scaled(row_height, form_.get_scale())};
-}
-
-int panel_my_rating::row_selected(int row) const {
-    return row < 0 || static_cast<std::size_t>(row) >= row_flags_.size() || row_flags_[static_cast<std::size_t>(row)];
 }
 
 std::int32_t panel_my_rating::value_of(std::int64_t rate_id) const {
@@ -163,10 +118,10 @@ void panel_my_rating::draw_row(Graphics& g, const rect& r, int, int row, int, in
     const int value_w = text_extent(form_.get_hwnd(), value_font, value_text).width;
     const int top = r.y + r.h / 2 - sample.height / 2;
 
-    g.draw_text(
-        small_font,
-        rect{r.x + r.w - sample.width - s20, static_cast<int>(static_cast<float>(top) - max_lift * s), sample.width, sample.height},
-        L"/" + int_to_wstring(rate.max), DT_SINGLELINE | DT_BOTTOM, TRANSPARENT, grey_text);
+    g.draw_text(small_font,
+                rect{r.x + r.w - sample.width - s20, static_cast<int>(static_cast<float>(top) - max_lift * s),
+                     sample.width, sample.height},
+                L"/" + int_to_wstring(rate.max), DT_SINGLELINE | DT_BOTTOM, TRANSPARENT, grey_text);
     g.draw_text(value_font, rect{r.x + r.w - value_w - sample.width - s20, top, value_w, sample.height}, value_text,
                 DT_SINGLELINE | DT_BOTTOM | DT_RIGHT, TRANSPARENT, value_colour(rate.max, value));
 }
