@@ -142,7 +142,14 @@ TEST_F(account_fixture, card_without_session_parameters_leaves_the_balance_and_t
 // --- the information menu
 
 TEST_F(account_fixture, logged_out_only_the_news_row_reacts) {
-    ::setenv(news_variable, wide_to_utf8(news_page).c_str(), 1);
+    struct news_setting {
+        news_setting() {
+            ::setenv(news_variable, wide_to_utf8(news_page).c_str(), 1);
+        }
+        ~news_setting() {
+            ::unsetenv(news_variable);
+        }
+    } setting;
     ASSERT_NO_FATAL_FAILURE(open_account(false));
     ASSERT_NO_FATAL_FAILURE(open_info());
     auto& info = panel<panel_my_info>(panel_my_info::id);
@@ -163,7 +170,6 @@ TEST_F(account_fixture, logged_out_only_the_news_row_reacts) {
     EXPECT_EQ(processes.starts()[0].program, L"xdg-open");
     EXPECT_EQ(processes.starts()[0].arguments, std::vector<std::wstring>{news_page});
     EXPECT_EQ(current_panel_id(), panel_my_info::id);
-    ::unsetenv(news_variable);
 }
 
 TEST_F(account_fixture, logged_in_rows_open_their_panels_and_the_rating_total_is_on_its_icon) {
@@ -257,6 +263,33 @@ TEST_F(account_fixture, rating_rows_show_each_value_against_its_maximum) {
         EXPECT_EQ(texts[at + 2].colour, expected.colour) << wide_to_utf8(expected.name);
     }
     EXPECT_EQ(golden("account_rating"), "");
+}
+
+TEST_F(account_fixture, card_and_rating_read_the_store_at_show_only) {
+    ASSERT_NO_FATAL_FAILURE(open_account(true));
+    const auto receive = [&](const std::string& packet) {
+        manager->post_command(ctl().store().process_packet(utf8_to_wide(packet)));
+        run();
+    };
+    manager->push_panel(panel_balance::id);
+    run();
+    receive(R"({"session-param":{"balance":99.0}})");
+    EXPECT_TRUE(is_shown(L"1234.6"));
+    EXPECT_FALSE(is_shown(L"99.0"));
+    manager->pop_panel();
+    manager->push_panel(panel_balance::id);
+    run();
+    EXPECT_TRUE(is_shown(L"99.0"));
+
+    manager->pop_panel();
+    manager->push_panel(panel_my_rating::id);
+    run();
+    receive(R"({"riv":{"id":2,"v":7}})");
+    EXPECT_FALSE(is_shown(L"7"));
+    manager->pop_panel();
+    manager->push_panel(panel_my_rating::id);
+    run();
+    EXPECT_EQ(shown(L"7").colour, yellow);
 }
 
 } // namespace
