@@ -72,4 +72,9 @@ void paint_background_slate(Graphics& g, const rect& update) {
     g.fill_rect(update, brush);
 }
 
+void paint_background_dark(Graphics& g, const rect& update) {
+    brush_holder brush(dark_colour);
+    g.fill_rect(update, brush);
+}
+
 } // namespace zel::form

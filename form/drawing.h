@@ -21,6 +21,12 @@ size text_extent(HWND window, const font_holder& font, const std::wstring& text)
 // Fills the update rectangle (one pixel more each way, as fill_rect does) with the slate colour.
 void paint_background_slate(Graphics& g, const rect& update);
 
+// The darker background of cards and list rows.
+inline constexpr rgb dark_colour{38, 44, 52};
+
+// Fills the update rectangle as paint_background_slate does, with the dark colour.
+void paint_background_dark(Graphics& g, const rect& update);
+
 // The pen's rule: the left and top edges lie outside, the right and bottom edges inside.
 inline bool point_in_rect(const rect& r, int x, int y) {
     return x > r.x && x <= r.x + r.w && y > r.y && y <= r.y + r.h;

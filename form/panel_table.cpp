@@ -4,12 +4,17 @@
 
 #include "form/account/panel_driver_status_2.h"
 #include "form/account/panel_exit_2.h"
+
+#include "form/account/panel_balance.h"
 #include "form/account/panel_lock_gui.h"
 #include "form/account/panel_login.h"
 #include "form/account/panel_login_hor.h"
 #include "form/account/panel_master_panel_2.h"
 #include "form/account/panel_park_list.h"
 #include "form/account/panel_set_car.h"
+
+#include "form/account/panel_my_info.h"
+#include "form/account/panel_my_rating.h"
 #include "form/account/panel_set_signcall.h"
 #include "form/account/panel_shift_list.h"
 #include "form/account/panel_start2.h"
@@ -60,6 +65,10 @@ manager_2::panel_table manager_2::default_table() {
         {panel_area_list::id, make<panel_area_list>(), nullptr},
         {panel_park_list::id, make<panel_park_list>(), nullptr},
         {panel_set_car::id, make<panel_set_car>(), nullptr},
+
+        {panel_my_info::id, make<panel_my_info>(), nullptr},
+        {panel_balance::id, make<panel_balance>(), nullptr},
+        {panel_my_rating::id, make<panel_my_rating>(), nullptr},
         {30, make<panel_order_offer>(), nullptr},
         {31, make<panel_order_offer_fine_timeout>(), nullptr},
         {32, make<panel_order_offer_fine_close>(), nullptr},

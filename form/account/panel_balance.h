@@ -1,0 +1,85 @@
+// The driver's card (panel 13): the driver's name and call sign beside the photo frame, the car's name and
+// colour with its plate, the account at the chosen dispatch service and the balance. It reads the session
+// records and the chosen server once, at show, and keeps the texts until hide; a later "session-param" shows
+// at the next show. No buttons, no commands. UI thread only.
+//
+//   state    event -> state    effect
+//   hidden   show  -> shown    texts read, thirteen controls made and added
+//   shown    hide  -> hidden   controls, pictures and texts released
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "form/panel_base.h"
+
+namespace zel::form {
+
+class manager_2;
+class Image;
+class color_box;
+class image_control;
+class multiline_text;
+class plate_box;
+class text_label;
+
+class panel_balance : public panel_base {
+public:
+    static constexpr int id = 13;
+
+    explicit panel_balance(manager_2& form);
+    ~panel_balance() override;
+
+    int panel_id() const override {
+        return id;
+    }
+    void paint_background(Graphics& g, const rect& update) override;
+    void show(const panel_param* param) override;
+    void hide() override;
+
+    // The texts as the last show read them (tests).
+    const std::wstring& balance_text() const {
+        return balance_;
+    }
+    const std::wstring& account_caption() const {
+        return account_caption_;
+    }
+    plate_box* plate() const {
+        return plate_.get();
+    }
+
+private:
+    void read_texts();
+    void build();
+
+    manager_2& form_;
+    std::shared_ptr<Image> photo_frame_; // 2005
+    std::shared_ptr<Image> car_pic_;     // 2004
+    std::shared_ptr<Image> plate_size_;  // 2006
+    std::shared_ptr<Image> balance_pic_; // 2009
+
+    std::unique_ptr<image_control> photo_box_;
+    std::unique_ptr<multiline_text> name_box_;
+    std::unique_ptr<multiline_text> callsign_box_;
+    std::unique_ptr<image_control> car_box_;
+    std::unique_ptr<plate_box> plate_;
+    std::unique_ptr<text_label> car_text_;
+    std::unique_ptr<multiline_text> account_caption_box_;
+    std::unique_ptr<text_label> account_box_;
+    std::unique_ptr<color_box> account_frame_;
+    std::unique_ptr<color_box> balance_frame_;
+    std::unique_ptr<image_control> balance_box_;
+    std::unique_ptr<text_label> balance_caption_;
+    std::unique_ptr<text_label> balance_value_;
+
+    std::wstring driver_name_;
+    std::wstring service_name_;
+    std::wstring balance_;
+    std::wstring callsign_;
+    std::wstring car_description_;
+    std::wstring plate_text_;
+    std::wstring account_;
+    std::wstring account_caption_;
+};
+
+} // namespace zel::form
