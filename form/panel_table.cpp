@@ -6,6 +6,12 @@
 #include "form/account/panel_exit_2.h"
 
 #include "form/account/panel_balance.h"
+
+#include "form/account/panel_change_country.h"
+#include "form/account/panel_http_reg_pincode.h"
+#include "form/account/panel_http_reg_pincode_hor.h"
+#include "form/account/panel_http_reg_telephone.h"
+#include "form/account/panel_http_reg_telephone_hor.h"
 #include "form/account/panel_lock_gui.h"
 #include "form/account/panel_login.h"
 #include "form/account/panel_login_hor.h"
@@ -61,6 +67,9 @@ manager_2::panel_table manager_2::default_table() {
         {panel_start2::id, make<panel_start2>(), make<panel_start2_hor>()},
         {panel_login::id, make<panel_login>(), make<panel_login_hor>()},
         {panel_set_signcall::id, make<panel_set_signcall>(), nullptr},
+        {panel_http_reg_telephone::id, make<panel_http_reg_telephone>(), make<panel_http_reg_telephone_hor>()},
+        {panel_http_reg_pincode::id, make<panel_http_reg_pincode>(), make<panel_http_reg_pincode_hor>()},
+        {panel_change_country::id, make<panel_change_country>(), nullptr},
         {dialog_id, make<panel_dialog_gui>(), nullptr},
         {panel_area_list::id, make<panel_area_list>(), nullptr},
         {panel_park_list::id, make<panel_park_list>(), nullptr},

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "api/command_names.h"
+#include "controller/server_address.h"
 #include "form/main_window.h"
 #include "form/panel_base.h"
 #include "foundation/app_paths.h"
@@ -153,7 +154,10 @@ void screen_harness::open(const screen_options& options) {
     controller::options settings;
     const int login_port = login_server ? login_server->port() : zel::test::unused_port();
     settings.login_servers = {{L"127.0.0.1", std::to_wstring(login_port)}};
-    settings.registration = {L"127.0.0.1", zel::test::unused_port()};
+    // The registration server of MORVIK_REG_HOST when the test set one, else a port where nothing listens.
+    settings.registration = std::getenv("MORVIK_REG_HOST")
+                                ? controller_::registration_server()
+                                : controller_::registration_host{L"127.0.0.1", zel::test::unused_port()};
     settings.play_sound = [this](int id) {
         std::lock_guard guard(sounds_lock_);
         sounds_.push_back(id);

@@ -1,0 +1,163 @@
+#include "form/account/panel_change_country.h"
+
+#include "form/brush_holder.h"
+#include "form/drawing.h"
+#include "form/font_holder.h"
+#include "form/graphics.h"
+#include "form/image.h"
+#include "form/image_button.h"
+#include "form/list_view.h"
+#include "form/manager_2.h"
+#include "form/panel_param.h"
+#include "form/skin_images.h"
+#include "platform/gdi.h"
+#include "platform/text.h"
+
+namespace zel::form {
+
+namespace {
+
+constexpr int telephone_panel_id = 18;
+constexpr std::array<int, 4> arrow_ids = {1046, 1047, 1044, 1045};
+
+struct country {
+    const wchar_t* name;
+    int flag;
+};
+
+// In the order of the rows. The last name carries a Latin "a" before its final letter, as the service spells it.
+constexpr std::array<country, panel_change_country::country_count> countries = {{
+    {L"Россия", 2196},
+    {L"Казахстан", 2195},
+    {L"Белоруссия", 2194},
+    {L"Украина", 2197},
+    {L"США", 2198},
+    {L"Португалия", 2199},
+    {L"Кыргызстaн", 2206},
+}};
+
+constexpr double row_height = 130;
+constexpr double flag_left = 24;
+constexpr double name_gap = 24;
+constexpr double font_size = 34;
+constexpr int frame_inset = 3;
+constexpr int frame_normal = 0;
+constexpr int frame_pressed = 1;
+constexpr rgb row_fill{0, 0, 0};
+constexpr rgb text_colour{255, 255, 255};
+
+bool known(int index) {
+    return index >= 0 && index < panel_change_country::country_count;
+}
+
+} // namespace
+
+std::wstring panel_change_country::country_name(int index) {
+    return known(index) ? countries[static_cast<std::size_t>(index)].name : L"";
+}
+
+int panel_change_country::flag_image_id(int index) {
+    return known(index) ? countries[static_cast<std::size_t>(index)].flag : 0;
+}
+
+panel_change_country::panel_change_country(manager_2& form) : form_(form) {
+    for (int i = 0; i < country_count; ++i) {
+        rows_.push_back(i);
+    }
+}
+
+panel_change_country::~panel_change_country() = default;
+
+void panel_change_country::paint_background(Graphics& g, const rect& update) {
+    paint_background_slate(g, update);
+}
+
+void panel_change_country::show(const panel_param*) {
+    const skin_images* skin = form_.get_skin_images();
+    for (std::size_t i = 0; i < arrows_.size(); ++i) {
+        arrows_[i] = skin_images::image_of(skin, arrow_ids[i]);
+    }
+    for (std::size_t i = 0; i < flags_.size(); ++i) {
+        flags_[i] = skin_images::image_of(skin, countries[i].flag);
+    }
+    const int iw = arrows_[0]->width();
+    const int ih = arrows_[0]->height();
+    const int right = screen_.x + screen_.w;
+
+    list_ = std::make_unique<list_view>(&form_, own_);
+    list_->set_source(this);
+    list_->set_enabled(true);
+    list_->set_visible(true);
+    add_control(list_.get(), 1);
+    up_ = std::make_unique<image_button>(
+        &form_, rect{right - iw, screen_.y, iw, ih}, [this] { list_->scroll_up(); }, arrows_[0], arrows_[1]);
+    down_ = std::make_unique<image_button>(
+        &form_, rect{right - iw, screen_.y + screen_.h - ih, iw, ih}, [this] { list_->scroll_down(); }, arrows_[2],
+        arrows_[3]);
+    add_control(up_.get(), 2);
+    add_control(down_.get(), 2);
+}
+
+void panel_change_country::hide() {
+    list_.reset();
+    up_.reset();
+    down_.reset();
+    for (auto& image : arrows_) {
+        image.reset();
+    }
+    for (auto& image : flags_) {
+        image.reset();
+    }
+    clear_map();
+}
+
+void panel_change_country::on_key_up_arrow() {
+    if (list_) {
+        list_->scroll_up();
+    }
+}
+
+void panel_change_country::on_key_down_arrow() {
+    if (list_) {
+        list_->scroll_down();
+    }
+}
+
+int panel_change_country::row_count() const {
+    return static_cast<int>(rows_.size());
+}
+
+size panel_change_country::row_size(int) const {
+    return {own_.w, scaled(row_height, form_.get_scale())};
+}
+
+void panel_change_country::draw_row(Graphics& g, const rect& r, int, int row, int pressed_row, int) {
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) {
+        return;
+    }
+    const int index = rows_[static_cast<std::size_t>(row)];
+    const float s = form_.get_scale();
+    g.fill_rect(r, brush_holder(row_fill));
+    draw_gradient_frame(g, rect{r.x, r.y + frame_inset, r.w, r.h - 2 * frame_inset},
+                        row == pressed_row ? frame_pressed : frame_normal);
+    const int fx = static_cast<int>(static_cast<float>(r.x) + static_cast<float>(flag_left) * s);
+    int flag_w = 0;
+    if (known(index) && flags_[static_cast<std::size_t>(index)]) {
+        Image& flag = *flags_[static_cast<std::size_t>(index)];
+        flag_w = flag.width();
+        flag.draw(g, fx, r.y + r.h / 2 - flag.height() / 2);
+    }
+    const int left = static_cast<int>(static_cast<float>(fx + flag_w) + static_cast<float>(name_gap) * s);
+    font_holder font(scaled(font_size, s), 400);
+    g.draw_text(font, rect{left, r.y + frame_inset, r.w, scaled(row_height, s)}, country_name(index),
+                DT_SINGLELINE | DT_VCENTER, TRANSPARENT, text_colour);
+}
+
+void panel_change_country::row_clicked(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) {
+        return;
+    }
+    form_.push_panel(telephone_panel_id, make_number_param(rows_[static_cast<std::size_t>(row)]));
+}
+
+} // namespace zel::form
