@@ -1,13 +1,10 @@
 // The program's screens in the order the manager builds them. A screen that is not built yet has no row, so
 // its id shows the main menu.
 #include "form/account/panel_area_list.h"
-
+#include "form/account/panel_balance.h"
+#include "form/account/panel_change_country.h"
 #include "form/account/panel_driver_status_2.h"
 #include "form/account/panel_exit_2.h"
-
-#include "form/account/panel_balance.h"
-
-#include "form/account/panel_change_country.h"
 #include "form/account/panel_http_reg_pincode.h"
 #include "form/account/panel_http_reg_pincode_hor.h"
 #include "form/account/panel_http_reg_telephone.h"
@@ -16,11 +13,10 @@
 #include "form/account/panel_login.h"
 #include "form/account/panel_login_hor.h"
 #include "form/account/panel_master_panel_2.h"
-#include "form/account/panel_park_list.h"
-#include "form/account/panel_set_car.h"
-
 #include "form/account/panel_my_info.h"
 #include "form/account/panel_my_rating.h"
+#include "form/account/panel_park_list.h"
+#include "form/account/panel_set_car.h"
 #include "form/account/panel_set_signcall.h"
 #include "form/account/panel_shift_list.h"
 #include "form/account/panel_start2.h"
@@ -37,15 +33,13 @@
 #include "form/order/panel_orders_list.h"
 #include "form/order/panel_take_order.h"
 #include "form/order/panel_take_order_hor.h"
-
 #include "form/order/panel_work_arrive.h"
 #include "form/order/panel_work_arrive_hor.h"
-#include "form/order/panel_work_set.h"
-#include "form/order/panel_work_set_hor.h"
-
 #include "form/order/panel_work_bill.h"
 #include "form/order/panel_work_execute.h"
 #include "form/order/panel_work_execute_hor.h"
+#include "form/order/panel_work_set.h"
+#include "form/order/panel_work_set_hor.h"
 #include "form/panel_dialog_gui.h"
 
 namespace zel::form {
@@ -74,7 +68,6 @@ manager_2::panel_table manager_2::default_table() {
         {panel_area_list::id, make<panel_area_list>(), nullptr},
         {panel_park_list::id, make<panel_park_list>(), nullptr},
         {panel_set_car::id, make<panel_set_car>(), nullptr},
-
         {panel_my_info::id, make<panel_my_info>(), nullptr},
         {panel_balance::id, make<panel_balance>(), nullptr},
         {panel_my_rating::id, make<panel_my_rating>(), nullptr},
@@ -85,13 +78,10 @@ manager_2::panel_table manager_2::default_table() {
         {34, make<panel_order_offer_fine_rejection>(), nullptr},
         {panel_orders_list::id, make<panel_orders_list>(), nullptr},
         {panel_take_order::id, make<panel_take_order>(), make<panel_take_order_hor>()},
-
         {panel_work_set::id, make<panel_work_set>(), make<panel_work_set_hor>()},
         {panel_work_arrive::id, make<panel_work_arrive>(), make<panel_work_arrive_hor>()},
-
         {panel_work_execute::id, make<panel_work_execute>(), make<panel_work_execute_hor>()},
         {panel_work_bill::id, make<panel_work_bill>(), nullptr},
-
         {panel_driver_status_2::id, make<panel_driver_status_2>(), nullptr},
         {panel_exit_2::id, make<panel_exit_2>(), nullptr},
         {panel_shift_list::id, make<panel_shift_list>(), nullptr},
