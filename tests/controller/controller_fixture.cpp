@@ -20,13 +20,15 @@ void recording_listener::post_command(const zel_api::update_mask& mask) {
     controller_listener* next = nullptr;
     {
         std::lock_guard guard(lock_);
-        masks_.push_back(mask);
         next = next_;
-        posted_.notify_all();
     }
+    // Handed on before it is recorded: a test that saw the mask here finds it queued at the next listener.
     if (next) {
         next->post_command(mask);
     }
+    std::lock_guard guard(lock_);
+    masks_.push_back(mask);
+    posted_.notify_all();
 }
 
 void recording_listener::forward_to(controller_listener* next) {

@@ -42,7 +42,7 @@ public:
     size_t results(const std::wstring& command_name) const;
     size_t count(const std::wstring& name) const;
     std::vector<zel_api::update_mask> masks() const;
-    // Hands every mask on to another listener as well, after keeping it (the screens' tests: the manager).
+    // Hands every mask on to another listener as well, before keeping it (the screens' tests: the manager).
     void forward_to(controller_listener* next);
 
 private:

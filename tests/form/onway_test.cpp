@@ -62,8 +62,12 @@ public:
     }
     // The server's moment: its answer to FIRST comes now.
     void server_moment() {
+        const size_t before = listener.masks().size();
         cue();
-        ASSERT_TRUE(pump_until([&] { return !received_containing(R"({"set-option":)").empty(); }));
+        // The answer has reached the manager once the listener saw a mask after the cue.
+        ASSERT_TRUE(pump_until([&] {
+            return !received_containing(R"({"set-option":)").empty() && listener.masks().size() > before;
+        }));
         run();
     }
     bool stack_is(const std::vector<int>& ids) {
