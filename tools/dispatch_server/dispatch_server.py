@@ -43,6 +43,10 @@ server started by the same test).
                             connect made meanwhile hangs (its SYN is dropped and sent again later); prints
                             "queue held" when it begins and "queue freed" when it ends
     close                   close the connection
+    when [containing] TEXT => ANSWER
+                            in the automatic mode that follows, a command containing TEXT is answered with
+                            ANSWER instead, where ${cmd.NAME} stands for the command's member NAME (the
+                            "s-oid" of {"driver-arrive":{"s-oid":"T1"}}, say); the first rule that matches wins
     auto [result | TEXT]    from here on: acknowledge and answer every command (with a successful "cmd-result"
                             naming it, with TEXT, or with its own payload), until the terminal closes the
                             connection; then wait for the next connection and serve it the same way
@@ -189,6 +193,20 @@ def command_name(payload):
     return next(iter(decoded), "") if isinstance(decoded, dict) else ""
 
 
+def fill_command_fields(text, payload):
+    """The answer of a "when" rule: each ${cmd.NAME} becomes the command's member NAME (a text as it is, other
+    values as JSON)."""
+    try:
+        decoded = json.JSONDecoder().raw_decode(payload.decode("utf-8").lstrip())[0]
+        members = next(iter(decoded.values())) if isinstance(decoded, dict) and decoded else {}
+    except ValueError:
+        members = {}
+    for name, value in (members.items() if isinstance(members, dict) else []):
+        shown = value if isinstance(value, str) else json.dumps(value, ensure_ascii=False, separators=(",", ":"))
+        text = text.replace("${cmd.%s}" % name, shown)
+    return text.encode("utf-8")
+
+
 def result_of(payload, ok):
     """{"cmd-result":{"cmd-name":NAME,"ok":1}} (or 0) for a command, NAME being its first key."""
     result = {"cmd-name": command_name(payload), "ok": 1 if ok else 0}
@@ -234,6 +252,8 @@ class Server:
         self.link = None
         self.failed = False
         self.finished = script is None
+        # "when" rules of the automatic mode: (text the command contains, answer with ${cmd.NAME} left in).
+        self.rules = []
 
     def accept(self):
         if self.link:
@@ -311,18 +331,33 @@ class Server:
             link.conn.close()
             self.link = None
             say("closed")
+        elif verb == "when":
+            rule = " ".join(args[1:] if args and args[0] == "containing" else args)
+            if " => " not in rule:
+                raise ScriptFailure("a when step needs TEXT => ANSWER")
+            needle, answer = rule.split(" => ", 1)
+            self.rules.append((parse_text(needle, self.values), parse_text(answer, self.values).decode("utf-8")))
         elif verb == "auto":
             self.finished = True
             say("done")
             if args == ["result"]:
-                self.serve_forever(lambda payload: result_of(payload, True))
+                self.serve_forever(self.with_rules(lambda payload: result_of(payload, True)))
             elif args:
                 fixed = parse_text(" ".join(args), self.values)
-                self.serve_forever(lambda payload: fixed)
+                self.serve_forever(self.with_rules(lambda payload: fixed))
             else:
-                self.serve_forever()
+                self.serve_forever(self.with_rules(lambda payload: payload))
         else:
             raise ScriptFailure("unknown step " + verb)
+
+    def with_rules(self, answer_of):
+        """The automatic answer, unless a "when" rule names the command."""
+        def answer(payload):
+            for needle, text in self.rules:
+                if needle in payload:
+                    return fill_command_fields(text, payload)
+            return answer_of(payload)
+        return answer
 
     def serve_forever(self, answer_of=lambda payload: payload):
         while True:
