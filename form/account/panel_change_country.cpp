@@ -5,11 +5,8 @@
 #include "form/font_holder.h"
 #include "form/graphics.h"
 #include "form/image.h"
-#include "form/image_button.h"
-#include "form/list_view.h"
 #include "form/manager_2.h"
 #include "form/panel_param.h"
-#include "form/skin_images.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
 
@@ -18,7 +15,6 @@ namespace zel::form {
 namespace {
 
 constexpr int telephone_panel_id = 18;
-constexpr std::array<int, 4> arrow_ids = {1046, 1047, 1044, 1045};
 
 struct country {
     const wchar_t* name;
@@ -60,7 +56,7 @@ int panel_change_country::flag_image_id(int index) {
     return known(index) ? countries[static_cast<std::size_t>(index)].flag : 0;
 }
 
-panel_change_country::panel_change_country(manager_2& form) : form_(form) {
+panel_change_country::panel_change_country(manager_2& form) : list_panel(form, row_height) {
     for (int i = 0; i < country_count; ++i) {
         rows_.push_back(i);
     }
@@ -68,67 +64,22 @@ panel_change_country::panel_change_country(manager_2& form) : form_(form) {
 
 panel_change_country::~panel_change_country() = default;
 
-void panel_change_country::paint_background(Graphics& g, const rect& update) {
-    paint_background_slate(g, update);
-}
-
 void panel_change_country::show(const panel_param*) {
-    const skin_images* skin = form_.get_skin_images();
-    for (std::size_t i = 0; i < arrows_.size(); ++i) {
-        arrows_[i] = skin_images::image_of(skin, arrow_ids[i]);
-    }
     for (std::size_t i = 0; i < flags_.size(); ++i) {
-        flags_[i] = skin_images::image_of(skin, countries[i].flag);
+        flags_[i] = form_image(&form_, countries[i].flag);
     }
-    const int iw = arrows_[0]->width();
-    const int ih = arrows_[0]->height();
-    const int right = screen_.x + screen_.w;
-
-    list_ = std::make_unique<list_view>(&form_, own_);
-    list_->set_source(this);
-    list_->set_enabled(true);
-    list_->set_visible(true);
-    add_control(list_.get(), 1);
-    up_ = std::make_unique<image_button>(
-        &form_, rect{right - iw, screen_.y, iw, ih}, [this] { list_->scroll_up(); }, arrows_[0], arrows_[1]);
-    down_ = std::make_unique<image_button>(
-        &form_, rect{right - iw, screen_.y + screen_.h - ih, iw, ih}, [this] { list_->scroll_down(); }, arrows_[2],
-        arrows_[3]);
-    add_control(up_.get(), 2);
-    add_control(down_.get(), 2);
+    show_list(own_);
 }
 
 void panel_change_country::hide() {
-    list_.reset();
-    up_.reset();
-    down_.reset();
-    for (auto& image : arrows_) {
-        image.reset();
-    }
+    hide_list();
     for (auto& image : flags_) {
         image.reset();
-    }
-    clear_map();
-}
-
-void panel_change_country::on_key_up_arrow() {
-    if (list_) {
-        list_->scroll_up();
-    }
-}
-
-void panel_change_country::on_key_down_arrow() {
-    if (list_) {
-        list_->scroll_down();
     }
 }
 
 int panel_change_country::row_count() const {
     return static_cast<int>(rows_.size());
-}
-
-size panel_change_country::row_size(int) const {
-    return {own_.w, scaled(row_height, form_.get_scale())};
 }
 
 void panel_change_country::draw_row(Graphics& g, const rect& r, int, int row, int pressed_row, int) {

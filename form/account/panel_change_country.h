@@ -11,17 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "form/list_panel_base.h"
-#include "form/panel_base.h"
+#include "form/list_panel.h"
 
 namespace zel::form {
 
 class manager_2;
 class Image;
-class image_button;
-class list_view;
 
-class panel_change_country : public panel_base, public list_panel_base {
+class panel_change_country : public list_panel {
 public:
     static constexpr int id = 29;
     static constexpr int country_count = 7;
@@ -36,34 +33,19 @@ public:
     int panel_id() const override {
         return id;
     }
-    void paint_background(Graphics& g, const rect& update) override;
     void show(const panel_param* param) override;
     void hide() override;
-    void on_key_up_arrow() override;
-    void on_key_down_arrow() override;
 
     // The rows.
     int row_count() const override;
-    size row_size(int row) const override;
     void draw_row(Graphics& g, const rect& r, int value, int row, int pressed_row, int clickable) override;
     void row_clicked(int row) override;
     int row_selected(int) const override {
         return 0;
     }
 
-    // Tests look at these while the screen is shown.
-    list_view* list() const {
-        return list_.get();
-    }
-
 private:
-    manager_2& form_;
-    // Up arrow normal and pressed (1046, 1047), down arrow normal and pressed (1044, 1045).
-    std::array<std::shared_ptr<Image>, 4> arrows_;
     std::array<std::shared_ptr<Image>, country_count> flags_;
-    std::unique_ptr<image_button> up_;
-    std::unique_ptr<image_button> down_;
-    std::unique_ptr<list_view> list_;
     std::vector<int> rows_;
 };
 

@@ -21,4 +21,33 @@ std::wstring kilometres_text(int32_t metres) {
     return float1_to_wstring(static_cast<float>(metres) * 0.001f);
 }
 
+int order_class_image(int32_t st) {
+    switch (st) {
+    case 1:
+        return 7055;
+    case 2:
+        return 7050;
+    case 4:
+        return 7056;
+    case 8:
+        return 7053;
+    case 9:
+        return 7059;
+    case 11:
+        return 7049;
+    case 12:
+        return 7058;
+    case 13:
+        return 7057;
+    case 14:
+        return 7052;
+    case 15:
+        return 7051;
+    case 17:
+        return 7054;
+    default:
+        return 0;
+    }
+}
+
 } // namespace zel::form

@@ -12,6 +12,9 @@ namespace zel::form {
 // integer would be undefined.
 std::wstring whole_roubles_text(float sum);
 
+// The class picture of an order's "st" (7049 to 7059); 0 for a class outside the table.
+int order_class_image(int32_t st);
+
 // Metres as kilometres with one decimal ("2.3" for 2300).
 std::wstring kilometres_text(int32_t metres);
 

@@ -109,35 +109,7 @@ panel_take_order::panel_take_order(manager_2& form) : form_(form) {
 panel_take_order::~panel_take_order() = default;
 
 int panel_take_order::class_image(const order_record& o) {
-    if (!o.st) {
-        return 0;
-    }
-    switch (*o.st) {
-    case 1:
-        return 7055;
-    case 2:
-        return 7050;
-    case 4:
-        return 7056;
-    case 8:
-        return 7053;
-    case 9:
-        return 7059;
-    case 11:
-        return 7049;
-    case 12:
-        return 7058;
-    case 13:
-        return 7057;
-    case 14:
-        return 7052;
-    case 15:
-        return 7051;
-    case 17:
-        return 7054;
-    default:
-        return 0;
-    }
+    return o.st ? order_class_image(*o.st) : 0;
 }
 
 std::shared_ptr<Image> panel_take_order::image(int image_id) const {

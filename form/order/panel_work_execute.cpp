@@ -14,6 +14,7 @@
 #include "form/list_view.h"
 #include "form/manager_2.h"
 #include "form/order/bill_money.h"
+#include "form/order/order_figures.h"
 #include "form/order/progress_switch.h"
 #include "form/order/ride_areas_list.h"
 #include "form/order/ride_orders_list.h"
@@ -279,30 +280,9 @@ void panel_work_execute::release() {
 }
 
 int panel_work_execute::status_image_id(int32_t st) {
-    switch (st) {
-    case 2:
-        return 7050;
-    case 4:
-        return 7056;
-    case 8:
-        return 7053;
-    case 9:
-        return 7059;
-    case 11:
-        return 7049;
-    case 12:
-        return 7058;
-    case 13:
-        return 7057;
-    case 14:
-        return 7052;
-    case 15:
-        return 7051;
-    case 17:
-        return 7054;
-    default:
-        return 7055;
-    }
+    // The ride shows the plain class for one outside the table.
+    const int id = order_class_image(st);
+    return id ? id : 7055;
 }
 
 // --- tabs and lists
