@@ -43,10 +43,12 @@ server started by the same test).
                             connect made meanwhile hangs (its SYN is dropped and sent again later); prints
                             "queue held" when it begins and "queue freed" when it ends
     close                   close the connection
+    reply                   answer the last command as the "when" rules given so far answer it
     when [containing] TEXT => ANSWER
                             in the automatic mode that follows, a command containing TEXT is answered with
                             ANSWER instead, where ${cmd.NAME} stands for the command's member NAME (the
-                            "s-oid" of {"driver-arrive":{"s-oid":"T1"}}, say); the first rule that matches wins
+                            "s-oid" of {"driver-arrive":{"s-oid":"T1"}}, say); the first rule that matches wins;
+                            the rules also answer a "reply" step
     auto [result | TEXT]    from here on: acknowledge and answer every command (with a successful "cmd-result"
                             naming it, with TEXT, or with its own payload), until the terminal closes the
                             connection; then wait for the next connection and serve it the same way
@@ -331,6 +333,11 @@ class Server:
             link.conn.close()
             self.link = None
             say("closed")
+        elif verb == "reply":
+            answer = self.with_rules(lambda payload: None)(link.last_command)
+            if answer is None:
+                raise ScriptFailure("no when rule answers %r" % link.last_command.decode("utf-8", "replace"))
+            link.send(COMMAND, link.last_command_id, answer)
         elif verb == "when":
             rule = " ".join(args[1:] if args and args[0] == "containing" else args)
             if " => " not in rule:
