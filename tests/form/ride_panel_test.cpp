@@ -1,6 +1,8 @@
 // The ride panel (24) on the program's screens against the test dispatch server: the minimum sum shown until
 // the total passes it, the tabs following the parking area, area rows sending "set-parking" with the row's own
-// area (and a row gone doing nothing), finishing into the bill record, the money rules and the pictures.
+// area (and a row gone doing nothing), finishing into the bill record, the money rules and the pictures; the
+// bill's close (short and long form exact, the minimum-sum message, the discount question, a refused close,
+// the data files and where the driver lands after it).
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
