@@ -9,6 +9,7 @@
 #include "form/order/panel_close_order_param.h"
 #include "form/order/panel_work_bill.h"
 #include "form/order/panel_work_execute.h"
+#include "form/segmented_button.h"
 #include "form/value_radio_button.h"
 #include "tests/form/screen_fixture.h"
 
@@ -193,6 +194,38 @@ TEST_F(close_params_screen, OkWritesOnlyTheRowsTypedIn) {
         EXPECT_FLOAT_EQ(bill->distance_ref(), c.metres);
         EXPECT_EQ(bill->downtime_seconds_ref(), c.seconds);
     }
+}
+
+// The whole road through the bill's edit button: a corrected downtime reaches "close-order" while the untouched
+// distance keeps its metres (12345, not 12300).
+TEST_F(close_params_screen, ACorrectedDowntimeIsSentWithTheDistanceUntouched) {
+    ASSERT_NO_FATAL_FAILURE(open_params(3, 300.0f, 12345.0f, 125));
+    tap_ok();
+    ASSERT_EQ(current_panel_id(), panel_work_bill::id);
+    auto& sheet = static_cast<panel_work_bill&>(*manager->panel_for(panel_work_bill::id));
+    ASSERT_TRUE(sheet.edit_button()->is_visible());
+    tap(*sheet.edit_button());
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == panel_close_order_param::id; }));
+    run();
+    tap(row(downtime_row));
+    run();
+    tap_key(keypad::erase_key);
+    tap_key(6);
+    tap_ok();
+    ASSERT_EQ(current_panel_id(), panel_work_bill::id);
+    EXPECT_TRUE(tap_text(L"Завершить заказ"));
+    std::string close_line;
+    ASSERT_TRUE(pump_until([&] {
+        for (const auto& line : dispatch_server->lines("recv command ")) {
+            if (line.find(R"("close-order")") != std::string::npos) {
+                close_line = line;
+            }
+        }
+        return !close_line.empty();
+    }));
+    EXPECT_NE(close_line.find(R"({"close-order":{"s-oid":"R-1","sum":300,"dtime":7,"dist":12345,"ucts":0}})"),
+              std::string::npos)
+        << close_line;
 }
 
 TEST_F(close_params_screen, OkWritesOnlyTheRowsTheModeShows) {
