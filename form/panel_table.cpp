@@ -25,6 +25,8 @@
 #include "form/account/panel_take_shift.h"
 #include "form/account/panel_take_shift_hor.h"
 #include "form/manager_2.h"
+#include "form/order/panel_close_order_param.h"
+#include "form/order/panel_close_order_param_hor.h"
 #include "form/order/panel_order_offer.h"
 #include "form/order/panel_order_offer_fine_close.h"
 #include "form/order/panel_order_offer_fine_final_rejection.h"
@@ -82,6 +84,7 @@ manager_2::panel_table manager_2::default_table() {
         {panel_work_arrive::id, make<panel_work_arrive>(), make<panel_work_arrive_hor>()},
         {panel_work_execute::id, make<panel_work_execute>(), make<panel_work_execute_hor>()},
         {panel_work_bill::id, make<panel_work_bill>(), nullptr},
+        {panel_close_order_param::id, make<panel_close_order_param>(), make<panel_close_order_param_hor>()},
         {panel_driver_status_2::id, make<panel_driver_status_2>(), nullptr},
         {panel_exit_2::id, make<panel_exit_2>(), nullptr},
         {panel_shift_list::id, make<panel_shift_list>(), nullptr},

@@ -1,6 +1,8 @@
 // The ride panel (24) on the program's screens against the test dispatch server: the minimum sum shown until
 // the total passes it, the tabs following the parking area, area rows sending "set-parking" with the row's own
-// area (and a row gone doing nothing), finishing into the bill record, the money rules and the pictures.
+// area (and a row gone doing nothing), finishing into the bill record, the money rules and the pictures; the
+// bill's close (short and long form exact, the minimum-sum message, the discount question, a refused close,
+// the data files and where the driver lands after it).
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -10,11 +12,14 @@
 
 #include "api/bill_record.h"
 #include "form/caption_radio_button.h"
+#include "form/dialog_request.h"
 #include "form/list_view.h"
+#include "form/manager_2.h"
 #include "form/order/bill_money.h"
 #include "form/order/panel_work_execute.h"
 #include "form/order/ride_areas_list.h"
 #include "form/order/taximeter_display.h"
+#include "form/panel_dialog_gui.h"
 #include "foundation/app_paths.h"
 #include "foundation/text_utils.h"
 #include "gps/taximeter/taximeter.h"
@@ -36,8 +41,9 @@ protected:
                    platform::screen_size screen = platform::screen_size{480, 800, 192}) {
         screen_options options;
         options.screen = screen;
-        options.dispatch_script = "tests/form/fixtures/ride_login.script";
-        options.values = {{"RECORDS", records}, {"SESSION", session}};
+        options.dispatch_script =
+            close_answer.empty() ? "tests/form/fixtures/ride_login.script" : "tests/form/fixtures/ride_close.script";
+        options.values = {{"RECORDS", records}, {"SESSION", session}, {"CLOSE_ANSWER", close_answer}};
         ASSERT_NO_FATAL_FAILURE(open(options));
         ASSERT_TRUE(reach_menu());
         ASSERT_NO_FATAL_FAILURE(log_in());
@@ -60,6 +66,27 @@ protected:
         }
         return found;
     }
+
+    // Finishes the ride into the bill and taps "Завершить заказ".
+    void finish_and_close() {
+        ride().finish_ride();
+        run();
+        ASSERT_EQ(current_panel_id(), 25);
+        EXPECT_TRUE(tap_text(L"Завершить заказ"));
+        run();
+    }
+
+    // The text of the message box on top; empty when none is.
+    std::wstring dialog_text() {
+        if (current_panel_id() != manager_2::dialog_id) {
+            return L"";
+        }
+        const auto* request = static_cast<panel_dialog_gui&>(*manager->panel_for(manager_2::dialog_id)).request();
+        return request ? request->text : L"";
+    }
+
+    // How the test dispatch server answers "close-order"; empty: with a successful result only.
+    std::string close_answer;
 };
 
 TEST(ride_money, WholeRoublesComeFromTheAmountRoundedToKopecks) {
@@ -175,6 +202,108 @@ TEST_F(ride_panel_screen, AClosedRideLeavesItsDataFilesAndTheShortCloseIsExact) 
     EXPECT_TRUE(gps::parse_tax_data(record, utf8_to_wide(text.str())));
     EXPECT_EQ(record.order_id, L"R-1");
 }
+
+// The answers to "close-order" of the close tests.
+const std::string removed_and_closed =
+    R"({"odel":{"l-type":4,"s-ids":["R-1"]}}{"cmd-result":{"cmd-name":"close-order","ok":1}})";
+const std::string refused = R"({"cmd-result":{"cmd-name":"close-order","ok":0,"err":"Заказ не закрыт"}})";
+
+TEST_F(ride_panel_screen, ARefusedCloseLeavesNoDataFilesAndStaysOnTheBill) {
+    close_answer = refused;
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
+    ASSERT_NO_FATAL_FAILURE(finish_and_close());
+    ASSERT_TRUE(pump_until([&] { return !received_containing(R"("close-order")").empty(); }));
+    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0; }));
+    run();
+    const auto folder = std::filesystem::path(app_file(L"\\order_close_inf"));
+    EXPECT_TRUE(trip_files(folder, ".tax_data").empty());
+    EXPECT_TRUE(trip_files(folder, ".order_track").empty());
+    EXPECT_EQ(current_panel_id(), 25);
+}
+
+TEST_F(ride_panel_screen, AMinimumSumAboveTheCorrectedTotalStopsTheClose) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(R"(,"msum":300)")));
+    ride().finish_ride();
+    run();
+    ASSERT_EQ(current_panel_id(), 25);
+    // The driver corrects the sum to 250 on the parameters screen.
+    ctl().get_bill()->set_total(250.0f);
+    manager->push_panel(28);
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == 28; }));
+    manager->pop_panel();
+    run();
+    ASSERT_EQ(current_panel_id(), 25);
+    clear_texts();
+    EXPECT_TRUE(tap_text(L"Завершить заказ"));
+    run();
+    EXPECT_EQ(dialog_text(), L"Минимальная сумма для завершения заказа: 300 р.");
+    EXPECT_TRUE(received_containing(R"("close-order")").empty());
+    // "Ok" goes back to the bill, nothing sent.
+    EXPECT_TRUE(tap_text(L"Ok"));
+    run();
+    EXPECT_EQ(current_panel_id(), 25);
+    EXPECT_TRUE(received_containing(R"("close-order")").empty());
+}
+
+TEST_F(ride_panel_screen, TheDiscountQuestionIsExactAndYesSendsTheDiscount) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(R"(,"cts":50)")));
+    clear_texts();
+    ASSERT_NO_FATAL_FAILURE(finish_and_close());
+    EXPECT_EQ(dialog_text(), L"Клиент воспользовался скидкой: 50 р.?");
+    EXPECT_TRUE(received_containing(R"("close-order")").empty());
+    EXPECT_TRUE(tap_text(L"Да"));
+    ASSERT_TRUE(pump_until([&] { return !received_containing(R"("close-order")").empty(); }));
+    EXPECT_NE(received_containing(R"("close-order")")[0].find(R"("ucts":1)"), std::string::npos)
+        << received_containing(R"("close-order")")[0];
+}
+
+TEST_F(ride_panel_screen, TheLongCloseIsExact) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(
+        R"(,"dct":{"n":"Свой","cdu":20,"ctu":5,"cp":10,"pd":2,"pt":5,"p":100},"cct":{"n":"Клиент","cdu":15,"ctu":4,"cp":10,"pd":2,"pt":5,"p":90})")));
+    ASSERT_NO_FATAL_FAILURE(finish_and_close());
+    ASSERT_TRUE(pump_until([&] { return !received_containing(R"("close-order")").empty(); }));
+    const std::string line = received_containing(R"("close-order")")[0];
+    // The order's own tariff prices the ride: "cd" from the bill, "ccd" from the client's rates, items without
+    // a sum left out.
+    const std::string expected =
+        R"({"close-order":{"s-oid":"R-1","sum":100,"dtime":0,"dist":0,"ucts":0,)"
+        R"("cd":{"trip-details":[{"code":"prepay","sum":100.0},{"code":"item-cost-precision","units":0.5},)"
+        R"({"code":"total-cost-precision","units":10.0}],"total-cost":100.0,"discount":0.0},)"
+        R"("ccd":{"trip-details":[{"code":"prepay","sum":90.0},{"code":"item-cost-precision","units":0.5},)"
+        R"({"code":"total-cost-precision","units":10.0}],"total-cost":90.0,"discount":0.0}}})";
+    EXPECT_NE(line.find(expected), std::string::npos) << line;
+}
+
+// After a close that removed the order, where the driver lands: by the session's parking area and its type.
+struct after_close_case {
+    const char* name;
+    std::string session;
+    int top;
+};
+
+class after_close_screen : public ride_panel_screen, public testing::WithParamInterface<after_close_case> {};
+
+TEST_P(after_close_screen, TheParkingAreaChoosesTheNextScreen) {
+    close_answer = removed_and_closed;
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(), GetParam().session));
+    ASSERT_NO_FATAL_FAILURE(finish_and_close());
+    ASSERT_TRUE(pump_until([&] { return !received_containing(R"("close-order")").empty(); }));
+    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0 && current_panel_id() != 25; }));
+    run();
+    EXPECT_EQ(current_panel_id(), GetParam().top);
+    const auto folder = std::filesystem::path(app_file(L"\\order_close_inf"));
+    EXPECT_EQ(trip_files(folder, ".tax_data").size(), 1u);
+    EXPECT_EQ(trip_files(folder, ".order_track").size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(bill, after_close_screen,
+                         testing::Values(after_close_case{"NoParkingArea", "", 2},
+                                         after_close_case{"AreaZero", R"(,"area-id":0)", 9},
+                                         after_close_case{"ParkingAreaOfType2", R"(,"area-id":12)", 10},
+                                         after_close_case{"UnknownArea", R"(,"area-id":99)", 2}),
+                         [](const testing::TestParamInfo<after_close_case>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(ride_panel_screen, AParkingAreaInTheSessionShowsTheOrdersTab) {
     ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(), R"(,"area-id":12)"));
