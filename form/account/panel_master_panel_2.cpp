@@ -32,7 +32,7 @@ enum class kind { plain, note, ex };
 // What a click does: push the panel (with the orders list's mode when mode is not 0), or one of the rules.
 enum class action { none, push, parking, navigator };
 
-struct button_spec {
+struct menu_cell_row {
     int column;
     int row;
     kind type;
@@ -52,7 +52,7 @@ constexpr int parking_badge_image = 5026;
 constexpr const wchar_t* parking_caption = L"Назв. парковки";
 
 // Buttons 1-19 in creation order.
-constexpr button_spec buttons_table[panel_master_panel_2::button_count] = {
+constexpr menu_cell_row buttons_table[panel_master_panel_2::button_count] = {
     {0, 0, kind::note, L"Текущие заказы", 5007, 5006, action::push, orders_list_id, 1},
     {0, 0, kind::plain, L"Таксометр", 5008, 5008, action::push, 24, 0},
     {0, 0, kind::plain, L"По адресу", 5005, 5005, action::push, 22, 0},
@@ -96,10 +96,10 @@ panel_master_panel_2::~panel_master_panel_2() {
 }
 
 rect panel_master_panel_2::cell_of(int number) const {
-    const button_spec& spec = buttons_table[number - 1];
+    const menu_cell_row& entry = buttons_table[number - 1];
     const int cw = own_.w / 3;
     const int ch = own_.h / 3;
-    return {own_.x + spec.column * cw, own_.y + spec.row * ch, cw, ch};
+    return {own_.x + entry.column * cw, own_.y + entry.row * ch, cw, ch};
 }
 
 menu_button* panel_master_panel_2::button(int number) const {
@@ -120,20 +120,20 @@ void panel_master_panel_2::show(const panel_param*) {
 
 void panel_master_panel_2::build_buttons() {
     for (int number = 1; number <= button_count; ++number) {
-        const button_spec& spec = buttons_table[number - 1];
+        const menu_cell_row& entry = buttons_table[number - 1];
         const rect cell = cell_of(number);
-        std::shared_ptr<Image> enabled = images_[image_index(spec.enabled_image)];
-        std::shared_ptr<Image> disabled = images_[image_index(spec.disabled_image)];
+        std::shared_ptr<Image> enabled = images_[image_index(entry.enabled_image)];
+        std::shared_ptr<Image> disabled = images_[image_index(entry.disabled_image)];
         std::function<void()> click;
-        switch (spec.click) {
+        switch (entry.click) {
         case action::none:
             click = [] {};
             break;
         case action::push:
-            if (spec.mode != 0) {
-                click = [this, mode = spec.mode] { form_.push_panel(orders_list_id, make_number_param(mode)); };
+            if (entry.mode != 0) {
+                click = [this, mode = entry.mode] { form_.push_panel(orders_list_id, make_number_param(mode)); };
             } else {
-                click = [this, id = spec.panel] { form_.push_panel(id); };
+                click = [this, id = entry.panel] { form_.push_panel(id); };
             }
             break;
         case action::parking:
@@ -144,23 +144,23 @@ void panel_master_panel_2::build_buttons() {
             break;
         }
         std::unique_ptr<menu_button> made;
-        switch (spec.type) {
+        switch (entry.type) {
         case kind::note: {
             auto note = std::make_unique<menu_button_note>(&form_, cell, std::move(click), enabled, disabled,
-                                                           spec.caption, number == 1 ? L"0/0" : L"0");
+                                                           entry.caption, number == 1 ? L"0/0" : L"0");
             (number == 1 ? current_orders_ : number == 6 ? preliminary_orders_ : my_orders_) = note.get();
             made = std::move(note);
             break;
         }
         case kind::ex: {
-            auto ex = std::make_unique<menu_button_ex>(&form_, cell, std::move(click), enabled, disabled, spec.caption,
+            auto ex = std::make_unique<menu_button_ex>(&form_, cell, std::move(click), enabled, disabled, entry.caption,
                                                        images_[image_index(parking_badge_image)]);
             parking_ = ex.get();
             made = std::move(ex);
             break;
         }
         case kind::plain:
-            made = std::make_unique<menu_button>(&form_, cell, std::move(click), enabled, disabled, spec.caption);
+            made = std::make_unique<menu_button>(&form_, cell, std::move(click), enabled, disabled, entry.caption);
             break;
         }
         add_control(made.get(), 1);
