@@ -1,5 +1,7 @@
 #include "form/drawing.h"
 
+#include <algorithm>
+
 #include "form/brush_holder.h"
 #include "form/font_holder.h"
 #include "form/graphics.h"
@@ -70,6 +72,17 @@ void draw_gradient_frame(Graphics& g, const rect& r, int style) {
 void paint_background_slate(Graphics& g, const rect& update) {
     brush_holder brush(slate_colour);
     g.fill_rect(update, brush);
+}
+
+void fill_inside(Graphics& g, const rect& area, const rect& update, const rgb& colour) {
+    const int left = std::max(area.x, update.x);
+    const int top = std::max(area.y, update.y);
+    const int right = std::min(area.x + area.w, update.x + update.w);
+    const int bottom = std::min(area.y + area.h, update.y + update.h);
+    if (right > left && bottom > top) {
+        // fill_rect covers one pixel more each way.
+        g.fill_rect(rect{left, top, right - left - 1, bottom - top - 1}, brush_holder(colour));
+    }
 }
 
 void paint_background_dark(Graphics& g, const rect& update) {

@@ -21,6 +21,10 @@ size text_extent(HWND window, const font_holder& font, const std::wstring& text)
 // Fills the update rectangle (one pixel more each way, as fill_rect does) with the slate colour.
 void paint_background_slate(Graphics& g, const rect& update);
 
+// Fills the part of the area that lies inside the update rectangle, and not a pixel beyond the area (a
+// column of a landscape screen next to another of its own shade).
+void fill_inside(Graphics& g, const rect& area, const rect& update, const rgb& colour);
+
 // The darker background of cards and list rows.
 inline constexpr rgb dark_colour{38, 44, 52};
 

@@ -38,6 +38,7 @@
 #include "form/order/panel_work_arrive.h"
 #include "form/order/panel_work_arrive_hor.h"
 #include "form/order/panel_work_bill.h"
+#include "form/order/panel_work_bill_hor.h"
 #include "form/order/panel_work_execute.h"
 #include "form/order/panel_work_execute_hor.h"
 #include "form/order/panel_work_set.h"
@@ -83,7 +84,7 @@ manager_2::panel_table manager_2::default_table() {
         {panel_work_set::id, make<panel_work_set>(), make<panel_work_set_hor>()},
         {panel_work_arrive::id, make<panel_work_arrive>(), make<panel_work_arrive_hor>()},
         {panel_work_execute::id, make<panel_work_execute>(), make<panel_work_execute_hor>()},
-        {panel_work_bill::id, make<panel_work_bill>(), nullptr},
+        {panel_work_bill::id, make<panel_work_bill>(), make<panel_work_bill_hor>()},
         {panel_close_order_param::id, make<panel_close_order_param>(), make<panel_close_order_param_hor>()},
         {panel_driver_status_2::id, make<panel_driver_status_2>(), nullptr},
         {panel_exit_2::id, make<panel_exit_2>(), nullptr},

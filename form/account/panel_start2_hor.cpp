@@ -1,8 +1,5 @@
 #include "form/account/panel_start2_hor.h"
 
-#include <algorithm>
-
-#include "form/brush_holder.h"
 #include "form/drawing.h"
 #include "form/graphics.h"
 #include "form/manager_2.h"
@@ -19,19 +16,6 @@ constexpr rgb column_colour{41, 48, 49};
 constexpr unsigned separator_dark = 0x15131F;
 constexpr unsigned separator_light = 0x3D4349;
 
-// Fills the part of the area inside the update rectangle, and not a pixel beyond the area.
-void fill_part(Graphics& g, const rect& area, const rect& update, const rgb& colour) {
-    const int left = std::max(area.x, update.x);
-    const int top = std::max(area.y, update.y);
-    const int right = std::min(area.x + area.w, update.x + update.w);
-    const int bottom = std::min(area.y + area.h, update.y + update.h);
-    if (right <= left || bottom <= top) {
-        return;
-    }
-    brush_holder brush(colour);
-    g.fill_rect(rect{left, top, right - left - 1, bottom - top - 1}, brush); // fill_rect covers one pixel more
-}
-
 } // namespace
 
 int panel_start2_hor::list_width() const {
@@ -42,8 +26,8 @@ int panel_start2_hor::list_width() const {
 
 void panel_start2_hor::paint_background(Graphics& g, const rect& update) {
     const int list_w = list_width();
-    fill_part(g, rect{own_.x, own_.y, list_w, own_.h}, update, list_colour);
-    fill_part(g, rect{own_.x + list_w, own_.y, own_.w - list_w, own_.h}, update, column_colour);
+    fill_inside(g, rect{own_.x, own_.y, list_w, own_.h}, update, list_colour);
+    fill_inside(g, rect{own_.x + list_w, own_.y, own_.w - list_w, own_.h}, update, column_colour);
 }
 
 panel_start2::layout panel_start2_hor::lay_out(int arrow_w, int arrow_h) const {

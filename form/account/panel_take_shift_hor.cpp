@@ -1,9 +1,7 @@
 #include "form/account/panel_take_shift_hor.h"
 
-#include <algorithm>
 #include <utility>
 
-#include "form/brush_holder.h"
 #include "form/drawing.h"
 #include "form/graphics.h"
 #include "form/line_control.h"
@@ -44,14 +42,7 @@ void panel_take_shift_hor::paint_background(Graphics& g, const rect& update) {
     const float s = form_.get_scale();
     const std::pair<rect, rgb> parts[] = {{left_part(s), card_shade}, {right_part(s), button_shade}};
     for (const auto& [part, shade] : parts) {
-        // fill_rect covers one pixel more each way, so the fill is cut to the part and the update together.
-        const int left = std::max(part.x, update.x);
-        const int top = std::max(part.y, update.y);
-        const int right = std::min(part.x + part.w, update.x + update.w);
-        const int bottom = std::min(part.y + part.h, update.y + update.h);
-        if (right > left && bottom > top) {
-            g.fill_rect(rect{left, top, right - left - 1, bottom - top - 1}, brush_holder(shade));
-        }
+        fill_inside(g, part, update, shade);
     }
 }
 

@@ -76,6 +76,8 @@ protected:
     manager_2& form_;
     std::unique_ptr<frame_image_button> back_;
     std::unique_ptr<frame_image_button> finish_;
+    std::shared_ptr<Image> back_image_;   // 1048
+    std::shared_ptr<Image> finish_image_; // 1055
 
 private:
     using picture = std::shared_ptr<Image>;
@@ -87,9 +89,7 @@ private:
     void draw_value(Graphics& g, const rect& row, const std::wstring& value, const std::wstring& unit) const;
     void draw_total(Graphics& g, const rect& r, float value) const;
 
-    picture back_image_;   // 1048
-    picture finish_image_; // 1055
-    picture sheet_[7];     // 2174 to 2180
+    picture sheet_[7]; // 2174 to 2180
     std::unique_ptr<segmented_button> edit_;
     std::shared_ptr<const zel_api::command::order> order_;
     rect pickup_r_, destination_r_, distance_r_, trip_r_, meter_r_, downtime_r_, total_label_r_, total_r_;

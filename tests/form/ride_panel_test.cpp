@@ -16,6 +16,7 @@
 #include "form/list_view.h"
 #include "form/manager_2.h"
 #include "form/order/bill_money.h"
+#include "form/order/panel_work_bill_hor.h"
 #include "form/order/panel_work_execute.h"
 #include "form/order/ride_areas_list.h"
 #include "form/order/taximeter_display.h"
@@ -319,6 +320,18 @@ TEST_F(ride_panel_screen, BillPicture) {
     run();
     ASSERT_EQ(current_panel_id(), 25);
     EXPECT_EQ(golden("bill"), "");
+}
+
+TEST_F(ride_panel_screen, BillOnTheLandscapeScreen) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(), "", platform::screen_size{800, 480, 192}));
+    ride().finish_ride();
+    run();
+    ASSERT_EQ(current_panel_id(), 25);
+    EXPECT_NE(dynamic_cast<panel_work_bill_hor*>(manager->current_panel()), nullptr);
+    EXPECT_EQ(golden("bill_landscape"), "");
+    // The buttons of the right column act as the portrait ones.
+    EXPECT_TRUE(tap_text(L"Назад"));
+    EXPECT_EQ(current_panel_id(), 24);
 }
 
 TEST_F(ride_panel_screen, RidePicture) {
