@@ -209,6 +209,58 @@ const std::string removed_and_closed =
     R"({"odel":{"l-type":4,"s-ids":["R-1"]}}{"cmd-result":{"cmd-name":"close-order","ok":1}})";
 const std::string refused = R"({"cmd-result":{"cmd-name":"close-order","ok":0,"err":"Заказ не закрыт"}})";
 
+// A reading of a receiver on a meridian, `metres` north of the ride's start, at `speed` km/h.
+gps::gps_fix fix_at(double metres, double speed) {
+    gps::gps_fix f;
+    f.valid = 1;
+    f.fix = 1;
+    f.fix_3d = 1;
+    f.satellites = 9;
+    f.pdop = 1.4f;
+    f.hdop = 0.9f;
+    f.latitude = 55.75 + metres / 111195.0;
+    f.longitude = 37.62;
+    f.speed = speed;
+    return f;
+}
+
+TEST_F(ride_panel_screen, TheRideFollowsTheFixesSecondBySecondAndTheCloseCarriesItsDistanceAndWaiting) {
+    close_answer = removed_and_closed;
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
+    gps::taximeter* meter = ctl().get_taximeter();
+    ASSERT_NE(meter, nullptr);
+    const std::wstring sum_at_start = ride().display()->rouble_text();
+    // Thirty seconds at 36 km/h: 300 m, one reading a second, the panel's tick between them.
+    for (int second = 0; second <= 30; ++second) {
+        refresh_gps(fix_at(second * 10.0, 36.0));
+        advance(std::chrono::seconds(1));
+    }
+    EXPECT_NEAR(meter->distance(), 300.0, 15.0);
+    EXPECT_NE(ride().display()->rouble_text(), sum_at_start);
+    // Waiting at the stop for two and a half minutes with the switch on, then off.
+    ASSERT_NE(ride().waiting_switch(), nullptr);
+    ride().on_taximeter_switch(0);
+    for (int second = 0; second < 150; ++second) {
+        refresh_gps(fix_at(300.0, 0.0));
+        advance(std::chrono::seconds(1));
+    }
+    EXPECT_TRUE(meter->in_downtime());
+    ride().on_taximeter_switch(1);
+    EXPECT_FALSE(meter->in_downtime());
+    ASSERT_NO_FATAL_FAILURE(finish_and_close());
+    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0 && current_panel_id() != 25; }));
+
+    const auto bill = ctl().get_bill();
+    ASSERT_TRUE(bill);
+    EXPECT_GE(bill->downtime_seconds_ref(), 120);
+    const auto closes = received_containing(R"("close-order")");
+    ASSERT_EQ(closes.size(), 1u);
+    const std::string figures = R"("dtime":)" + std::to_string(bill->downtime_seconds_ref() / 60) + R"(,"dist":)" +
+                                std::to_string(static_cast<int>(bill->distance_ref())) + ",";
+    EXPECT_NE(closes[0].find(figures), std::string::npos) << closes[0];
+    EXPECT_EQ(closes[0].find(R"("dtime":0,)"), std::string::npos) << closes[0];
+}
+
 TEST_F(ride_panel_screen, ARefusedCloseLeavesNoDataFilesAndStaysOnTheBill) {
     close_answer = refused;
     ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
