@@ -282,6 +282,7 @@ class Server:
         self.link = None
         self.failed = False
         self.finished = script is None
+        self.at = ""  # the step under way, for the message of a stop before the end
         # "when" rules of the automatic mode: (text the command contains, answer with ${cmd.NAME} left in).
         self.rules = []
         # "always" rules: command name -> answer, for every connection from the step on.
@@ -421,8 +422,10 @@ class Server:
     def run(self):
         if self.script is None:
             self.serve_forever()
+        self.at = "line %d: %s" % self.script[0] if self.script else ""
         self.accept()
         for number, line in self.script:
+            self.at = "line %d: %s" % (number, line)
             try:
                 self.step(line)
             except ScriptFailure as failure:
@@ -487,7 +490,7 @@ def main():
 
     def stop(*_):
         if not server.finished and not server.failed:
-            say("FAIL stopped before the script ended")
+            say("FAIL stopped before the script ended, at " + server.at)
         sys.exit(0 if server.finished and not server.failed else 1)
 
     signal.signal(signal.SIGTERM, stop)
