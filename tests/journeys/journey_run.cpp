@@ -178,7 +178,9 @@ void journey_run::lay_folder() {
         fs::create_directories(folder_ / empty);
     }
     write_text(folder_ / "steps", expand_includes(source_ / "steps"));
-    write_text(folder_ / "dispatch.script", expand_includes(source_ / "dispatch.script"));
+    if (fs::exists(source_ / "dispatch.script")) {
+        write_text(folder_ / "dispatch.script", expand_includes(source_ / "dispatch.script"));
+    }
     const fs::path login =
         fs::exists(source_ / "login.script") ? source_ / "login.script" : source_.parent_path() / "login_server.script";
     write_text(folder_ / "login.script", expand_includes(login));
@@ -215,9 +217,15 @@ std::vector<std::string> journey_run::run() {
 
     const std::string device_id = "DEVICE_ID=" + device_unique_id();
     const std::string version = std::string("VERSION=") + MORVIK_VERSION_TEXT;
-    test_peer dispatch(dispatch_server, {"--wait-seconds", "0", "--keepalive-ms", "5000", "--set", device_id, "--set",
-                                         version, (folder_ / "dispatch.script").string()});
-    test_peer login(dispatch_server, {"--wait-seconds", "0", "--set", "DISPATCH=" + std::to_string(dispatch.port()),
+    std::unique_ptr<test_peer> dispatch;
+    if (fs::exists(folder_ / "dispatch.script")) {
+        dispatch = std::make_unique<test_peer>(dispatch_server,
+                                               std::vector<std::string>{"--wait-seconds", "0", "--keepalive-ms", "5000",
+                                                                        "--set", device_id, "--set", version,
+                                                                        (folder_ / "dispatch.script").string()});
+    }
+    const int dispatch_port = dispatch ? dispatch->port() : unused_port();
+    test_peer login(dispatch_server, {"--wait-seconds", "0", "--set", "DISPATCH=" + std::to_string(dispatch_port),
                                       "--set", device_id, "--set", version, (folder_ / "login.script").string()});
     std::unique_ptr<test_peer> http;
     if (wanted.http) {
@@ -286,7 +294,7 @@ std::vector<std::string> journey_run::run() {
     }
 
     const std::vector<std::pair<const char*, test_peer*>> servers{
-        {"dispatch_server", &dispatch}, {"login_server", &login}, {"http_server", http.get()}};
+        {"dispatch_server", dispatch.get()}, {"login_server", &login}, {"http_server", http.get()}};
     std::vector<std::string> dispatch_lines;
     for (const auto& [server_name, server] : servers) {
         if (!server) {
@@ -300,7 +308,9 @@ std::vector<std::string> journey_run::run() {
                                "'s script did not run to its end without a failure:" + joined(server->lines("FAIL")));
         }
     }
-    dispatch_lines = dispatch.lines("recv command ");
+    if (dispatch) {
+        dispatch_lines = dispatch->lines("recv command ");
+    }
 
     check_snapshots(problems);
     check_settings(wanted, dispatch_lines, problems);
