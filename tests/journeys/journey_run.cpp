@@ -91,6 +91,12 @@ std::string payload_of(const std::string& line) {
     return at == std::string::npos ? "" : line.substr(at + 1);
 }
 
+std::string number_text(double value) {
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
 std::string joined(const std::vector<std::string>& lines) {
     std::string out;
     for (const std::string& line : lines) {
@@ -283,9 +289,12 @@ std::vector<std::string> journey_run::run() {
                 ", not exit code " + std::to_string(wanted.exit_code));
         }
     }
+    // The failed step, and what the sanitizers reported, say most of what went wrong.
     std::vector<std::string> errors;
     for (const std::string& line : program.log_lines()) {
-        if (line.find("[ERROR]") != std::string::npos && errors.size() < 10) {
+        const bool error = line.find("[ERROR]") != std::string::npos || line.rfind("SUMMARY: ", 0) == 0 ||
+                           line.find("runtime error: ") != std::string::npos;
+        if (error && errors.size() < 10) {
             errors.push_back(line);
         }
     }
@@ -295,7 +304,6 @@ std::vector<std::string> journey_run::run() {
 
     const std::vector<std::pair<const char*, test_peer*>> servers{
         {"dispatch_server", dispatch.get()}, {"login_server", &login}, {"http_server", http.get()}};
-    std::vector<std::string> dispatch_lines;
     for (const auto& [server_name, server] : servers) {
         if (!server) {
             continue;
@@ -308,9 +316,8 @@ std::vector<std::string> journey_run::run() {
                                "'s script did not run to its end without a failure:" + joined(server->lines("FAIL")));
         }
     }
-    if (dispatch) {
-        dispatch_lines = dispatch->lines("recv command ");
-    }
+    const std::vector<std::string> dispatch_lines =
+        dispatch ? dispatch->lines("recv command ") : std::vector<std::string>{};
 
     check_snapshots(problems);
     check_settings(wanted, dispatch_lines, problems);
@@ -397,7 +404,7 @@ void journey_run::check_settings(const settings& wanted, const std::vector<std::
         const double value = std::strtod(number, &after);
         if (after == number || value < range.min || value > range.max) {
             problems.push_back("\"" + range.member + "\" of the last " + range.command + " is not within [" +
-                               std::to_string(range.min) + ", " + std::to_string(range.max) + "]: " + payload);
+                               number_text(range.min) + ", " + number_text(range.max) + "]: " + payload);
         }
     }
 }
