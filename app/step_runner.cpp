@@ -149,6 +149,9 @@ std::string step_runner::run_step(const step& s) {
     case kind::tap_text:
         return tap_text(s.text);
     case kind::tap_point: {
+        if (std::string reason = wait_unlocked(); !reason.empty()) {
+            return reason;
+        }
         RECT client{};
         GetClientRect(parts_.window, &client);
         const int x = s.x < 0 ? client.right + s.x : s.x;
@@ -223,7 +226,21 @@ void step_runner::tap(int x, int y) {
     dispatch();
 }
 
+std::string step_runner::wait_unlocked() {
+    const auto unlocked = [] {
+        const form::manager_2* manager = form::main_manager();
+        return !manager || manager->lock_count() == 0;
+    };
+    if (!wait_until(unlocked, default_step_limit)) {
+        return "the screen stayed busy (locked) for " + seconds_text(default_step_limit);
+    }
+    return {};
+}
+
 std::string step_runner::tap_text(const std::wstring& text) {
+    if (std::string reason = wait_unlocked(); !reason.empty()) {
+        return reason;
+    }
     const std::optional<RECT> where = screen_texts::find(repaint(), text);
     if (!where) {
         return quoted(text) + " is not on the screen";
