@@ -149,13 +149,18 @@ std::string step_runner::run_step(const step& s) {
     case kind::tap_text:
         return tap_text(s.text);
     case kind::tap_point: {
+        if (std::string reason = wait_unlocked(); !reason.empty()) {
+            return reason;
+        }
         RECT client{};
         GetClientRect(parts_.window, &client);
-        if (s.x >= client.right || s.y >= client.bottom) {
+        const int x = s.x < 0 ? client.right + s.x : s.x;
+        const int y = s.y < 0 ? client.bottom + s.y : s.y;
+        if (x < 0 || y < 0 || x >= client.right || y >= client.bottom) {
             return std::to_string(s.x) + " " + std::to_string(s.y) + " is outside the window (" +
                    std::to_string(client.right) + "x" + std::to_string(client.bottom) + ")";
         }
-        tap(s.x, s.y);
+        tap(x, y);
         return {};
     }
     case kind::type:
@@ -221,7 +226,21 @@ void step_runner::tap(int x, int y) {
     dispatch();
 }
 
+std::string step_runner::wait_unlocked() {
+    const auto unlocked = [] {
+        const form::manager_2* manager = form::main_manager();
+        return !manager || manager->lock_count() == 0;
+    };
+    if (!wait_until(unlocked, default_step_limit)) {
+        return "the screen stayed busy (locked) for " + seconds_text(default_step_limit);
+    }
+    return {};
+}
+
 std::string step_runner::tap_text(const std::wstring& text) {
+    if (std::string reason = wait_unlocked(); !reason.empty()) {
+        return reason;
+    }
     const std::optional<RECT> where = screen_texts::find(repaint(), text);
     if (!where) {
         return quoted(text) + " is not on the screen";

@@ -62,6 +62,9 @@ private:
     std::vector<screen_texts::drawn_text> repaint();
     bool drawn(const std::wstring& text);
     void tap(int x, int y);
+    // A tap waits first until the GUI is not locked (no busy overlay), as a finger would: a locked screen ignores
+    // the pen. The reason when it stays locked for the default limit, or empty.
+    std::string wait_unlocked();
     std::string tap_text(const std::wstring& text);
     void advance(int64_t ms);
     std::string drive(const step& s);

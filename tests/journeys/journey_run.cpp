@@ -337,6 +337,14 @@ void journey_run::check_snapshots(std::vector<std::string>& problems) const {
         }
     }
     std::sort(snapshots.begin(), snapshots.end());
+    // A program that ends early with the expected code still owes the snapshots its steps name.
+    for (const std::string& line : lines_of(read_text(folder_ / "steps"))) {
+        std::istringstream words(line);
+        std::string word, name;
+        if (words >> word >> name && word == "snapshot" && !fs::exists(folder_ / (name + ".png"))) {
+            problems.push_back("the steps' snapshot " + name + " was not written");
+        }
+    }
     // compare_with_golden writes NAME.actual.png and NAME.diff.png to the working directory: the run's folder.
     const fs::path was = fs::current_path();
     fs::current_path(folder_);

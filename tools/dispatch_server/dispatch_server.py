@@ -20,6 +20,8 @@ Whatever the script says, the server always answers a keep-alive (type 100) with
 Without a script it serves every connection in automatic mode: each command is acknowledged (type 20,
 same id) and answered by a command with the same id carrying the same payload.
 
+A script without steps (comments only) expects no connection: it is over at once, and a connection is a failure.
+
 Script format: one step a line, played in order; "#" starts a comment line; TEXT is the rest of the line,
 sent as UTF-8 (use \\n for a line break inside it). In TEXT, ${PORT} stands for the server's own port and
 ${NAME} for the VALUE given with --set NAME=VALUE (a login server's answer names the port of a dispatch
@@ -422,7 +424,12 @@ class Server:
     def run(self):
         if self.script is None:
             self.serve_forever()
-        self.at = "line %d: %s" % self.script[0] if self.script else ""
+        if not self.script:
+            self.finished = True
+            say("done")
+            self.listener.accept()
+            self.fail("a connection, though the script expects none")
+        self.at = "line %d: %s" % self.script[0]
         self.accept()
         for number, line in self.script:
             self.at = "line %d: %s" % (number, line)
