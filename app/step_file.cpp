@@ -257,8 +257,10 @@ std::string parse_step(const std::vector<token>& tokens, step& s) {
             s.text = args.text("TEXT");
         } else {
             s.what = kind::tap_point;
-            s.x = static_cast<int>(args.number("X", 0, max_coordinate));
-            s.y = static_cast<int>(args.number("Y", 0, max_coordinate));
+            // A negative coordinate counts from the right or bottom edge, so one step reaches a control at a
+            // corner of the screen whatever its size.
+            s.x = static_cast<int>(args.number("X", -max_coordinate, max_coordinate));
+            s.y = static_cast<int>(args.number("Y", -max_coordinate, max_coordinate));
         }
     } else if (word == "type") {
         s.what = kind::type;

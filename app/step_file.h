@@ -1,6 +1,7 @@
 // The steps that the program follows in step mode (MORVIK_STEPS names the file). UTF-8, one step a line; blank
 // lines and lines whose first non-blank character is "#" are skipped. TEXT is in double quotes (\" a quote, \\ a
-// backslash); LIMIT is an optional real-time limit in seconds (default 20, a decimal fraction allowed).
+// backslash); LIMIT is an optional real-time limit in seconds (default 20, a decimal fraction allowed). In
+// tap X Y a negative X or Y counts from the window's right or bottom edge (-1 the last column or row).
 //
 //   clock SECONDS             wait panel ID [LIMIT]     wait text "TEXT" [LIMIT]   wait gone "TEXT" [LIMIT]
 //   wait gps [LIMIT]          tap "TEXT"                tap X Y                    type "CHARS"
@@ -45,7 +46,7 @@ struct step {
     std::string name;   // snapshot: the file is NAME.png
     // clock: seconds since 1970; wait panel: the id; advance: milliseconds; drive: seconds
     int64_t number = 0;
-    int x = 0; // tap X Y
+    int x = 0; // tap X Y (negative: from the right or bottom edge)
     int y = 0;
     std::chrono::milliseconds limit = default_step_limit; // waits, and each fix of drive
 

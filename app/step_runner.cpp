@@ -150,11 +150,13 @@ std::string step_runner::run_step(const step& s) {
     case kind::tap_point: {
         RECT client{};
         GetClientRect(parts_.window, &client);
-        if (s.x >= client.right || s.y >= client.bottom) {
+        const int x = s.x < 0 ? client.right + s.x : s.x;
+        const int y = s.y < 0 ? client.bottom + s.y : s.y;
+        if (x < 0 || y < 0 || x >= client.right || y >= client.bottom) {
             return std::to_string(s.x) + " " + std::to_string(s.y) + " is outside the window (" +
                    std::to_string(client.right) + "x" + std::to_string(client.bottom) + ")";
         }
-        tap(s.x, s.y);
+        tap(x, y);
         return {};
     }
     case kind::type:
