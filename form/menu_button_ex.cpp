@@ -1,5 +1,7 @@
 #include "form/menu_button_ex.h"
 
+#include <algorithm>
+
 #include "form/drawing.h"
 #include "form/font_holder.h"
 #include "form/graphics.h"
@@ -35,8 +37,10 @@ rect menu_button_ex::badge_rect() const {
         return {};
     }
     const Image* main = chosen_image();
-    return {rect_.x + rect_.w / 2 + main->width() / 2 - badge_->width(),
-            rect_.y + rect_.h / 2 + main->height() / 2 - badge_->height(), badge_->width(), badge_->height()};
+    // The picture's bottom, or the caption's top where the picture reaches into the caption.
+    const int bottom = std::min(rect_.y + rect_.h / 2 + main->height() / 2, caption_rect().y);
+    return {rect_.x + rect_.w / 2 + main->width() / 2 - badge_->width(), bottom - badge_->height(), badge_->width(),
+            badge_->height()};
 }
 
 rect menu_button_ex::badge_text_rect() const {

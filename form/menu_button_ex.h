@@ -1,6 +1,7 @@
 // menu_button_ex: a menu cell with a badge picture on the lower right corner of its picture and a short
-// badge text in it (a count), shown only when the picture, the badge and the text are all there. UI thread
-// only.
+// badge text in it (a count), shown only when the picture, the badge and the text are all there. In a cell too
+// low for the picture and the caption apart (the landscape menu) the badge rises so as to end above the caption.
+// UI thread only.
 #pragma once
 
 #include "form/menu_button.h"

@@ -155,6 +155,22 @@ TEST_F(button_pen, menu_cell_caption_and_badge_rectangles) {
     EXPECT_EQ(noted->note_rect(), (rect{160, 86, 160, 150})); // 100 - 13.5, truncated
 }
 
+TEST_F(button_pen, menu_cell_badge_ends_above_the_caption_in_a_low_cell) {
+    menu_button_ex* cell = nullptr;
+    open({800, 480, 192}, [&](host_panel& host, manager_2& form) {
+        auto skin = form.get_skin_images();
+        cell = host.own(std::make_unique<menu_button_ex>(&form, rect{0, 100, 160, 100}, nullptr,
+                                                         skin->get_image_by_id(1026), nullptr, L"Вокзал",
+                                                         skin->get_image_by_id(1065)));
+    });
+    cell->set_subcaption(L"2");
+    // The 64 x 64 picture (118 to 182) reaches into the caption (from 165: 200 - 34.5, truncated): the badge
+    // ends where the caption begins instead of on the picture's bottom.
+    EXPECT_EQ(cell->caption_rect(), (rect{0, 165, 160, 23}));
+    EXPECT_EQ(cell->badge_rect(), (rect{48, 133, 64, 32}));
+    EXPECT_EQ(cell->badge_text_rect(), (rect{52, 148, 44, 28}));
+}
+
 TEST_F(button_pen, menu_cells_enabled_and_disabled_match_their_golden) {
     open({240, 320, 96}, [&](host_panel& host, manager_2& form) {
         auto skin = form.get_skin_images();
