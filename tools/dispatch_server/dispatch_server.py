@@ -97,6 +97,13 @@ def say(text):
     print(text, flush=True)
 
 
+def wait_for_stop():
+    """Sleeps until SIGTERM or SIGINT ends the process. Not signal.pause(): a signal that comes just before the
+    pause begins is handled only after it, so the pause would wait for a second one."""
+    while True:
+        time.sleep(0.1)
+
+
 def frame(kind, packet_id, payload=b"", compressed=False):
     if compressed:
         payload = zlib.compress(payload)
@@ -446,7 +453,7 @@ class Server:
         if self.always and self.link:
             self.serve_after_end()
         # Keep the link as it is until told to stop.
-        signal.pause()
+        wait_for_stop()
 
     def serve_after_end(self):
         """Answers keep-alives and "always" commands until the terminal closes the link; any other command is a
@@ -470,7 +477,7 @@ class Server:
     def fail(self, text):
         self.failed = True
         say("FAIL " + text)
-        signal.pause()
+        wait_for_stop()
 
 
 def main():
@@ -505,8 +512,7 @@ def main():
     if options.full_queue:
         server.fill_queue()
         say("listening %d" % server.listener.getsockname()[1])
-        while True:
-            signal.pause()
+        wait_for_stop()
     say("listening %d" % server.listener.getsockname()[1])
     server.run()
 
