@@ -112,8 +112,7 @@ void set_main_manager(manager_2* manager) {
 }
 
 int win_main(HINSTANCE instance) {
-    logger::create(0);
-    if (!init_instance(instance)) {
+    if (!start_program(instance)) {
         return 0;
     }
     MSG msg;
@@ -122,6 +121,11 @@ int win_main(HINSTANCE instance) {
         DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
+}
+
+bool start_program(HINSTANCE instance) {
+    logger::create(0);
+    return init_instance(instance) != 0;
 }
 
 int init_instance(HINSTANCE instance) {

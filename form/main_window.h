@@ -14,9 +14,11 @@ namespace zel::form {
 
 class manager_2;
 
-// The steps of the program's entry: the logger (INFO lines on), init_instance (0 ends the program), the
-// message loop; returns the last message's wParam.
+// The steps of the program's entry: start_program (false ends the program with 0), the message loop; returns
+// the last message's wParam.
 int win_main(HINSTANCE instance);
+// The entry's first steps, which step mode shares: the logger (INFO lines on), then init_instance.
+bool start_program(HINSTANCE instance);
 // 1 when the window exists and is shown; 0 when a copy already runs (brought to the front) or the class
 // cannot be registered. A failed window creation ends the process with 0: threads may already run.
 int init_instance(HINSTANCE instance);
