@@ -10,6 +10,7 @@
 
 #include <netdb.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <future>
@@ -183,6 +184,45 @@ TEST(packet_socket, reconnect_starts_clean) {
     expect_script_done(*server);
 }
 
+// The test server's "always" rule answers its command whenever it comes: while a step waits for another
+// command, and after the script's end, when any other command is a failure.
+TEST(dispatch_server, always_answers_its_command_while_steps_wait_and_after_the_end) {
+    auto server = scripted_server("always_answers.script");
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    EXPECT_EQ(text_of(link.send_and_wait(text_bytes("{\"gps-position\":{\"lat\":1}}"), 30)), "{}");
+    EXPECT_EQ(text_of(link.send_and_wait(text_bytes("{\"login\":{}}"), 30)),
+              "{\"cmd-result\":{\"cmd-name\":\"login\",\"ok\":1}}");
+    expect_script_done(*server);
+    EXPECT_EQ(text_of(link.send_and_wait(text_bytes("{\"gps-position\":{\"lat\":2}}"), 30)), "{}");
+    EXPECT_TRUE(server->lines("FAIL").empty()) << server->transcript();
+    link.send_and_wait(text_bytes("{\"stray\":{}}"), 1);
+    ASSERT_TRUE(server->wait_for_line("FAIL")) << server->transcript();
+    EXPECT_NE(server->lines("FAIL")[0].find("after the end: unexpected command"), std::string::npos)
+        << server->transcript();
+    EXPECT_EQ(server->stop(), 1);
+}
+
+// A "sleep" step holds the next push back while the link is served: a request sent meanwhile is neither a
+// failure nor lost, but answered by the step after the push.
+TEST(dispatch_server, sleep_keeps_what_comes_meanwhile_for_the_later_steps) {
+    auto server = scripted_server("sleep_then_push.script");
+    packet_socket link;
+    ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
+    ASSERT_FALSE(link.send_and_wait(text_bytes("{\"login\":{}}"), 30).empty());
+    EXPECT_EQ(text_of(link.send_and_wait(text_bytes("{\"take\":{}}"), 30)),
+              "{\"cmd-result\":{\"cmd-name\":\"take\",\"ok\":1}}");
+    EXPECT_EQ(text_of(link.pop_command()), "{\"order\":{\"s-id\":\"42\"}}");
+    expect_script_done(*server);
+    const auto lines = server->lines();
+    const auto taken = std::find_if(lines.begin(), lines.end(),
+                                    [](const std::string& line) { return line.find("{\"take\"") != line.npos; });
+    const auto pushed = std::find_if(lines.begin(), lines.end(),
+                                     [](const std::string& line) { return line.find("{\"order\"") != line.npos; });
+    EXPECT_LT(taken, pushed) << "the request came during the pause\n" << server->transcript();
+    EXPECT_EQ(server->stop(), 0);
+}
+
 TEST(packet_socket, stop_and_reconnect_while_running) {
     auto server = auto_server({"--keepalive-ms", "5"});
     packet_socket link;
@@ -239,7 +279,8 @@ TEST(packet_socket, stop_cuts_a_connect_in_progress_short) {
         SCOPED_TRACE(name);
         packet_socket link;
         // No time-out of its own: only the stop can end it within the test's life.
-        auto connecting = std::async(std::launch::async, [&] { return link.connect(L"127.0.0.1", full->port_text(), 0); });
+        auto connecting =
+            std::async(std::launch::async, [&] { return link.connect(L"127.0.0.1", full->port_text(), 0); });
         ASSERT_TRUE(becomes_connecting(link));
         auto stopping = std::async(std::launch::async, [&] { end_link(link); });
         // Safety limits, far below the connect's own wait.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/controller/test_peer.h"
+#include "tests/support/child_program.h"
 #include "tests/support/temp_folder.h"
 
 namespace zel::test {
@@ -43,7 +44,9 @@ public:
         }
         return true;
     }
-    bool running() const;
+    bool running() const {
+        return terminal_.running();
+    }
 
     const std::filesystem::path& folder() const {
         return folder_.path();
@@ -52,7 +55,7 @@ public:
         return *dispatch_;
     }
     pid_t pid() const {
-        return pid_;
+        return terminal_.pid();
     }
 
 private:
@@ -61,9 +64,7 @@ private:
     temp_folder folder_;
     std::unique_ptr<test_peer> dispatch_;
     std::unique_ptr<test_peer> http_;
-    pid_t pid_ = -1;
-    mutable int status_ = 0;
-    mutable bool ended_ = false;
+    child_program terminal_;
 };
 
 } // namespace zel::test

@@ -52,6 +52,13 @@ server started by the same test).
     auto [result | TEXT]    from here on: acknowledge and answer every command (with a successful "cmd-result"
                             naming it, with TEXT, or with its own payload), until the terminal closes the
                             connection; then wait for the next connection and serve it the same way
+    sleep MS                pause MS milliseconds (a push a while after a command); what the terminal sends
+                            meanwhile is kept for the steps that follow, keep-alives and "always" commands are
+                            answered
+    always NAME ANSWER      from here on, on this connection and every later one, each command whose first key
+                            is NAME is acknowledged and answered with ANSWER ({} or any TEXT) whenever it comes,
+                            whatever step waits; a script with such a rule goes on serving the link after its
+                            end, and any other command then is a failure
 
 While a step waits, acknowledgements and keep-alive answers that it does not wait for are passed over; a
 command that it does not wait for is a failure. Every wait ends after 10 seconds with a failure (--wait-seconds N
@@ -102,9 +109,12 @@ def describe(kind, flag, packet_id, payload):
 class Link:
     """One accepted connection: reads frames, answers keep-alives, sends frames."""
 
-    def __init__(self, conn, compress, keepalive_ms):
+    def __init__(self, conn, compress, keepalive_ms, always=None):
         self.conn = conn
         self.buffer = b""
+        # "always" rules (command name -> answer), shared with the server; packets that a pause kept.
+        self.always = always if always is not None else {}
+        self.pending = []
         self.compress = compress
         self.keepalive_ms = keepalive_ms
         self.next_keepalive = time.monotonic() + keepalive_ms / 1000.0 if keepalive_ms else None
@@ -128,7 +138,10 @@ class Link:
         self.send(KEEPALIVE, packet_id)
 
     def read_packet(self, deadline):
-        """The next packet other than a keep-alive (answered here); None at the deadline."""
+        """The next packet other than a keep-alive or an "always" command (both answered here); None at the
+        deadline."""
+        if self.pending:
+            return self.pending.pop(0)
         while True:
             if len(self.buffer) >= 7:
                 kind, flag, packet_id, length = struct.unpack(">BBBI", self.buffer[:7])
@@ -140,6 +153,10 @@ class Link:
                     say("recv " + describe(kind, flag, packet_id, payload))
                     if kind == KEEPALIVE:
                         self.send(KEEPALIVE_ANSWER, packet_id)
+                        continue
+                    if kind == COMMAND and self.always and command_name(payload) in self.always:
+                        self.send(ACK, packet_id)
+                        self.send(COMMAND, packet_id, self.always[command_name(payload)])
                         continue
                     return kind, packet_id, payload
             now = time.monotonic()
@@ -171,6 +188,17 @@ class Link:
                 return packet_id, payload
             if got_kind == COMMAND:
                 raise ScriptFailure("unexpected " + describe(got_kind, 0, packet_id, payload))
+
+    def pause(self, seconds):
+        """Serves the link for this long, keeping every packet that a later step may wait for."""
+        deadline = time.monotonic() + seconds
+        kept = []
+        while True:
+            got = self.read_packet(deadline)
+            if got is None:
+                break
+            kept.append(got)
+        self.pending = kept
 
     def serve_auto(self, answer_of):
         while True:
@@ -254,8 +282,11 @@ class Server:
         self.link = None
         self.failed = False
         self.finished = script is None
+        self.at = ""  # the step under way, for the message of a stop before the end
         # "when" rules of the automatic mode: (text the command contains, answer with ${cmd.NAME} left in).
         self.rules = []
+        # "always" rules: command name -> answer, for every connection from the step on.
+        self.always = {}
 
     def accept(self):
         if self.link:
@@ -263,7 +294,7 @@ class Server:
         conn, _ = self.listener.accept()
         conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         say("connected")
-        self.link = Link(conn, self.compress, self.keepalive_ms)
+        self.link = Link(conn, self.compress, self.keepalive_ms, self.always)
 
     def step(self, line):
         words = line.split()
@@ -344,6 +375,17 @@ class Server:
                 raise ScriptFailure("a when step needs TEXT => ANSWER")
             needle, answer = rule.split(" => ", 1)
             self.rules.append((parse_text(needle, self.values), parse_text(answer, self.values).decode("utf-8")))
+        elif verb == "sleep":
+            if len(args) != 1 or not args[0].isdigit():
+                raise ScriptFailure("a sleep step needs MS")
+            if link:
+                link.pause(int(args[0]) / 1000.0)
+            else:
+                time.sleep(int(args[0]) / 1000.0)
+        elif verb == "always":
+            if len(args) < 2:
+                raise ScriptFailure("an always step needs NAME ANSWER")
+            self.always[args[0]] = parse_text(" ".join(args[1:]), self.values)
         elif verb == "auto":
             self.finished = True
             say("done")
@@ -380,8 +422,10 @@ class Server:
     def run(self):
         if self.script is None:
             self.serve_forever()
+        self.at = "line %d: %s" % self.script[0] if self.script else ""
         self.accept()
         for number, line in self.script:
+            self.at = "line %d: %s" % (number, line)
             try:
                 self.step(line)
             except ScriptFailure as failure:
@@ -392,8 +436,23 @@ class Server:
                 return
         self.finished = True
         say("done")
+        if self.always and self.link:
+            self.serve_after_end()
         # Keep the link as it is until told to stop.
         signal.pause()
+
+    def serve_after_end(self):
+        """Answers keep-alives and "always" commands until the terminal closes the link; any other command is a
+        failure (nothing more was to come)."""
+        try:
+            got = self.link.read_packet(None)
+            while got is not None and got[0] != COMMAND:
+                got = self.link.read_packet(None)
+        except (LinkClosed, OSError):
+            say("closed")
+            return
+        if got is not None:
+            self.fail("after the end: unexpected " + describe(COMMAND, 0, got[1], got[2]))
 
     def fill_queue(self):
         """Leaves room for no connection in the accept queue, then takes it with one of our own."""
@@ -431,7 +490,7 @@ def main():
 
     def stop(*_):
         if not server.finished and not server.failed:
-            say("FAIL stopped before the script ended")
+            say("FAIL stopped before the script ended, at " + server.at)
         sys.exit(0 if server.finished and not server.failed else 1)
 
     signal.signal(signal.SIGTERM, stop)

@@ -1,0 +1,136 @@
+#include "tests/journeys/route_receiver.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace zel::test {
+namespace {
+
+constexpr double earth_radius_m = 6371000.0;
+constexpr double metres_per_second_in_knots = 3600.0 / 1852.0;
+constexpr double pi = 3.14159265358979323846;
+
+double radians(double degrees) {
+    return degrees * pi / 180.0;
+}
+
+// An angle as NMEA writes it (degrees, then minutes to five decimals), and the decimal degrees that text means.
+struct nmea_angle {
+    std::string text;
+    double degrees;
+};
+
+nmea_angle nmea_of(double value, int degree_digits) {
+    const double magnitude = std::fabs(value);
+    int whole = static_cast<int>(magnitude);
+    long minutes_e5 = std::lround((magnitude - whole) * 60.0 * 100000.0);
+    if (minutes_e5 >= 60L * 100000) {
+        ++whole;
+        minutes_e5 -= 60L * 100000;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%0*d%02ld.%05ld", degree_digits, whole, minutes_e5 / 100000, minutes_e5 % 100000);
+    const double degrees = whole + static_cast<double>(minutes_e5) / 100000.0 / 60.0;
+    return {text, value < 0 ? -degrees : degrees};
+}
+
+double distance_m(const route_point& a, const route_point& b) {
+    const double dlat = radians(b.latitude - a.latitude);
+    const double dlon = radians(b.longitude - a.longitude);
+    const double h = std::sin(dlat / 2) * std::sin(dlat / 2) + std::cos(radians(a.latitude)) *
+                                                                   std::cos(radians(b.latitude)) * std::sin(dlon / 2) *
+                                                                   std::sin(dlon / 2);
+    return 2 * earth_radius_m * std::asin(std::sqrt(h));
+}
+
+double course_deg(const route_point& a, const route_point& b) {
+    const double y = std::sin(radians(b.longitude - a.longitude)) * std::cos(radians(b.latitude));
+    const double x =
+        std::cos(radians(a.latitude)) * std::sin(radians(b.latitude)) -
+        std::sin(radians(a.latitude)) * std::cos(radians(b.latitude)) * std::cos(radians(b.longitude - a.longitude));
+    return std::fmod(std::atan2(y, x) * 180.0 / pi + 360.0, 360.0);
+}
+
+} // namespace
+
+std::vector<route_point> read_route(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    if (!in) {
+        throw std::runtime_error("cannot read the route " + file.string());
+    }
+    std::vector<route_point> route;
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (line.find_first_not_of(" \t\r") == std::string::npos || line[line.find_first_not_of(" \t")] == '#') {
+            continue;
+        }
+        std::istringstream words(line);
+        route_point point;
+        std::string rest;
+        if (!(words >> point.latitude >> point.longitude) || (words >> rest) || std::fabs(point.latitude) > 90 ||
+            std::fabs(point.longitude) > 180) {
+            throw std::runtime_error(file.string() + ":" + std::to_string(number) + ": not \"LAT LON\": " + line);
+        }
+        route.push_back(point);
+    }
+    return route;
+}
+
+route_point route_receiver::standing_point() {
+    return {55.7520567, 37.6261300};
+}
+
+route_receiver::route_receiver(std::vector<route_point> route, int64_t start_seconds)
+    : route_(route.empty() ? std::vector<route_point>{standing_point()} : std::move(route)), seconds_(start_seconds) {
+    send();
+}
+
+std::string route_receiver::next() {
+    moved_ = at_ + 1 < route_.size();
+    if (moved_) {
+        ++at_;
+    }
+    ++seconds_;
+    send();
+    const route_point& point = route_[at_];
+    char text[64];
+    std::snprintf(text, sizeof text, "%.8f %.8f", nmea_of(point.latitude, 2).degrees,
+                  nmea_of(point.longitude, 3).degrees);
+    return text;
+}
+
+void route_receiver::send() {
+    const route_point& point = route_[at_];
+    const nmea_angle latitude = nmea_of(point.latitude, 2);
+    const nmea_angle longitude = nmea_of(point.longitude, 3);
+    const char* north = point.latitude < 0 ? "S" : "N";
+    const char* east = point.longitude < 0 ? "W" : "E";
+    double knots = 0;
+    double course = 0;
+    if (moved_) {
+        knots = distance_m(route_[at_ - 1], point) * metres_per_second_in_knots;
+        course = course_deg(route_[at_ - 1], point);
+    }
+    const std::time_t now = static_cast<std::time_t>(seconds_);
+    std::tm utc{};
+    ::gmtime_r(&now, &utc);
+    char time[40];
+    char date[40];
+    std::snprintf(time, sizeof time, "%02d%02d%02d.00", utc.tm_hour, utc.tm_min, utc.tm_sec);
+    std::snprintf(date, sizeof date, "%02d%02d%02d", utc.tm_mday, utc.tm_mon + 1, utc.tm_year % 100);
+    char rmc[160];
+    std::snprintf(rmc, sizeof rmc, "GPRMC,%s,A,%s,%s,%s,%s,%.2f,%.1f,%s,,,A", time, latitude.text.c_str(), north,
+                  longitude.text.c_str(), east, knots, course, date);
+    char gga[160];
+    std::snprintf(gga, sizeof gga, "GPGGA,%s,%s,%s,%s,%s,1,08,0.9,150.5,M,14.0,M,,", time, latitude.text.c_str(), north,
+                  longitude.text.c_str(), east);
+    pty_.set_sentences(gps::test::nmea_line(rmc) + gps::test::nmea_line(gga) +
+                       gps::test::nmea_line("GPGSA,A,3,01,02,03,04,05,06,07,08,,,,,1.8,0.9,1.5"));
+}
+
+} // namespace zel::test
