@@ -1,7 +1,8 @@
 #include "app/step_mode.h"
 
+#include <fcntl.h>
 #include <signal.h>
-#include <stdlib.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -23,6 +24,23 @@
 
 namespace zel::app {
 
+namespace {
+
+// Takes standard input and output for the route alone: programs the terminal starts (a navigator, a browser) get
+// /dev/null as input and the log as output, so they can neither eat a route line nor add a line of their own,
+// nor keep the runner's pipe open after the terminal has ended. -1 for a descriptor that is not open.
+void take_route_channel(int& in, int& out) {
+    in = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    out = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    if (const int nothing = ::open("/dev/null", O_RDONLY | O_CLOEXEC); nothing >= 0) {
+        ::dup2(nothing, STDIN_FILENO);
+        ::close(nothing);
+    }
+    ::dup2(STDERR_FILENO, STDOUT_FILENO);
+}
+
+} // namespace
+
 gps::gps_timing step_mode_gps_timing() {
     using std::chrono::milliseconds;
     gps::gps_timing timing;
@@ -35,6 +53,7 @@ gps::gps_timing step_mode_gps_timing() {
 }
 
 int run_step_mode(const std::string& step_file_path) {
+    ::signal(SIGPIPE, SIG_IGN);
     logger::create(0);
     const step_file file = step_file::read(step_file_path);
     if (!file.error().empty()) {
@@ -42,8 +61,8 @@ int run_step_mode(const std::string& step_file_path) {
         process_control::current().end_this_process(3);
         return 3;
     }
-    ::signal(SIGPIPE, SIG_IGN);
-    ::setenv("MORVIK_DISPLAY", "headless", 1);
+    step_runner::parts parts;
+    take_route_channel(parts.route_in, parts.route_out);
     platform::headless::start(platform::current_screen());
 
     auto* wall = new pinned_clock(file.start_seconds());
@@ -58,7 +77,6 @@ int run_step_mode(const std::string& step_file_path) {
     if (!form::start_program(nullptr)) {
         return 0;
     }
-    step_runner::parts parts;
     parts.window = form::main_manager()->get_hwnd();
     parts.clock = wall;
     parts.gps = gps_service;

@@ -6,8 +6,9 @@
 // a GPS service without a refresh thread on the program's own gps_device with short pauses (the step runner
 // refreshes it once a virtual second), and the text recorder the steps look at. Then the program starts as
 // win_main starts it, and the step runner takes the UI thread. A step file that cannot be read or has a bad
-// line ends the process with 3 before the window exists. SIGPIPE is ignored, so a closed standard output fails
-// a drive step instead of killing the program.
+// line ends the process with 3 before the window exists. Standard input and output carry drive's route and
+// nothing else (programs the terminal starts get /dev/null and the log), and SIGPIPE is ignored, so a closed
+// standard output fails a drive step instead of killing the program.
 #pragma once
 
 #include <string>

@@ -98,7 +98,8 @@ bool write_all(int fd, const std::string& text) {
 
 } // namespace
 
-step_runner::step_runner(std::vector<step> steps, parts with) : steps_(std::move(steps)), parts_(with) {}
+step_runner::step_runner(std::vector<step> steps, parts with)
+    : steps_(std::move(steps)), parts_(with), route_closed_(with.route_in < 0) {}
 
 void step_runner::run() {
     for (const step& s : steps_) {

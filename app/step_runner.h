@@ -40,7 +40,7 @@ public:
         gps::gps_manager* gps = nullptr;
         gps::fix_source* receiver = nullptr;
         screen_texts* texts = nullptr; // installed as the text recorder
-        int route_in = 0;              // drive reads "LAT LON" lines here
+        int route_in = 0;              // drive reads "LAT LON" lines here (-1: closed)
         int route_out = 1;             // and writes "fix" lines here
     };
 
@@ -70,7 +70,7 @@ private:
     const std::vector<step> steps_;
     const parts parts_;
     std::string route_buffer_; // bytes of route_in after the last whole line
-    bool route_closed_ = false;
+    bool route_closed_;
 };
 
 } // namespace zel::app

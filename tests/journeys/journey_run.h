@@ -3,7 +3,8 @@
 //
 // A journey is a folder tests/journeys/NAME/ (one CTest case per size: journey_NAME_480x800, _800x480):
 //   steps            the program's step file (the step list is in README.md)
-//   dispatch.script  the dispatch server's script (tools/dispatch_server/dispatch_server.py)
+//   dispatch.script  the dispatch server's script (tools/dispatch_server/dispatch_server.py); without it no
+//                    dispatch server runs
 //   login.script     the login server's script; without it tests/journeys/login_server.script
 //   route            "LAT LON" a line (decimal degrees): the receiver's points, one a "drive" second; without it
 //                    the receiver stands still at route_receiver::standing_point()
@@ -18,7 +19,7 @@
 //                                           MEMBER, MIN <= MEMBER <= MAX
 // In steps and scripts a line "include FILE" stands for FILE's lines (FILE relative to the including file's
 // folder): the shared login (tests/journeys/login.steps, callsigns.script, login.script) is included so.
-// The scripts may use ${DISPATCH} (the dispatch server's port), ${DEVICE_ID} (this machine's device id, the
+// The scripts may use ${DISPATCH} (the dispatch server's port, or one where nothing listens), ${DEVICE_ID} (this machine's device id, the
 // "local-id" of a device without a serial number) and ${VERSION} (the program's version text).
 //
 // Every snapshot NAME.png the program writes is compared with tests/journeys/golden/SIZE/NAME.png

@@ -1,35 +1,43 @@
-// The runner of one journey at one size, as CTest starts it: journey_tests NAME SIZE (journey_run.h tells the
-// journey's folder). It fails with every problem found and the folder it kept.
+// One case per journey and screen size, journey.NAME_480x800 and journey.NAME_800x480 (MORVIK_JOURNEYS: the
+// journeys' folder names, comma-separated). A case fails with every problem its run found and the folder kept.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "tests/journeys/journey_run.h"
 
 namespace {
 
-std::string journey_name;
-std::string screen_size;
+class journey_case : public testing::Test {
+public:
+    journey_case(std::string name, std::string size) : name_(std::move(name)), size_(std::move(size)) {}
 
-TEST(journey, runs_to_its_end_as_it_expects) {
-    ASSERT_FALSE(journey_name.empty()) << "usage: journey_tests NAME 480x800|800x480";
-    zel::test::journey_run run(journey_name, screen_size);
-    const std::vector<std::string> problems = run.run();
-    std::string all;
-    for (const std::string& problem : problems) {
-        all += "\n  " + problem;
+    void TestBody() override {
+        zel::test::journey_run run(name_, size_);
+        const std::vector<std::string> problems = run.run();
+        std::string all;
+        for (const std::string& problem : problems) {
+            all += "\n  " + problem;
+        }
+        EXPECT_TRUE(problems.empty()) << "the journey " << name_ << " at " << size_ << ":" << all
+                                      << "\nits run's folder is kept: " << run.folder().string();
     }
-    EXPECT_TRUE(problems.empty()) << "the journey " << journey_name << " at " << screen_size << ":" << all
-                                  << "\nits run's folder is kept: " << run.folder().string();
-}
+
+private:
+    const std::string name_;
+    const std::string size_;
+};
+
+const bool registered = [] {
+    std::istringstream names(MORVIK_JOURNEYS);
+    for (std::string name; std::getline(names, name, ',');) {
+        for (const char* size : {"480x800", "800x480"}) {
+            testing::RegisterTest("journey", (name + "_" + size).c_str(), nullptr, nullptr, __FILE__, __LINE__,
+                                  [name, size]() -> testing::Test* { return new journey_case(name, size); });
+        }
+    }
+    return true;
+}();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    if (argc == 3) {
-        journey_name = argv[1];
-        screen_size = argv[2];
-    }
-    return RUN_ALL_TESTS();
-}

@@ -129,8 +129,8 @@ void route_receiver::send() {
     char gga[160];
     std::snprintf(gga, sizeof gga, "GPGGA,%s,%s,%s,%s,%s,1,08,0.9,150.5,M,14.0,M,,", time, latitude.text.c_str(), north,
                   longitude.text.c_str(), east);
-    pty_.set_sentences(gps::test::nmea_line(rmc) + gps::test::nmea_line(gga) +
-                       gps::test::nmea_line("GPGSA,A,3,01,02,03,04,05,06,07,08,,,,,1.8,0.9,1.5"));
+    pty_.set_sentences(gps::test::nmea_line("GPGSA,A,3,01,02,03,04,05,06,07,08,,,,,1.8,0.9,1.5") +
+                       gps::test::nmea_line(rmc) + gps::test::nmea_line(gga));
 }
 
 } // namespace zel::test

@@ -1,5 +1,5 @@
 // The GPS receiver of a journey: a pseudo-terminal (tests/gps/nmea_pty.h, answering at every speed) that sends,
-// over and over, RMC, GGA and GSA sentences of the route's current point: its position, the speed and course
+// over and over, GSA, RMC and GGA sentences of the route's current point: its position, the speed and course
 // from the point before it at one point a second, 8 satellites and PDOP 1.8 (an accurate 3D fix), and the time
 // of the pinned clock plus one second a point. A journey without a route stands still at one point.
 // Used from one thread; the pseudo-terminal's writer thread only copies the sentences under its own lock.
