@@ -107,7 +107,7 @@ std::string joined(const std::vector<std::string>& lines) {
 
 } // namespace
 
-std::string expand_includes(const fs::path& file) {
+std::string expand_includes(const fs::path& file, const std::string& size) {
     static thread_local std::vector<fs::path> open_files;
     const fs::path canonical = fs::weakly_canonical(file);
     if (std::find(open_files.begin(), open_files.end(), canonical) != open_files.end()) {
@@ -119,7 +119,11 @@ std::string expand_includes(const fs::path& file) {
         for (const std::string& line : lines_of(read_text(file))) {
             const std::string step = trimmed(line);
             if (step.rfind("include ", 0) == 0) {
-                out += expand_includes(file.parent_path() / trimmed(step.substr(8)));
+                std::string name = trimmed(step.substr(8));
+                for (auto at = name.find("${SIZE}"); at != std::string::npos; at = name.find("${SIZE}", at)) {
+                    name.replace(at, 7, size);
+                }
+                out += expand_includes(file.parent_path() / name, size);
             } else {
                 out += line + "\n";
             }
@@ -183,13 +187,13 @@ void journey_run::lay_folder() {
     for (const char* empty : {"power_supply", "http", "bin"}) {
         fs::create_directories(folder_ / empty);
     }
-    write_text(folder_ / "steps", expand_includes(source_ / "steps"));
+    write_text(folder_ / "steps", expand_includes(source_ / "steps", size_));
     if (fs::exists(source_ / "dispatch.script")) {
-        write_text(folder_ / "dispatch.script", expand_includes(source_ / "dispatch.script"));
+        write_text(folder_ / "dispatch.script", expand_includes(source_ / "dispatch.script", size_));
     }
     const fs::path login =
         fs::exists(source_ / "login.script") ? source_ / "login.script" : source_.parent_path() / "login_server.script";
-    write_text(folder_ / "login.script", expand_includes(login));
+    write_text(folder_ / "login.script", expand_includes(login, size_));
     // The stand-ins write one line each time they run: their name and arguments.
     const std::string record = " >> '" + (folder_ / "ran.txt").string() + "'\n";
     write_program(folder_ / "bin" / "xdg-open", "#!/bin/sh\necho 'xdg-open'\"${*:+ $*}\"" + record);

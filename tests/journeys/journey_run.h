@@ -18,7 +18,9 @@
 //                                           the last command NAME the dispatch server received has the number
 //                                           MEMBER, MIN <= MEMBER <= MAX
 // In steps and scripts a line "include FILE" stands for FILE's lines (FILE relative to the including file's
-// folder): the shared login (tests/journeys/login.steps, callsigns.script, login.script) is included so.
+// folder): the shared login (tests/journeys/login.steps, callsigns.script, login.script) is included so. In
+// FILE, ${SIZE} stands for the run's size: a tap at a point that differs between the two layouts (a key drawn
+// without a text) goes into one small file per size.
 // The scripts may use ${DISPATCH} (the dispatch server's port, or one where nothing listens), ${DEVICE_ID} (this machine's device id, the
 // "local-id" of a device without a serial number) and ${VERSION} (the program's version text).
 //
@@ -83,8 +85,8 @@ private:
     const std::filesystem::path folder_;
 };
 
-// A file's lines with every "include FILE" line replaced by FILE's lines, recursively; throws std::runtime_error
-// naming a file that cannot be read or includes itself.
-std::string expand_includes(const std::filesystem::path& file);
+// A file's lines with every "include FILE" line replaced by FILE's lines, recursively, ${SIZE} in FILE replaced by
+// size; throws std::runtime_error naming a file that cannot be read or includes itself.
+std::string expand_includes(const std::filesystem::path& file, const std::string& size = "");
 
 } // namespace zel::test
