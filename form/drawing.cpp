@@ -85,6 +85,16 @@ void fill_inside(Graphics& g, const rect& area, const rect& update, const rgb& c
     }
 }
 
+rect content_column(const rect& work, float scale) {
+    const int buttons = scaled(220, scale);
+    return rect{work.x, work.y, static_cast<int>(static_cast<float>(work.w - buttons) - 40.0f * scale), work.h};
+}
+
+rect button_column(const rect& work, float scale) {
+    const int content = content_column(work, scale).w;
+    return rect{work.x + content, work.y, work.w - content, work.h};
+}
+
 void paint_background_dark(Graphics& g, const rect& update) {
     brush_holder brush(dark_colour);
     g.fill_rect(update, brush);

@@ -25,6 +25,15 @@ void paint_background_slate(Graphics& g, const rect& update);
 // column of a landscape screen next to another of its own shade).
 void fill_inside(Graphics& g, const rect& area, const rect& update, const rgb& colour);
 
+// A landscape screen's two columns: the content on the left, and on the right the buttons' column, a button's
+// width (220 design pixels) and 40 more; the two one-pixel rules between them, dark then light, and the
+// buttons' column's shade.
+rect content_column(const rect& work, float scale);
+rect button_column(const rect& work, float scale);
+inline constexpr unsigned column_rule_dark = 0x15131F;
+inline constexpr unsigned column_rule_light = 0x3D4349;
+inline constexpr rgb button_column_colour{41, 48, 49};
+
 // The darker background of cards and list rows.
 inline constexpr rgb dark_colour{38, 44, 52};
 

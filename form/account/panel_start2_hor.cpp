@@ -10,24 +10,17 @@ namespace {
 
 constexpr double band = 117;
 constexpr double button_width = 220;
-constexpr double column_margin = 40;
-constexpr rgb list_colour{38, 44, 52};
-constexpr rgb column_colour{41, 48, 49};
-constexpr unsigned separator_dark = 0x15131F;
-constexpr unsigned separator_light = 0x3D4349;
 
 } // namespace
 
 int panel_start2_hor::list_width() const {
-    const float s = form().get_scale();
-    return static_cast<int>(static_cast<float>(own_.w - scaled(button_width, s)) -
-                            static_cast<float>(column_margin) * s);
+    return content_column(own_, form().get_scale()).w;
 }
 
 void panel_start2_hor::paint_background(Graphics& g, const rect& update) {
     const int list_w = list_width();
-    fill_inside(g, rect{own_.x, own_.y, list_w, own_.h}, update, list_colour);
-    fill_inside(g, rect{own_.x + list_w, own_.y, own_.w - list_w, own_.h}, update, column_colour);
+    fill_inside(g, rect{own_.x, own_.y, list_w, own_.h}, update, dark_colour);
+    fill_inside(g, rect{own_.x + list_w, own_.y, own_.w - list_w, own_.h}, update, button_column_colour);
 }
 
 panel_start2::layout panel_start2_hor::lay_out(int arrow_w, int arrow_h) const {
@@ -45,8 +38,8 @@ panel_start2::layout panel_start2_hor::lay_out(int arrow_w, int arrow_h) const {
     l.list = {o.x, o.y, list_w, o.h};
     l.up = {o.x + list_w - arrow_w, o.y, arrow_w, arrow_h};
     l.down = {o.x + list_w - arrow_w, o.y + o.h - arrow_h, arrow_w, arrow_h};
-    l.lines = {{rect{o.x + list_w, o.y, 0, o.h}, separator_dark},
-               {rect{o.x + list_w + 1, o.y, 0, o.h}, separator_light}};
+    l.lines = {{rect{o.x + list_w, o.y, 0, o.h}, column_rule_dark},
+               {rect{o.x + list_w + 1, o.y, 0, o.h}, column_rule_light}};
     return l;
 }
 

@@ -13,12 +13,6 @@ namespace {
 
 constexpr double button_width = 220.0;
 constexpr double button_height = 117.0;
-// The card's part leaves this much beside the buttons' width to the buttons' part.
-constexpr double part_margin = 40.0;
-constexpr rgb card_shade{38, 44, 52};
-constexpr rgb button_shade{41, 48, 49};
-constexpr unsigned divider_dark = 0x15131F;
-constexpr unsigned divider_light = 0x3D4349;
 
 } // namespace
 
@@ -27,20 +21,16 @@ panel_take_shift_hor::panel_take_shift_hor(manager_2& form) : panel_take_shift(f
 panel_take_shift_hor::~panel_take_shift_hor() = default;
 
 rect panel_take_shift_hor::left_part(float scale) const {
-    const rect& work = own_;
-    const int BW = scaled(button_width, scale);
-    return rect{work.x, work.y,
-                static_cast<int>(static_cast<float>(work.w - BW) - static_cast<float>(part_margin) * scale), work.h};
+    return content_column(own_, scale);
 }
 
 rect panel_take_shift_hor::right_part(float scale) const {
-    const rect A = left_part(scale);
-    return rect{A.x + A.w, own_.y, own_.w - A.w, own_.h};
+    return button_column(own_, scale);
 }
 
 void panel_take_shift_hor::paint_background(Graphics& g, const rect& update) {
     const float s = form_.get_scale();
-    const std::pair<rect, rgb> parts[] = {{left_part(s), card_shade}, {right_part(s), button_shade}};
+    const std::pair<rect, rgb> parts[] = {{left_part(s), dark_colour}, {right_part(s), button_column_colour}};
     for (const auto& [part, shade] : parts) {
         fill_inside(g, part, update, shade);
     }
@@ -58,8 +48,8 @@ panel_take_shift::layout_rects panel_take_shift_hor::place(float scale) const {
 
 void panel_take_shift_hor::add_extra_controls() {
     const rect A = left_part(form_.get_scale());
-    dark_line_ = std::make_unique<line_control>(&form_, rect{A.x + A.w, own_.y, 0, own_.h}, divider_dark);
-    light_line_ = std::make_unique<line_control>(&form_, rect{A.x + A.w + 1, own_.y, 0, own_.h}, divider_light);
+    dark_line_ = std::make_unique<line_control>(&form_, rect{A.x + A.w, own_.y, 0, own_.h}, column_rule_dark);
+    light_line_ = std::make_unique<line_control>(&form_, rect{A.x + A.w + 1, own_.y, 0, own_.h}, column_rule_light);
     add_control(dark_line_.get(), 2);
     add_control(light_line_.get(), 2);
 }

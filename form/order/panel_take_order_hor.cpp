@@ -13,27 +13,18 @@ namespace {
 constexpr double tab_height = 50;
 constexpr double button_height = 117;
 constexpr double button_width = 220;
-// Room beside the buttons in the right column.
-constexpr double column_margin = 40;
 constexpr int content_inset = 6;
 
 constexpr rgb left_colour{23, 27, 34};
-constexpr rgb right_colour{41, 48, 49};
-constexpr unsigned dark_edge = 0x15131F;
-constexpr unsigned light_edge = 0x3D4349;
 
 } // namespace
 
 rect panel_take_order_hor::left_column() const {
-    const float s = form_.get_scale();
-    const int bw = scaled(button_width, s);
-    const int L = static_cast<int>(static_cast<float>(own_.w - bw) - static_cast<float>(column_margin) * s);
-    return {own_.x, own_.y, L, own_.h};
+    return content_column(own_, form_.get_scale());
 }
 
 rect panel_take_order_hor::right_column() const {
-    const rect left = left_column();
-    return {own_.x + left.w, own_.y, own_.w - left.w, own_.h};
+    return button_column(own_, form_.get_scale());
 }
 
 panel_take_order::layout panel_take_order_hor::place() const {
@@ -59,7 +50,7 @@ panel_take_order::layout panel_take_order_hor::place() const {
 
 void panel_take_order_hor::paint_background(Graphics& g, const rect&) {
     g.fill_rect(left_column(), brush_holder(left_colour));
-    g.fill_rect(right_column(), brush_holder(right_colour));
+    g.fill_rect(right_column(), brush_holder(button_column_colour));
 }
 
 } // namespace zel::form

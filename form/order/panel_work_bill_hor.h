@@ -22,9 +22,6 @@ protected:
     void paint_columns(Graphics& g, const rect& update) override;
 
 private:
-    // The right column, beside the sheet's column.
-    rect button_column() const;
-
     std::unique_ptr<line_control> dark_line_;
     std::unique_ptr<line_control> light_line_;
 };
