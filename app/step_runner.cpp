@@ -14,6 +14,7 @@
 #include "form/main_window.h"
 #include "form/manager_2.h"
 #include "form/panel_base.h"
+#include "foundation/app_paths.h"
 #include "foundation/logger.h"
 #include "foundation/text_utils.h"
 #include "gps/fix_source.h"
@@ -79,21 +80,6 @@ std::optional<std::pair<double, double>> position_of(const std::string& line) {
         return std::nullopt;
     }
     return std::make_pair(values[0], values[1]);
-}
-
-bool write_all(int fd, const std::string& text) {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 } // namespace
