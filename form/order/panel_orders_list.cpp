@@ -344,18 +344,13 @@ int panel_orders_list::row_selected(int row) const {
 
 // --- row drawing
 
-Graphics& panel_orders_list::row_face(Graphics& g, bool pressed, int width, int height) {
-    std::unique_ptr<Graphics>& face = pressed ? pressed_face_ : normal_face_;
-    if (!face) {
-        face = std::make_unique<Graphics>(width, height, g.dc());
-        face->fill_rect(rect{0, 0, width, height}, brush_holder(slate_colour));
-        const int left_width = picture(pressed_left)->width();
-        const int right_width = picture(pressed_right)->width();
-        picture(pressed ? pressed_left : normal_left)->draw(*face, 0, 0);
-        picture(pressed ? pressed_middle : normal_middle)->draw(*face, left_width, 0);
-        picture(pressed ? pressed_right : normal_right)->draw(*face, width - right_width, 0);
-    }
-    return *face;
+void panel_orders_list::draw_face(Graphics& face, int width, int height, bool pressed) {
+    face.fill_rect(rect{0, 0, width, height}, brush_holder(slate_colour));
+    const int left_width = picture(pressed_left)->width();
+    const int right_width = picture(pressed_right)->width();
+    picture(pressed ? pressed_left : normal_left)->draw(face, 0, 0);
+    picture(pressed ? pressed_middle : normal_middle)->draw(face, left_width, 0);
+    picture(pressed ? pressed_right : normal_right)->draw(face, width - right_width, 0);
 }
 
 void panel_orders_list::draw_row(Graphics& g, const rect& r, int, int row, int pressed_row, int) {
@@ -367,7 +362,9 @@ void panel_orders_list::draw_row(Graphics& g, const rect& r, int, int row, int p
     }
     const order& o = *rows_[row];
     g.fill_rect(r, brush_holder(slate_colour));
-    row_face(g, row == pressed_row, r.w, r.h).blit_to(g, r, 0, 0);
+    faces_.blit(g, r, row == pressed_row, [this](Graphics& face, int width, int height, bool pressed) {
+        draw_face(face, width, height, pressed);
+    });
 
     int icon_width = 0;
     draw_status_icon(g, r, o, icon_width);

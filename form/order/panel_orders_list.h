@@ -24,6 +24,7 @@
 
 #include "api/command/received/order.h"
 #include "form/list_panel_base.h"
+#include "form/order/row_faces.h"
 #include "form/panel_base.h"
 
 namespace zel::form {
@@ -103,8 +104,8 @@ private:
     void resize_new_flags();
     // The picture loaded by show; an empty one for an id not loaded.
     std::shared_ptr<Image> picture(int image_id) const;
-    // The cached face of a row, drawn on first use.
-    Graphics& row_face(Graphics& g, bool pressed, int width, int height);
+    // Draws the face of a row of the given size at (0, 0) of the surface.
+    void draw_face(Graphics& face, int width, int height, bool pressed);
     void draw_status_icon(Graphics& g, const rect& r, const zel_api::command::order& o, int& icon_width);
     void draw_preliminary_time(Graphics& g, const rect& r, const zel_api::command::order& o, int icon_width);
     void draw_lines(Graphics& g, const rect& r, const zel_api::command::order& o);
@@ -119,8 +120,7 @@ private:
     int mode_ = 0;
     std::vector<order_ptr> rows_;
     std::vector<bool> new_rows_;
-    std::unique_ptr<Graphics> normal_face_;
-    std::unique_ptr<Graphics> pressed_face_;
+    row_faces faces_;
     // now_seconds of the last arrow press; 0 before the first.
     int64_t last_scroll_ = 0;
 };

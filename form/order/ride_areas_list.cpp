@@ -76,15 +76,9 @@ void ride_areas_list::draw_row(Graphics& g, const rect& r, int, int row, int pre
         return;
     }
     not_drawn_[row] = false;
-    // The face is the same for every row of a kind: drawn once on a surface of its own, then copied. Drawing it
-    // there rather than copying it back from the screen keeps a row cut at the list's bottom from spoiling it.
-    const bool pressed = row == pressed_row;
-    std::unique_ptr<Graphics>& face = pressed ? pressed_face_ : normal_face_;
-    if (!face || face->width() != r.w || face->height() != r.h) {
-        face = std::make_unique<Graphics>(r.w, r.h, nullptr);
-        draw_face(*face, r.w, r.h, pressed);
-    }
-    face->blit_to(g, r, 0, 0);
+    faces_.blit(g, r, row == pressed_row, [this](Graphics& face, int width, int height, bool pressed) {
+        draw_face(face, width, height, pressed);
+    });
 
     const float s = form_->get_scale();
     const int inset = scaled(face_inset, s);

@@ -12,6 +12,7 @@
 
 #include "api/database.h"
 #include "form/list_panel_base.h"
+#include "form/order/row_faces.h"
 
 namespace zel::form {
 
@@ -51,8 +52,7 @@ private:
     std::vector<bool> not_drawn_;
     std::shared_ptr<Image> badge_; // 1041
     std::shared_ptr<Image> icon_;  // 1040
-    std::unique_ptr<Graphics> normal_face_;
-    std::unique_ptr<Graphics> pressed_face_;
+    row_faces faces_;
 };
 
 } // namespace zel::form

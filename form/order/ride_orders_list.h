@@ -15,6 +15,7 @@
 
 #include "api/database.h"
 #include "form/list_panel_base.h"
+#include "form/order/row_faces.h"
 
 namespace zel::form {
 
@@ -73,8 +74,7 @@ private:
     picture trade_;                     // 7009
     picture flagged_;                   // 7011: "of" bit 0x20
     picture star_;                      // 7013
-    std::unique_ptr<Graphics> normal_face_;
-    std::unique_ptr<Graphics> pressed_face_;
+    row_faces faces_;
 };
 
 } // namespace zel::form

@@ -20,7 +20,7 @@ protected:
         take();
     }
     // Shows panel id with these controls.
-    void show_with(int id, std::vector<recording_panel::control_spec> controls) {
+    void show_with(int id, std::vector<recording_panel::control_shape> controls) {
         panel(id).controls = std::move(controls);
         manager->push_panel(id);
         run();
@@ -175,7 +175,7 @@ TEST_F(shell_input, ThePenGoesToTheStripAloneOverItsControlsElseToBoth) {
 TEST_F(shell_input, PanelBasePenRules) {
     struct pen_rule {
         const char* what;
-        std::vector<recording_panel::control_spec> controls;
+        std::vector<recording_panel::control_shape> controls;
         int x, y;
         call_log calls;
         int hit;

@@ -81,11 +81,11 @@ void recording_control::on_pen_up(int, int) {
 void recording_panel::show(const panel_param* param) {
     log_.push_back("show " + std::to_string(id_) + describe(param));
     shown = param;
-    for (const control_spec& spec : controls) {
-        made.push_back(std::make_unique<recording_control>(&form_, spec.r, spec.name, log_));
-        made.back()->set_visible(spec.visible);
-        made.back()->colour = spec.colour;
-        add_control(made.back().get(), spec.layer);
+    for (const control_shape& shape : controls) {
+        made.push_back(std::make_unique<recording_control>(&form_, shape.r, shape.name, log_));
+        made.back()->set_visible(shape.visible);
+        made.back()->colour = shape.colour;
+        add_control(made.back().get(), shape.layer);
     }
 }
 

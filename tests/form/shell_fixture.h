@@ -56,8 +56,8 @@ public:
     void on_key_down_arrow() override;
 
     // Controls made at each show: name, rectangle, layer.
-    struct control_spec {
-        control_spec(std::string n, rect area, int l = 1, bool shown = true, std::optional<rgb> fill = {})
+    struct control_shape {
+        control_shape(std::string n, rect area, int l = 1, bool shown = true, std::optional<rgb> fill = {})
             : name(std::move(n)), r(area), layer(l), visible(shown), colour(fill) {}
         std::string name;
         rect r;
@@ -68,7 +68,7 @@ public:
     // Fills the part of the update inside the panel's own rectangle; none: draws no background.
     void paint_background(Graphics& g, const rect& update) override;
     std::optional<rgb> background = rgb{0, 0, 0};
-    std::vector<control_spec> controls;
+    std::vector<control_shape> controls;
     int back_answer = 0;
     bool throw_on_command = false;
     std::function<void(const zel_api::update_mask&)> command_hook;
