@@ -60,7 +60,7 @@ void panel_balance::show(const panel_param*) {
     build();
 }
 
-void panel_balance::read_texts() {
+void panel_balance::clear_texts() {
     driver_name_.clear();
     service_name_.clear();
     balance_.clear();
@@ -68,6 +68,10 @@ void panel_balance::read_texts() {
     car_description_.clear();
     plate_text_.clear();
     account_.clear();
+}
+
+void panel_balance::read_texts() {
+    clear_texts();
     const controller* c = controller::instance();
     if (!c) {
         return;
@@ -189,13 +193,7 @@ void panel_balance::hide() {
     car_pic_.reset();
     plate_size_.reset();
     balance_pic_.reset();
-    driver_name_.clear();
-    service_name_.clear();
-    balance_.clear();
-    callsign_.clear();
-    car_description_.clear();
-    plate_text_.clear();
-    account_.clear();
+    clear_texts();
 }
 
 } // namespace zel::form

@@ -49,6 +49,7 @@ public:
     }
 
 private:
+    void clear_texts();
     void read_texts();
     void build();
 

@@ -21,12 +21,6 @@ constexpr double row_height = 180.0;
 constexpr double list_margin = 10.0;
 constexpr double frame_inset = 6.0;
 constexpr double gap = 10.0;
-constexpr double clock_left = 10.0;
-constexpr double minutes_left = 48.0;
-constexpr double clock_top = 10.0;
-constexpr double clock_size = 30.0;
-constexpr double length_left = 90.0;
-constexpr double length_width = 43.0;
 
 constexpr int name_icon_id = 2011;
 constexpr int time_strip_id = 2012;
@@ -47,10 +41,6 @@ constexpr rgb length_colour{46, 66, 60};
 constexpr UINT left_middle = 36;
 constexpr UINT bottom_line = 40;
 constexpr UINT centred_line = 37;
-
-int cut(double design, float scale) {
-    return static_cast<int>(static_cast<float>(design) * scale);
-}
 
 } // namespace
 
@@ -154,16 +144,13 @@ void panel_shift_list::draw_row(Graphics& g, const rect& r, int, int row, int pr
 
     const shift_card::start_text start = shift_card::start(shift);
     font_holder clock_holder(scaled(clock_font, s), 400);
-    const int clock_y = cut(clock_top, s) + sy;
-    const int clock_box = cut(clock_size, s);
-    g.draw_text(clock_holder, rect{static_cast<int>(clock_left * s + ix), clock_y, clock_box, clock_box}, start.hours,
-                centred_line, TRANSPARENT, white);
-    g.draw_text(clock_holder, rect{static_cast<int>(minutes_left * s + ix), clock_y, clock_box, clock_box},
-                start.minutes, centred_line, TRANSPARENT, white);
+    const shift_card::time_places places = shift_card::places(ix, sy, s);
+    g.draw_text(clock_holder, places.hours, start.hours, centred_line, TRANSPARENT, white);
+    g.draw_text(clock_holder, places.minutes, start.minutes, centred_line, TRANSPARENT, white);
 
     if (shift.dur) {
         const shift_card::length_text length = shift_card::length(shift);
-        const rect box{static_cast<int>(length_left * s + ix), clock_y, cut(length_width, s), clock_box};
+        const rect box = places.length;
         font_holder number_holder(scaled(length_number_font, s), 400);
         font_holder unit_holder(scaled(length_unit_font, s), 400);
         const int number_width = text_extent(form_.get_hwnd(), number_holder, length.number).width;

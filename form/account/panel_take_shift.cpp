@@ -30,12 +30,6 @@ constexpr int buy_image_id = 1051;
 constexpr double card_inset = 20.0;
 constexpr double gap = 10.0;
 constexpr double card_height = 180.0;
-constexpr double clock_left = 10.0;
-constexpr double minutes_left = 48.0;
-constexpr double clock_top = 10.0;
-constexpr double clock_size = 30.0;
-constexpr double length_left = 90.0;
-constexpr double length_width = 43.0;
 constexpr double button_width = 220.0;
 constexpr double button_height = 117.0;
 
@@ -124,7 +118,6 @@ void panel_take_shift::make_controls() {
     const int band = (ch - SH) / 2;
     const int sy = iy + ch / 2 - SH / 2;
     const int P = iy + ch / 2 + SH / 2;
-    const int clock_box = scaled(clock_size, s);
 
     name_icon_control_ = std::make_unique<image_control>(
         &form_, rect{ix, iy + band / 2 - name_icon_->height() / 2, name_icon_->width(), name_icon_->height()},
@@ -133,12 +126,10 @@ void panel_take_shift::make_controls() {
     time_strip_control_ = std::make_unique<image_control>(&form_, rect{ix, sy, SW, SH}, time_strip_);
     add_control(time_strip_control_.get(), 1);
 
-    const int clock_y = scaled(clock_top, s) + sy;
-    hours_ = make_label(&form_, rect{static_cast<int>(clock_left * s + ix), clock_y, clock_box, clock_box}, clock_font,
-                        white, centred);
-    minutes_ = make_label(&form_, rect{static_cast<int>(minutes_left * s + ix), clock_y, clock_box, clock_box},
-                          clock_font, white, centred);
-    length_box_ = rect{static_cast<int>(length_left * s + ix), clock_y, scaled(length_width, s), clock_box};
+    const shift_card::time_places places = shift_card::places(ix, sy, s);
+    hours_ = make_label(&form_, places.hours, clock_font, white, centred);
+    minutes_ = make_label(&form_, places.minutes, clock_font, white, centred);
+    length_box_ = places.length;
     length_number_ = make_label(&form_, length_box_, length_number_font, length_colour, centred);
     length_unit_ = make_label(&form_, length_box_, length_unit_font, length_colour, centred);
     for (text_label* label : {hours_.get(), minutes_.get(), length_number_.get(), length_unit_.get()}) {

@@ -7,6 +7,7 @@
 #include "api/command/received/sell_shift.h"
 #include "api/command/received/shift.h"
 #include "controller/controller.h"
+#include "form/drawing.h"
 #include "foundation/logger.h"
 #include "foundation/server_clock.h"
 #include "foundation/text_utils.h"
@@ -14,6 +15,14 @@
 namespace zel::form {
 
 namespace {
+
+// The time strip's places, in design pixels from its left and top.
+constexpr double clock_left = 10.0;
+constexpr double minutes_left = 48.0;
+constexpr double clock_top = 10.0;
+constexpr double clock_size = 30.0;
+constexpr double length_left = 90.0;
+constexpr double length_width = 43.0;
 
 // Lengths from this many hours up are told in days.
 constexpr int32_t days_from = 25;
@@ -89,6 +98,14 @@ std::wstring shift_card::price(const zel_api::command::shift& shift) {
                                                 : std::numeric_limits<int32_t>::max());
     }
     return int_to_wstring(static_cast<int32_t>(value));
+}
+
+shift_card::time_places shift_card::places(int ix, int sy, float s) {
+    const int y = scaled(clock_top, s) + sy;
+    const int box = scaled(clock_size, s);
+    return {rect{static_cast<int>(clock_left * s + ix), y, box, box},
+            rect{static_cast<int>(minutes_left * s + ix), y, box, box},
+            rect{static_cast<int>(length_left * s + ix), y, scaled(length_width, s), box}};
 }
 
 } // namespace zel::form

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "api/database.h"
+#include "form/geometry.h"
 
 namespace zel_api::command {
 class shift;
@@ -33,6 +34,13 @@ public:
         bool shown = false;
         std::wstring day;
     };
+    // Where the start time's two boxes and the length box lie on a card whose time strip has its left at ix
+    // and its top at sy.
+    struct time_places {
+        rect hours;
+        rect minutes;
+        rect length;
+    };
     struct purchases {
         purchase_place places[2];
         // Purchases walked: 0, 1 or 2 (the walk stops at the second).
@@ -50,6 +58,7 @@ public:
     static int32_t sale_status(const sales& all, int64_t shift_id);
     // The price truncated to a whole number ("%ld"); empty without "c".
     static std::wstring price(const zel_api::command::shift& shift);
+    static time_places places(int ix, int sy, float scale);
 };
 
 } // namespace zel::form

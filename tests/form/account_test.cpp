@@ -104,7 +104,7 @@ TEST_F(account_fixture, card_shows_the_session_and_the_chosen_service) {
     ASSERT_EQ(current_panel_id(), panel_balance::id);
 
     const std::wstring texts = all_text();
-    for (const std::wstring& expected : {L"1234.6", L"Баланс", L"A7", L"Гранта белый", L"4070001"}) {
+    for (const wchar_t* expected : {L"1234.6", L"Баланс", L"A7", L"Гранта белый", L"4070001"}) {
         EXPECT_TRUE(is_shown(expected)) << wide_to_utf8(expected) << " in " << wide_to_utf8(texts);
     }
     EXPECT_EQ(shown(L"1234.6").colour, 0xF9A218u);
@@ -159,7 +159,7 @@ TEST_F(account_fixture, logged_out_only_the_news_row_reacts) {
     }
     // A disabled "Рейтинг" has no total on its icon, and its rows ignore the pen.
     EXPECT_FALSE(is_shown(L"0"));
-    for (const std::wstring& caption : {L"Моя информация", L"Рейтинг", L"Смены", L"Настройки таксометра"}) {
+    for (const wchar_t* caption : {L"Моя информация", L"Рейтинг", L"Смены", L"Настройки таксометра"}) {
         ASSERT_TRUE(tap_text(caption));
         EXPECT_EQ(current_panel_id(), panel_my_info::id) << wide_to_utf8(caption);
     }
