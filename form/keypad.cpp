@@ -72,17 +72,19 @@ void keypad::set_point_enabled(bool enabled) {
     }
 }
 
-std::wstring keypad::key_caption(int code) const {
+wchar_t keypad::digit_of(int code) {
     if (code >= 0 && code <= 8) {
-        return std::wstring(1, static_cast<wchar_t>(L'1' + code));
+        return static_cast<wchar_t>(L'1' + code);
     }
+    return code == 10 ? L'0' : 0;
+}
+
+std::wstring keypad::key_caption(int code) const {
     if (code == point_key) {
         return point_enabled_ ? L"." : L"";
     }
-    if (code == 10) {
-        return L"0";
-    }
-    return L"";
+    const wchar_t digit = digit_of(code);
+    return digit != 0 ? std::wstring(1, digit) : L"";
 }
 
 int keypad::key_at(int x, int y) const {
@@ -159,8 +161,7 @@ void keypad::draw_key_face(Graphics& g, int code) const {
                                         k.y + k.h - images_[key_bottom_right]->height() + 1);
     }
     font_holder font(scaled(40, form_->get_scale()), 400);
-    g.draw_text(font, k, key_caption(code), DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRANSPARENT,
-                rgb{149, 149, 149});
+    g.draw_text(font, k, key_caption(code), DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRANSPARENT, rgb{149, 149, 149});
     if (code == erase_key) {
         draw_centred(g, images_[erase_icon].get(), k);
     }

@@ -39,6 +39,8 @@ public:
     // Stores and repaints the point key.
     void set_point_enabled(bool enabled);
     std::wstring key_caption(int code) const;
+    // The digit of a digit key's code ('1' to '9', '0'); 0 for the point, the erase key and any other code.
+    static wchar_t digit_of(int code);
     // The first key, in code order, that holds the point (the point key only while enabled); -1 when none.
     int key_at(int x, int y) const;
 

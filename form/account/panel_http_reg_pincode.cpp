@@ -5,6 +5,7 @@
 #include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/dialog_request.h"
+#include "form/keypad.h"
 #include "form/keypad_dialog.h"
 #include "form/manager_2.h"
 #include "foundation/device_info.h"
@@ -17,7 +18,6 @@ using controller_::controller;
 
 namespace {
 
-constexpr int erase_key = 11;
 // The dialog, this screen, the telephone screen and the country screen.
 constexpr int panels_of_registration = 4;
 constexpr wchar_t hint_text[] =
@@ -25,13 +25,6 @@ constexpr wchar_t hint_text[] =
 constexpr wchar_t sample_text[] = L"+7 (555) 555-5555";
 constexpr int font_size = 48;
 constexpr int small_font_size = 38;
-
-wchar_t digit_of(int key) {
-    if (key >= 0 && key <= 8) {
-        return static_cast<wchar_t>(L'1' + key);
-    }
-    return key == 10 ? L'0' : 0;
-}
 
 } // namespace
 
@@ -101,11 +94,11 @@ void panel_http_reg_pincode::on_key(int key) {
         form().pop_panel();
         return;
     }
-    if (const wchar_t digit = digit_of(key); digit != 0) {
+    if (const wchar_t digit = keypad::digit_of(key); digit != 0) {
         if (code_.size() < code_length) {
             code_.push_back(digit);
         }
-    } else if (key == erase_key && !code_.empty()) {
+    } else if (key == keypad::erase_key && !code_.empty()) {
         code_.pop_back();
     }
     show_text(code_);

@@ -7,6 +7,7 @@
 #include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/dialog_request.h"
+#include "form/keypad.h"
 #include "form/keypad_dialog.h"
 #include "form/manager_2.h"
 #include "foundation/logger.h"
@@ -19,7 +20,6 @@ using controller_::controller;
 namespace {
 
 constexpr int code_panel_id = 19;
-constexpr int erase_key = 11;
 constexpr wchar_t hint_text[] =
     L"Для регистрации введите свой номер телефона. На него будет выслана СМС с кодом подтверждения.";
 constexpr wchar_t sample_text[] = L"+78 (555) 555-5555";
@@ -28,13 +28,6 @@ constexpr int small_font_size = 43;
 
 // By country index (the country screen's rows).
 constexpr std::array<const wchar_t*, 7> prefixes = {L"+7", L"+7", L"+37", L"+38", L"+1", L"+35", L"+99"};
-
-wchar_t digit_of(int key) {
-    if (key >= 0 && key <= 8) {
-        return static_cast<wchar_t>(L'1' + key);
-    }
-    return key == 10 ? L'0' : 0;
-}
 
 } // namespace
 
@@ -49,7 +42,7 @@ std::wstring panel_http_reg_telephone::dialling_prefix(int country) {
 std::wstring panel_http_reg_telephone::after_key(const std::wstring& number, int key) {
     std::wstring text = number;
     const std::size_t n = number.size();
-    if (const wchar_t digit = digit_of(key); digit != 0) {
+    if (const wchar_t digit = keypad::digit_of(key); digit != 0) {
         if (n >= full_length) {
             return text;
         }
@@ -64,7 +57,7 @@ std::wstring panel_http_reg_telephone::after_key(const std::wstring& number, int
         }
         return text;
     }
-    if (key != erase_key || n < 3) {
+    if (key != keypad::erase_key || n < 3) {
         return text;
     }
     switch (n) {

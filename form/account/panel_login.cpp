@@ -40,13 +40,6 @@ constexpr int keypad_margin = 5;
 constexpr wchar_t prompt_text[] = L"Введите PIN";
 
 // The digit of a keypad code; 0 for the point, delete and anything else.
-wchar_t digit_of(int key) {
-    if (key >= 0 && key <= 8) {
-        return static_cast<wchar_t>(L'1' + key);
-    }
-    return key == 10 ? L'0' : 0;
-}
-
 } // namespace
 
 // --- layout
@@ -180,7 +173,7 @@ void panel_login::on_key(int key) {
         if (!pin_.empty()) {
             pin_.pop_back();
         }
-    } else if (const wchar_t digit = digit_of(key); digit != 0 && pin_.size() < pin_length) {
+    } else if (const wchar_t digit = keypad::digit_of(key); digit != 0 && pin_.size() < pin_length) {
         pin_.push_back(digit);
     }
     set_indicators();

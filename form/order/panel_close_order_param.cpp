@@ -8,6 +8,7 @@
 #include "controller/controller.h"
 #include "form/drawing.h"
 #include "form/image.h"
+#include "form/keypad.h"
 #include "form/keypad_dialog.h"
 #include "form/manager_2.h"
 #include "form/order/bill_money.h"
@@ -223,12 +224,12 @@ void panel_close_order_param::on_keypad(int key) {
         form_.pop_panel();
         return;
     }
-    if (active_ == no_row || !keys_ || key < 0 || key > 11) {
+    if (active_ == no_row || !keys_ || key < 0 || key > keypad::erase_key) {
         return;
     }
     value_radio_button& r = *rows_[active_];
     std::wstring text = r.value_text();
-    if (key == 11) {
+    if (key == keypad::erase_key) {
         if (!text.empty()) {
             text.pop_back();
         }
