@@ -214,15 +214,8 @@ TEST_F(close_params_screen, ACorrectedDowntimeIsSentWithTheDistanceUntouched) {
     tap_ok();
     ASSERT_EQ(current_panel_id(), panel_work_bill::id);
     EXPECT_TRUE(tap_text(L"Завершить заказ"));
-    std::string close_line;
-    ASSERT_TRUE(pump_until([&] {
-        for (const auto& line : dispatch_server->lines("recv command ")) {
-            if (line.find(R"("close-order")") != std::string::npos) {
-                close_line = line;
-            }
-        }
-        return !close_line.empty();
-    }));
+    ASSERT_TRUE(pump_until([&] { return !received_containing(R"("close-order")").empty(); }));
+    const std::string close_line = received_containing(R"("close-order")").back();
     EXPECT_NE(close_line.find(R"({"close-order":{"s-oid":"R-1","sum":300,"dtime":7,"dist":12345,"ucts":0}})"),
               std::string::npos)
         << close_line;

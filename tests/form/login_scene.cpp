@@ -109,18 +109,4 @@ std::string login_scene::screen_golden(const std::string& name, const control* i
     return zel::test::compare_with_golden("tests/form/golden", name, w, h, pixels);
 }
 
-std::vector<std::string> login_scene::received() const {
-    std::vector<std::string> payloads;
-    if (!dispatch_server) {
-        return payloads;
-    }
-    for (const std::string& line : dispatch_server->lines("recv command")) {
-        // "recv command id=N flag=F len=L PAYLOAD"
-        std::size_t at = line.find(" len=");
-        at = at == std::string::npos ? at : line.find(' ', at + 1);
-        payloads.push_back(at == std::string::npos ? std::string() : line.substr(at + 1));
-    }
-    return payloads;
-}
-
 } // namespace zel::form::test

@@ -78,9 +78,6 @@ protected:
     // The whole window compared with tests/form/golden/NAME.png, the status strip's band blanked but for the
     // screen's own control drawn there (the strip is another screen with goldens of its own).
     std::string screen_golden(const std::string& name, const control* in_band = nullptr);
-
-    // The payloads of the commands that the dispatch server received, in order.
-    std::vector<std::string> received() const;
 };
 
 } // namespace zel::form::test

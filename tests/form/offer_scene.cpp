@@ -58,36 +58,6 @@ void offer_scene::cue() {
     ctl().set_option_1022(true);
 }
 
-std::vector<std::string> offer_scene::received() const {
-    std::vector<std::string> payloads;
-    // "recv command id=N flag=F len=L PAYLOAD"
-    for (const std::string& line : dispatch_server->lines("recv command ")) {
-        const size_t length = line.find(" len=");
-        const size_t start = length == std::string::npos ? std::string::npos : line.find(' ', length + 1);
-        if (start != std::string::npos) {
-            payloads.push_back(line.substr(start + 1));
-        }
-    }
-    return payloads;
-}
-
-bool offer_scene::wait_received(const std::string& payload) {
-    return pump_until([&] {
-        const auto all = received();
-        return std::find(all.begin(), all.end(), payload) != all.end();
-    });
-}
-
-std::vector<std::string> offer_scene::received_containing(const std::string& piece) const {
-    std::vector<std::string> found;
-    for (const std::string& payload : received()) {
-        if (payload.find(piece) != std::string::npos) {
-            found.push_back(payload);
-        }
-    }
-    return found;
-}
-
 int offer_scene::sound_count(int id) const {
     const auto all = sounds();
     return static_cast<int>(std::count(all.begin(), all.end(), id));

@@ -53,12 +53,6 @@ public:
 
     // The server's cue for NEXT (offer_news.script): the test's "set-option" request.
     void cue();
-    // Payloads of the commands the dispatch server received, in order.
-    std::vector<std::string> received() const;
-    // Pumps until the server received exactly this payload; false (after the real-time limit) when it did not.
-    bool wait_received(const std::string& payload);
-    // Payloads received whose text contains the piece.
-    std::vector<std::string> received_containing(const std::string& piece) const;
     // How often a sound was played.
     int sound_count(int id) const;
     // The texts of one paint of the whole window that equal the text.

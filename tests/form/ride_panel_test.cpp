@@ -58,16 +58,6 @@ protected:
         return static_cast<panel_work_execute&>(*manager->panel_for(panel_work_execute::id));
     }
 
-    std::vector<std::string> received_containing(const std::string& piece) const {
-        std::vector<std::string> found;
-        for (const std::string& line : dispatch_server->lines("recv command ")) {
-            if (line.find(piece) != std::string::npos) {
-                found.push_back(line);
-            }
-        }
-        return found;
-    }
-
     // Finishes the ride into the bill and taps "Завершить заказ".
     void finish_and_close() {
         ride().finish_ride();

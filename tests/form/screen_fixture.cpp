@@ -1,5 +1,6 @@
 #include "tests/form/screen_fixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -343,6 +344,39 @@ std::string screen_harness::golden(const std::string& name) {
     int w = 0, h = 0;
     const auto pixels = platform::headless::window_pixels(window, w, h);
     return zel::test::compare_with_golden("tests/form/golden", name, w, h, pixels);
+}
+
+// --- what the servers received
+
+std::vector<std::string> screen_harness::received() const {
+    std::vector<std::string> payloads;
+    if (!dispatch_server) {
+        return payloads;
+    }
+    // "recv command id=N flag=F len=L PAYLOAD"
+    for (const std::string& line : dispatch_server->lines("recv command ")) {
+        std::size_t at = line.find(" len=");
+        at = at == std::string::npos ? at : line.find(' ', at + 1);
+        payloads.push_back(at == std::string::npos ? std::string() : line.substr(at + 1));
+    }
+    return payloads;
+}
+
+std::vector<std::string> screen_harness::received_containing(const std::string& piece) const {
+    std::vector<std::string> found;
+    for (const std::string& payload : received()) {
+        if (payload.find(piece) != std::string::npos) {
+            found.push_back(payload);
+        }
+    }
+    return found;
+}
+
+bool screen_harness::wait_received(const std::string& payload) {
+    return pump_until([&] {
+        const auto all = received();
+        return std::find(all.begin(), all.end(), payload) != all.end();
+    });
 }
 
 std::vector<int> screen_harness::sounds() const {

@@ -161,6 +161,13 @@ public:
     // Repaints the whole window and compares its pixels with tests/form/golden/NAME.png (empty when equal).
     std::string golden(const std::string& name);
 
+    // Payloads of the commands the dispatch server received, in order (none without a dispatch server).
+    std::vector<std::string> received() const;
+    // Those whose text contains the piece.
+    std::vector<std::string> received_containing(const std::string& piece) const;
+    // Pumps until the server received exactly this payload; false (after the real-time limit) when it did not.
+    bool wait_received(const std::string& payload);
+
     // Sounds the manager and the controller played, in order.
     std::vector<int> sounds() const;
 

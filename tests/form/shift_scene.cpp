@@ -43,24 +43,4 @@ panel_take_shift& shift_scene::take_shift() {
     return static_cast<panel_take_shift&>(*manager->panel_for(panel_take_shift::id));
 }
 
-std::vector<std::string> shift_scene::received() const {
-    std::vector<std::string> payloads;
-    // "recv command id=N flag=F len=L PAYLOAD"
-    for (const std::string& line : dispatch_server->lines("recv command ")) {
-        const size_t length = line.find(" len=");
-        const size_t start = length == std::string::npos ? std::string::npos : line.find(' ', length + 1);
-        if (start != std::string::npos) {
-            payloads.push_back(line.substr(start + 1));
-        }
-    }
-    return payloads;
-}
-
-bool shift_scene::wait_received(const std::string& payload) {
-    return pump_until([&] {
-        const auto all = received();
-        return std::find(all.begin(), all.end(), payload) != all.end();
-    });
-}
-
 } // namespace zel::form::test

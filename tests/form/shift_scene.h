@@ -26,10 +26,6 @@ public:
     void show_take_shift(int64_t shift_id);
 
     panel_take_shift& take_shift();
-    // Payloads of the commands the dispatch server received, in order.
-    std::vector<std::string> received() const;
-    // Pumps until the server received exactly this payload.
-    bool wait_received(const std::string& payload);
 };
 
 } // namespace zel::form::test
