@@ -11,7 +11,6 @@ namespace zel::form {
 
 namespace {
 
-constexpr rgb white{255, 255, 255};
 constexpr double value_font = 55.0;
 constexpr double caption_font = 20.0;
 constexpr double text_drop = 10.0;    // both texts stand this far below their half's top

@@ -11,6 +11,10 @@ namespace zel::form {
 class Graphics;
 class font_holder;
 
+// The stock text colours.
+inline constexpr rgb white{255, 255, 255};
+inline constexpr rgb black{0, 0, 0};
+
 // The screens' background colour.
 inline constexpr rgb slate_colour{31, 37, 45};
 

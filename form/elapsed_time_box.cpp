@@ -28,7 +28,6 @@ constexpr double number_font = 28.0;
 constexpr double unit_font = 15.0;
 constexpr double clock_font = 28.0;
 constexpr rgb dark_text{46, 66, 60};
-constexpr rgb white{255, 255, 255};
 constexpr UINT centred = 0x25; // both ways, single line
 
 std::wstring two_digits(int value) {

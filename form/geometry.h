@@ -50,7 +50,10 @@ struct rgb {
     COLORREF colorref() const {
         return static_cast<COLORREF>(r) | static_cast<COLORREF>(g) << 8 | static_cast<COLORREF>(b) << 16;
     }
-    // From 0xRRGGBB, the form in which controls keep their colours.
+    // As 0xRRGGBB, the form in which controls keep their colours, and back.
+    constexpr unsigned rrggbb() const {
+        return static_cast<unsigned>(r) << 16 | static_cast<unsigned>(g) << 8 | static_cast<unsigned>(b);
+    }
     static rgb from_rrggbb(unsigned value) {
         return rgb{static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF),
                    static_cast<int>(value & 0xFF)};

@@ -28,7 +28,6 @@ constexpr double region_height = 20.0;
 constexpr double series_font = 28.0;
 constexpr double number_font = 33.0;
 constexpr double region_font = 18.0; // character height
-constexpr rgb black{0, 0, 0};
 constexpr UINT left_bottom = 0x28;
 constexpr UINT right_bottom = 0x2A;
 constexpr UINT centre_bottom = 0x29;

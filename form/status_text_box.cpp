@@ -14,7 +14,6 @@ namespace zel::form {
 namespace {
 
 constexpr int status_image_id = 2205;
-constexpr rgb white{255, 255, 255};
 constexpr double text_font = 20.0;
 constexpr UINT text_format = 0x21; // centred, top, single line
 const wchar_t* const first_line = L"СТАТУС";

@@ -25,7 +25,6 @@ constexpr double name_gap = 24;
 constexpr double font_size = 34;
 constexpr int frame_normal = 0;
 constexpr int frame_pressed = 1;
-constexpr rgb black{0, 0, 0};
 constexpr rgb text_colour{255, 255, 255};
 
 } // namespace

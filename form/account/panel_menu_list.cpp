@@ -24,7 +24,6 @@ constexpr int icon_left = 5;
 constexpr int caption_gap = 10;
 constexpr int caption_font = 30;
 constexpr UINT caption_format = 0x24;
-constexpr rgb white{255, 255, 255};
 
 } // namespace
 

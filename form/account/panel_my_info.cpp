@@ -42,8 +42,6 @@ constexpr double total_size = 27;
 constexpr double total_drop = 5;
 constexpr int frame_normal = 0;
 constexpr int frame_pressed = 1;
-constexpr rgb white{255, 255, 255};
-constexpr rgb black{0, 0, 0};
 
 const std::array<std::wstring, panel_my_info::row_total> captions = {L"Новости", L"Моя информация", L"Рейтинг",
                                                                      L"Смены", L"Настройки таксометра"};

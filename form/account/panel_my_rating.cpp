@@ -31,7 +31,6 @@ const std::wstring max_sample = L"/00";
 
 constexpr rgb line_light{61, 67, 73};
 constexpr rgb line_dark{21, 19, 31};
-constexpr rgb white{255, 255, 255};
 constexpr rgb grey_text{207, 211, 211};
 constexpr rgb green{106, 167, 82};
 constexpr rgb red{190, 48, 4};

@@ -28,7 +28,6 @@ constexpr double gap = 10;
 constexpr double font_size = 25;
 constexpr int frame_normal = 0;
 constexpr int frame_pressed = 1;
-constexpr rgb black{0, 0, 0};
 constexpr rgb text_colour{255, 255, 255};
 
 } // namespace

@@ -35,7 +35,6 @@ constexpr int clock_font = 26;
 constexpr int length_number_font = 26;
 constexpr int length_unit_font = 15;
 constexpr rgb row_colour{38, 44, 52};
-constexpr rgb white{255, 255, 255};
 constexpr rgb price_colour{249, 162, 24};
 constexpr rgb length_colour{46, 66, 60};
 constexpr UINT left_middle = 36;

@@ -40,7 +40,7 @@ constexpr int length_unit_font = 15;
 constexpr int price_font = 45;
 constexpr int currency_font = 30;
 constexpr int date_font = 23;
-constexpr unsigned white = 0xFFFFFF;
+constexpr unsigned white_text = white.rrggbb();
 constexpr unsigned length_colour = 0x2E423C;
 constexpr unsigned price_colour = 0xF9A218;
 // DrawText flags: centred both ways; single line left and vertically centred; single line at the bottom;
@@ -127,8 +127,8 @@ void panel_take_shift::make_controls() {
     add_control(time_strip_control_.get(), 1);
 
     const shift_card::time_places places = shift_card::places(ix, sy, s);
-    hours_ = make_label(&form_, places.hours, clock_font, white, centred);
-    minutes_ = make_label(&form_, places.minutes, clock_font, white, centred);
+    hours_ = make_label(&form_, places.hours, clock_font, white_text, centred);
+    minutes_ = make_label(&form_, places.minutes, clock_font, white_text, centred);
     length_box_ = places.length;
     length_number_ = make_label(&form_, length_box_, length_number_font, length_colour, centred);
     length_unit_ = make_label(&form_, length_box_, length_unit_font, length_colour, centred);
@@ -137,7 +137,7 @@ void panel_take_shift::make_controls() {
     }
 
     name_ = make_label(&form_, rect{ix + name_icon_->width() + s10, iy, iw - name_icon_->width(), band}, name_font,
-                       white, left_middle);
+                       white_text, left_middle);
     add_control(name_.get(), 1);
     for (int place = 0; place < 2; ++place) {
         const rect plate{ix + (place + 1) * (SW + s10), sy, date_plate_->width(), date_plate_->height()};
@@ -156,7 +156,7 @@ void panel_take_shift::make_controls() {
                                              badge_image_);
     add_control(badge_.get(), 1);
     for (int place = 0; place < 2; ++place) {
-        date_labels_[place] = make_label(&form_, date_plates_[place]->get_rect(), date_font, white, centred_line);
+        date_labels_[place] = make_label(&form_, date_plates_[place]->get_rect(), date_font, white_text, centred_line);
         add_control(date_labels_[place].get(), 2);
     }
 

@@ -48,7 +48,7 @@ constexpr unsigned rule_dark = 0x15131F;
 constexpr unsigned rule_light = 0x3D4349;
 
 constexpr int address_font = 40;
-constexpr unsigned white = 0xFFFFFF;
+constexpr unsigned white_text = white.rrggbb();
 constexpr unsigned information_colour = 0xCFD3D3;
 constexpr int figure_font = 45;
 constexpr int unit_font = 25;
@@ -190,8 +190,8 @@ void panel_order_offer::build_controls() {
         row->set_color(colour);
         return row;
     };
-    pickup_ = text_row(address_font, true, white, sw);
-    pickup_note_ = text_row(address_font, false, white, sw);
+    pickup_ = text_row(address_font, true, white_text, sw);
+    pickup_note_ = text_row(address_font, false, white_text, sw);
     information_ = text_row(address_font, false, information_colour, sw);
     price_ = text_row(figure_font, true, price_colour, sw / 2);
     price_unit_ = std::make_unique<unit_text>(&form_, unit_font, price_colour);
@@ -209,7 +209,7 @@ void panel_order_offer::build_controls() {
     separator_light_ = std::make_unique<line_control>(&form_, rect{0, 1, sw, 0}, rule_light);
     separator_icon_ = std::make_unique<image_control>(
         &form_, rect{0, 0, separator_image_->width(), separator_image_->height()}, separator_image_);
-    destinations_ = text_row(address_font, false, white, sw);
+    destinations_ = text_row(address_font, false, white_text, sw);
 
     add_control(reject_.get(), 1);
     add_control(take_.get(), 1);

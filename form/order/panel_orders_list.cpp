@@ -113,8 +113,6 @@ constexpr double line_font = 40;
 constexpr double figure_font = 45;
 constexpr double sign_font = 25;
 
-constexpr rgb white{255, 255, 255};
-constexpr rgb black{0, 0, 0};
 constexpr rgb secondary{207, 211, 211};
 constexpr rgb sum_colour{255, 195, 0};
 constexpr rgb distance_colour{50, 155, 5};

@@ -73,7 +73,7 @@ constexpr int content_inset = 6;
 constexpr int line_size = 40;
 constexpr int figure_size = 45;
 constexpr int sign_size = 25;
-constexpr unsigned white = 0xFFFFFF;
+constexpr unsigned white_text = white.rrggbb();
 constexpr unsigned secondary = 0xCFD3D3;
 constexpr unsigned sum_colour = 0xFFC300;
 constexpr unsigned distance_colour = 0x329B05;
@@ -251,8 +251,8 @@ void panel_take_order::build_order_view(const layout& l) {
         std::make_unique<elapsed_time_box>(&form_, rect{0, star.height - time.height / 2, time.width, time.height});
     order_view_->add(time_box_.get());
 
-    make_text(text_part::pickup_address, 0, bottom(*time_box_), cw, line_size, true, white);
-    make_text(text_part::pickup_note, 0, bottom(block(text_part::pickup_address)), cw, line_size, false, white);
+    make_text(text_part::pickup_address, 0, bottom(*time_box_), cw, line_size, true, white_text);
+    make_text(text_part::pickup_note, 0, bottom(block(text_part::pickup_address)), cw, line_size, false, white_text);
     make_text(text_part::information, 0, bottom(block(text_part::pickup_note)), cw, line_size, false, secondary);
     const int figures_top = bottom(block(text_part::information));
     make_text(text_part::minimum_sum, 0, figures_top, cw / 2, figure_size, true, sum_colour);
@@ -279,7 +279,7 @@ void panel_take_order::build_order_view(const layout& l) {
     order_view_->add(divider_dark_.get());
     order_view_->add(divider_light_.get());
     make_picture(picture_part::divider, divider_image, {0, divider_top, divider.width, divider.height});
-    make_text(text_part::destinations, 0, bottom(icon(picture_part::divider)), cw, line_size, false, white);
+    make_text(text_part::destinations, 0, bottom(icon(picture_part::divider)), cw, line_size, false, white_text);
 }
 
 void panel_take_order::hide() {

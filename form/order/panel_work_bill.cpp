@@ -35,7 +35,6 @@ using zel_api::command::trip_detail;
 namespace {
 
 constexpr rgb text_grey{73, 73, 73};
-constexpr rgb black{0, 0, 0};
 
 int cut(double v) {
     return static_cast<int>(v);

@@ -25,8 +25,6 @@ constexpr double picture_left = 12.0;
 constexpr double name_gap = 24.0; // between the icon and the name
 constexpr double count_left = 67.0;
 constexpr double text_font = 34.0;
-constexpr rgb white{255, 255, 255};
-constexpr rgb black{0, 0, 0};
 constexpr UINT text_format = DT_SINGLELINE | DT_VCENTER;
 
 } // namespace

@@ -42,8 +42,6 @@ constexpr double minute_field = 106.0;
 constexpr double clock_field_width = 30.0;
 constexpr double field_height = 37.0;
 
-constexpr rgb white{255, 255, 255};
-constexpr rgb black{0, 0, 0};
 constexpr rgb box_text{46, 66, 60};
 constexpr rgb note_grey{207, 211, 211};
 constexpr rgb money{255, 195, 0};

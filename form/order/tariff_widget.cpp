@@ -32,7 +32,6 @@ constexpr double subtitle_font = 22.0;
 constexpr double unit_font = 20.0;
 constexpr double value_font = 65.0;
 
-constexpr rgb white{255, 255, 255};
 constexpr rgb subtitle_grey{150, 146, 145};
 constexpr rgb subtitle_green{119, 199, 89};
 constexpr rgb amber{248, 186, 52};
