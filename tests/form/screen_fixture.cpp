@@ -349,17 +349,7 @@ std::string screen_harness::golden(const std::string& name) {
 // --- what the servers received
 
 std::vector<std::string> screen_harness::received() const {
-    std::vector<std::string> payloads;
-    if (!dispatch_server) {
-        return payloads;
-    }
-    // "recv command id=N flag=F len=L PAYLOAD"
-    for (const std::string& line : dispatch_server->lines("recv command ")) {
-        std::size_t at = line.find(" len=");
-        at = at == std::string::npos ? at : line.find(' ', at + 1);
-        payloads.push_back(at == std::string::npos ? std::string() : line.substr(at + 1));
-    }
-    return payloads;
+    return dispatch_server ? zel::test::received_commands(*dispatch_server) : std::vector<std::string>{};
 }
 
 std::vector<std::string> screen_harness::received_containing(const std::string& piece) const {

@@ -13,6 +13,7 @@
 #include "tests/controller/test_peer.h"
 #include "tests/journeys/route_receiver.h"
 #include "tests/support/child_program.h"
+#include "tests/support/dispatch_peer.h"
 #include "tests/support/golden.h"
 
 namespace fs = std::filesystem;
@@ -21,8 +22,8 @@ using namespace std::chrono_literals;
 namespace zel::test {
 namespace {
 
-constexpr char dispatch_server[] = "tools/dispatch_server/dispatch_server.py";
-constexpr char http_server[] = "tests/controller/peers/http_server.py";
+constexpr char dispatch_script[] = "tools/dispatch_server/dispatch_server.py";
+constexpr char http_script[] = "tests/controller/peers/http_server.py";
 // Safety nets, not timings: the whole run, the end after SIGTERM, a stand-in's record.
 constexpr auto run_limit = 120s;
 constexpr auto end_limit = 10s;
@@ -80,15 +81,6 @@ void link_or_copy(const fs::path& from, const fs::path& to) {
             fs::copy_file(from, to);
         }
     }
-}
-
-// The payload of "recv command ..." transcript lines: the text after the fourth blank.
-std::string payload_of(const std::string& line) {
-    size_t at = 0;
-    for (int blanks = 0; blanks < 5 && at != std::string::npos; ++blanks) {
-        at = line.find(' ', at + (blanks ? 1 : 0));
-    }
-    return at == std::string::npos ? "" : line.substr(at + 1);
 }
 
 std::string number_text(double value) {
@@ -229,13 +221,13 @@ std::vector<std::string> journey_run::run() {
     const std::string version = std::string("VERSION=") + MORVIK_VERSION_TEXT;
     std::unique_ptr<test_peer> dispatch;
     if (fs::exists(folder_ / "dispatch.script")) {
-        dispatch = std::make_unique<test_peer>(dispatch_server,
+        dispatch = std::make_unique<test_peer>(dispatch_script,
                                                std::vector<std::string>{"--wait-seconds", "0", "--keepalive-ms", "5000",
                                                                         "--set", device_id, "--set", version,
                                                                         (folder_ / "dispatch.script").string()});
     }
     const int dispatch_port = dispatch ? dispatch->port() : unused_port();
-    test_peer login(dispatch_server, {"--wait-seconds", "0", "--set", "DISPATCH=" + std::to_string(dispatch_port),
+    test_peer login(dispatch_script, {"--wait-seconds", "0", "--set", "DISPATCH=" + std::to_string(dispatch_port),
                                       "--set", device_id, "--set", version, (folder_ / "login.script").string()});
     std::unique_ptr<test_peer> http;
     if (wanted.http) {
@@ -243,7 +235,7 @@ std::vector<std::string> journey_run::run() {
         for (const std::string& body : wanted.http_bodies) {
             arguments.insert(arguments.end(), {"--body", body});
         }
-        http = std::make_unique<test_peer>(http_server, arguments);
+        http = std::make_unique<test_peer>(http_script, arguments);
     }
     const std::string http_host = "127.0.0.1:" + std::to_string(http ? http->port() : unused_port());
 
@@ -320,11 +312,11 @@ std::vector<std::string> journey_run::run() {
                                "'s script did not run to its end without a failure:" + joined(server->lines("FAIL")));
         }
     }
-    const std::vector<std::string> dispatch_lines =
-        dispatch ? dispatch->lines("recv command ") : std::vector<std::string>{};
+    const std::vector<std::string> dispatch_commands =
+        dispatch ? received_commands(*dispatch) : std::vector<std::string>{};
 
     check_snapshots(problems);
-    check_settings(wanted, dispatch_lines, problems);
+    check_settings(wanted, dispatch_commands, problems);
     if (problems.empty()) {
         fs::remove_all(folder_);
     }
@@ -368,7 +360,7 @@ void journey_run::check_snapshots(std::vector<std::string>& problems) const {
     fs::current_path(was);
 }
 
-void journey_run::check_settings(const settings& wanted, const std::vector<std::string>& dispatch_lines,
+void journey_run::check_settings(const settings& wanted, const std::vector<std::string>& dispatch_commands,
                                  std::vector<std::string>& problems) const {
     for (const std::string& text : wanted.http_texts) {
         bool found = false;
@@ -400,9 +392,9 @@ void journey_run::check_settings(const settings& wanted, const std::vector<std::
     }
     for (const auto& range : wanted.ranges) {
         std::string payload;
-        for (const std::string& line : dispatch_lines) {
-            if (payload_of(line).rfind("{\"" + range.command + "\":", 0) == 0) {
-                payload = payload_of(line);
+        for (const std::string& command : dispatch_commands) {
+            if (command.rfind("{\"" + range.command + "\":", 0) == 0) {
+                payload = command;
             }
         }
         const auto member = payload.find("\"" + range.member + "\":");

@@ -21,8 +21,8 @@
 // folder): the shared login (tests/journeys/login.steps, callsigns.script, login.script) is included so. In
 // FILE, ${SIZE} stands for the run's size: a tap at a point that differs between the two layouts (a key drawn
 // without a text) goes into one small file per size.
-// The scripts may use ${DISPATCH} (the dispatch server's port, or one where nothing listens), ${DEVICE_ID} (this machine's device id, the
-// "local-id" of a device without a serial number) and ${VERSION} (the program's version text).
+// The scripts may use ${DISPATCH} (the dispatch server's port, or one where nothing listens), ${DEVICE_ID} (this
+// machine's device id, the "local-id" of a device without a serial number) and ${VERSION} (the program's version text).
 //
 // Every snapshot NAME.png the program writes is compared with tests/journeys/golden/SIZE/NAME.png
 // (MORVIK_UPDATE_GOLDEN=1 writes it): a snapshot name means the same picture in every journey.
@@ -76,7 +76,7 @@ private:
     settings read_settings() const;
     void lay_folder();
     void check_snapshots(std::vector<std::string>& problems) const;
-    void check_settings(const settings& wanted, const std::vector<std::string>& dispatch_lines,
+    void check_settings(const settings& wanted, const std::vector<std::string>& dispatch_commands,
                         std::vector<std::string>& problems) const;
 
     const std::string name_;

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/controller/test_peer.h"
 
@@ -13,6 +14,10 @@ namespace zel::test {
 // A test dispatch server playing the script (a path relative to the source tree), with --set values.
 std::unique_ptr<test_peer> dispatch_server(const std::string& script,
                                            const std::map<std::string, std::string>& values = {});
+
+// The payloads of the commands the server received, in order (its "recv command id=N flag=F len=L PAYLOAD"
+// lines).
+std::vector<std::string> received_commands(const test_peer& server);
 
 // The script ran to its end without a failure.
 void expect_script_done(test_peer& server);
