@@ -102,15 +102,11 @@ std::wstring device_server_text(int64_t org_id, const std::vector<std::wstring>&
            std::to_wstring(org_id) + L",\"server-addr\":[" + list + L"],\"city-name\":\"Город\"}}";
 }
 
-namespace {
-
 std::unique_ptr<gps::manual_fix_source> new_fix_source(gps::manual_fix_source*& kept) {
     auto source = std::make_unique<gps::manual_fix_source>();
     kept = source.get();
     return source;
 }
-
-} // namespace
 
 controller_fixture::controller_fixture()
     : gps_service(new_fix_source(fix_source), {std::chrono::milliseconds(1000), false}) {

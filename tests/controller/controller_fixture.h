@@ -25,6 +25,9 @@
 
 namespace zel::controller_::test {
 
+// A manual fix source for a GPS service to own; kept points at it.
+std::unique_ptr<gps::manual_fix_source> new_fix_source(gps::manual_fix_source*& kept);
+
 using zel::test::temp_folder;
 using zel::test::test_peer;
 

@@ -14,17 +14,8 @@ namespace zel::form::test {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::unique_ptr<gps::manual_fix_source> new_fix_source(gps::manual_fix_source*& kept) {
-    auto source = std::make_unique<gps::manual_fix_source>();
-    kept = source.get();
-    return source;
-}
-
-} // namespace
-
-ride_scene::ride_scene() : gps_service_(new_fix_source(fix_source_), {std::chrono::milliseconds(1000), false}) {}
+ride_scene::ride_scene()
+    : gps_service_(controller_::test::new_fix_source(fix_source_), {std::chrono::milliseconds(1000), false}) {}
 
 ride_scene::~ride_scene() = default;
 

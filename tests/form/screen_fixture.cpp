@@ -35,12 +35,6 @@ LRESULT screen_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     return main_window_proc(window, message, wparam, lparam);
 }
 
-std::unique_ptr<gps::manual_fix_source> new_fix_source(gps::manual_fix_source*& kept) {
-    auto source = std::make_unique<gps::manual_fix_source>();
-    kept = source.get();
-    return source;
-}
-
 int track_files() {
     int count = 0;
     std::error_code error;
@@ -105,7 +99,8 @@ void process_recorder::set_starts_succeed(bool succeed) {
 
 // --- building and closing
 
-screen_harness::screen_harness() : gps_service(new_fix_source(fix_source), {std::chrono::milliseconds(1000), false}) {}
+screen_harness::screen_harness()
+    : gps_service(controller_::test::new_fix_source(fix_source), {std::chrono::milliseconds(1000), false}) {}
 
 screen_harness::~screen_harness() {
     close();
