@@ -199,13 +199,7 @@ void location_step(benchmark::State& state) {
     state.counters["max_us"] = times.longest();
     state.SetLabel(seconds == 7200 ? "goal: median_us under 1000" : "goal: median_us under 1000 at 7200");
 }
-BENCHMARK(location_step)
-    ->Arg(600)
-    ->Arg(3600)
-    ->Arg(7200)
-    ->Iterations(7)
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(location_step)->Arg(600)->Arg(3600)->Arg(7200)->Iterations(7)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void kept_point_step(benchmark::State& state) {
     temp_folder folder;
