@@ -24,6 +24,12 @@ std::shared_ptr<zel_api::command::login_reply> registration_reply(const std::str
     if (response.empty()) {
         return reply;
     }
+    // The conversion to wide text stops at a NUL byte, which would hand the reader only the text before it:
+    // an answer is one JSON text, and no JSON text holds a raw NUL.
+    if (response.find('\0') != std::string::npos) {
+        zel::log(logger::error, L"controller::thread_http_reg: the answer holds a NUL byte: " + utf8_to_wide(response));
+        return reply;
+    }
     try {
         reply->from_json(utf8_to_wide(response));
     } catch (const std::exception& error) {

@@ -163,17 +163,22 @@ nmea_field<nmea_date> date_field(std::string_view text) {
 
 // Degrees and decimal minutes (ddmm.mmmm for a latitude, dddmm.mmmm for a longitude, any number of decimals)
 // with the hemisphere letter that negates it. Four decimals give exactly dd + (mm + mmmm x 0.0001) / 60.
+// A value that is no coordinate is missing, and fault says why.
 nmea_field<double> coordinate_field(std::string_view text, std::string_view hemisphere, size_t degree_digits,
-                                    char negative) {
+                                    char positive, char negative, position_fault& fault) {
     static constexpr double decimal_scale[] = {1.0,     0.1,      0.01,      0.001,      0.0001,
                                                0.00001, 0.000001, 0.0000001, 0.00000001, 0.000000001};
     if (text.empty() || hemisphere.empty()) {
+        fault = position_fault::missing;
         return {};
     }
+    const char letter = hemisphere[0] >= 'a' && hemisphere[0] <= 'z' ? hemisphere[0] - ('a' - 'A') : hemisphere[0];
     const size_t point = text.find('.');
     const std::string_view whole = text.substr(0, point);
     const std::string_view decimals = point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
-    if (whole.empty() || whole.size() > degree_digits + 2 || !all_digits(whole) || !all_digits(decimals)) {
+    if (whole.empty() || whole.size() > degree_digits + 2 || !all_digits(whole) || !all_digits(decimals) ||
+        hemisphere.size() != 1 || (letter != positive && letter != negative)) {
+        fault = position_fault::unreadable;
         return {};
     }
     int whole_value = 0;
@@ -186,20 +191,44 @@ nmea_field<double> coordinate_field(std::string_view text, std::string_view hemi
     for (size_t i = 0; i < used; ++i) {
         fraction = fraction * 10 + (decimals[i] - '0');
     }
-    const double degrees = whole_value / 100;
-    const double minutes = whole_value % 100;
+    const int degrees = whole_value / 100;
+    const int minutes = whole_value % 100;
+    if (minutes >= 60) {
+        fault = position_fault::minutes_over_59;
+        return {};
+    }
     double value = degrees + (minutes + fraction * decimal_scale[used]) / 60;
-    if (hemisphere[0] == negative || hemisphere[0] == negative + ('a' - 'A')) {
+    const double limit = degree_digits == 2 ? 90.0 : 180.0;
+    if (value > limit) {
+        fault = degree_digits == 2 ? position_fault::latitude_over_90 : position_fault::longitude_over_180;
+        return {};
+    }
+    if (letter == negative) {
         value = -value;
     }
     return {value, false};
 }
 
+// The fault of a position: a refused coordinate (the latitude's first), else a missing one when the sentence
+// claims a fix.
+position_fault position_fault_of(position_fault latitude, position_fault longitude, bool fix_claimed) {
+    for (const position_fault fault : {latitude, longitude}) {
+        if (fault != position_fault::none && fault != position_fault::missing) {
+            return fault;
+        }
+    }
+    const bool missing = latitude == position_fault::missing || longitude == position_fault::missing;
+    return missing && fix_claimed ? position_fault::missing : position_fault::none;
+}
+
 nmea_gga parse_gga(const std::vector<std::string_view>& f) {
     nmea_gga gga;
     gga.time = time_field(f[1]);
-    gga.latitude = coordinate_field(f[2], f[3], 2, 'S');
-    gga.longitude = coordinate_field(f[4], f[5], 3, 'W');
+    position_fault latitude = position_fault::none;
+    position_fault longitude = position_fault::none;
+    gga.latitude = coordinate_field(f[2], f[3], 2, 'N', 'S', latitude);
+    gga.longitude = coordinate_field(f[4], f[5], 3, 'E', 'W', longitude);
+    gga.fault = position_fault_of(latitude, longitude, !f[6].empty() && f[6] != "0");
     gga.satellites = count_field(f[7]);
     gga.hdop = real_field<float>(f[8], -1.0f);
     gga.altitude = real_field<double>(f[9], 0.0);
@@ -210,8 +239,11 @@ nmea_rmc parse_rmc(const std::vector<std::string_view>& f) {
     nmea_rmc rmc;
     rmc.time = time_field(f[1]);
     rmc.active = f[2] == "A";
-    rmc.latitude = coordinate_field(f[3], f[4], 2, 'S');
-    rmc.longitude = coordinate_field(f[5], f[6], 3, 'W');
+    position_fault latitude = position_fault::none;
+    position_fault longitude = position_fault::none;
+    rmc.latitude = coordinate_field(f[3], f[4], 2, 'N', 'S', latitude);
+    rmc.longitude = coordinate_field(f[5], f[6], 3, 'E', 'W', longitude);
+    rmc.fault = position_fault_of(latitude, longitude, rmc.active);
     rmc.speed_knots = real_field<double>(f[7], 0.0);
     rmc.course = real_field<double>(f[8], 0.0);
     rmc.date = date_field(f[9]);
@@ -241,9 +273,16 @@ bool contains_gsv(std::string_view sentence) {
     return false;
 }
 
+// A position needs both coordinates: one alone would put the car on the equator or the prime meridian.
 void apply_position(nmea_fix& fix, const nmea_field<double>& latitude, const nmea_field<double>& longitude) {
-    fix.latitude = latitude.missing ? 0.0 : latitude.value;
-    fix.longitude = longitude.missing ? 0.0 : longitude.value;
+    if (latitude.missing || longitude.missing) {
+        fix.latitude = 0.0;
+        fix.longitude = 0.0;
+        fix.valid = 0;
+        return;
+    }
+    fix.latitude = latitude.value;
+    fix.longitude = longitude.value;
     fix.valid = 1;
     if (std::fabs(fix.latitude) < 0.000001 && std::fabs(fix.longitude) < 0.000001) {
         fix.valid = 0;
@@ -320,6 +359,34 @@ std::optional<nmea_sentence> parse_sentence(std::string_view sentence) {
         return parse_rmc(fields);
     }
     return parse_gsa(fields);
+}
+
+const wchar_t* position_fault_text(position_fault fault) {
+    switch (fault) {
+    case position_fault::none:
+        break;
+    case position_fault::missing:
+        return L"latitude or longitude missing where a fix is claimed";
+    case position_fault::unreadable:
+        return L"a coordinate that is not ddmm.mmmm with N, S, E or W";
+    case position_fault::minutes_over_59:
+        return L"a coordinate with 60 minutes or more";
+    case position_fault::latitude_over_90:
+        return L"a latitude beyond 90 degrees";
+    case position_fault::longitude_over_180:
+        return L"a longitude beyond 180 degrees";
+    }
+    return L"no fault";
+}
+
+position_fault fault_of(const nmea_sentence& sentence) {
+    if (const auto* gga = std::get_if<nmea_gga>(&sentence)) {
+        return gga->fault;
+    }
+    if (const auto* rmc = std::get_if<nmea_rmc>(&sentence)) {
+        return rmc->fault;
+    }
+    return position_fault::none;
 }
 
 int nmea_type(const nmea_sentence& sentence) {

@@ -3,7 +3,9 @@
 // them to the receiver's fix. GSV and PSRF sentences are recognised as signs of life only.
 //
 // Every value is read from the characters of its own field: degrees and minutes with any number of decimals,
-// one- or two-digit counts. Nothing here keeps state or takes a lock.
+// one- or two-digit counts. A coordinate that is no place on the earth (minutes of 60 or more, a latitude
+// beyond 90 degrees, a longitude beyond 180) is refused, and a position without both coordinates is no fix;
+// the record names why, so that the reader can say it once. Nothing here keeps state or takes a lock.
 #pragma once
 
 #include "gps/nmea_fix.h"
@@ -23,6 +25,21 @@ template <typename T> struct nmea_field {
     bool missing = true;
 };
 
+// Why a GGA or RMC sentence gave no position. missing counts only where the sentence claims a fix (GGA
+// quality not 0, RMC status "A"): a receiver without one sends empty fields every second.
+enum class position_fault : uint8_t {
+    none,
+    missing,           // an empty coordinate or hemisphere field
+    unreadable,        // a coordinate not made of ddmm.mmmm digits, or an unknown hemisphere letter
+    minutes_over_59,   // minutes of 60 or more
+    latitude_over_90,  // more than 90 degrees
+    longitude_over_180 // more than 180 degrees
+};
+constexpr size_t position_fault_kinds = 6;
+
+// The fault in words, for the log.
+const wchar_t* position_fault_text(position_fault fault);
+
 struct nmea_gga {
     nmea_field<nmea_time> time;
     nmea_field<double> latitude;
@@ -30,6 +47,8 @@ struct nmea_gga {
     nmea_field<int32_t> satellites;
     nmea_field<float> hdop; // -1.0 when the field is not a number
     nmea_field<double> altitude;
+    // Why latitude or longitude is missing; none when both are there, or when neither is and no fix is claimed.
+    position_fault fault = position_fault::none;
 };
 
 struct nmea_rmc {
@@ -40,6 +59,7 @@ struct nmea_rmc {
     nmea_field<double> speed_knots;
     nmea_field<double> course;
     nmea_field<nmea_date> date;
+    position_fault fault = position_fault::none;
 };
 
 struct nmea_gsa {
@@ -75,7 +95,11 @@ std::optional<nmea_sentence> parse_sentence(std::string_view sentence);
 // Record type codes: GGA 8, RMC 1, GSA 9, GSV 10, PSRF 0.
 int nmea_type(const nmea_sentence& sentence);
 
-// Updates the fix from a GGA, RMC or GSA record; the others change nothing.
+// Why a GGA or RMC record gave no position; none for the other records.
+position_fault fault_of(const nmea_sentence& sentence);
+
+// Updates the fix from a GGA, RMC or GSA record; the others change nothing. A GGA or RMC without both
+// coordinates leaves the fix not valid at 0,0.
 void apply_sentence(nmea_fix& fix, const nmea_sentence& sentence);
 
 } // namespace zel::gps

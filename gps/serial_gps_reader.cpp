@@ -5,6 +5,8 @@
 #include "foundation/text_utils.h"
 #include "gps/nmea_parser.h"
 
+#include <array>
+
 namespace zel::gps {
 namespace {
 
@@ -69,6 +71,8 @@ void serial_gps_reader::reader_thread(uint64_t pair) {
     std::string sentence;
     char chunk[4096];
     bool reported_bad_line = false;
+    // A receiver that sends a broken position sends it every second: each kind is logged once.
+    std::array<bool, position_fault_kinds> reported_fault{};
     for (;;) {
         const auto ready = port_.wait();
         if (ready == serial_port::wait_result::stopped) {
@@ -104,6 +108,13 @@ void serial_gps_reader::reader_thread(uint64_t pair) {
             const auto record = parse_sentence(sentence);
             if (!record) {
                 continue;
+            }
+            const position_fault fault = fault_of(*record);
+            if (fault != position_fault::none && !reported_fault[static_cast<size_t>(fault)]) {
+                reported_fault[static_cast<size_t>(fault)] = true;
+                log(logger::warning, std::wstring(L"GPS: NMEA position refused, no fix: ") +
+                                         position_fault_text(fault) + L" (each kind logged once): " +
+                                         utf8_to_wide(sentence));
             }
             {
                 std::lock_guard guard(fix_lock_);

@@ -191,6 +191,12 @@ std::optional<std::string> replace_lone_surrogates(std::string_view text) {
 } // namespace
 
 value read(std::string_view text) {
+    // nlohmann's lexer takes a NUL byte where a token would start for the end of the input, so "[1]", a NUL
+    // and anything after it would read as [1]. JSON has no place for a raw NUL (inside a string it is escaped
+    // as "\u0000"), so a text holding one is refused whole.
+    if (text.find('\0') != std::string_view::npos) {
+        return value();
+    }
     value_builder builder;
     try {
         const std::optional<std::string> repaired = replace_lone_surrogates(text);

@@ -1,8 +1,8 @@
 // Reads one JSON text (UTF-8) into a value. Reading never fails: a text that is not exactly one JSON value
-// (surrounding white space allowed), or that nests arrays and objects deeper than max_depth, gives a null
-// value, which then fails with a type error at its first typed access. Only std::bad_alloc escapes. Half a
-// surrogate pair ("\uD83D" alone, or a lone low half) reads as U+FFFD, as invalid UTF-8 does on the way in;
-// "\u0000" stays in the string.
+// (white space around it allowed; any other byte after it, a NUL included, refuses it), or that nests arrays
+// and objects deeper than max_depth, gives a null value, which then fails with a type error at its first typed
+// access. Only std::bad_alloc escapes. Half a surrogate pair ("\uD83D" alone, or a lone low half) reads as
+// U+FFFD, as invalid UTF-8 does on the way in; "\u0000" stays in the string.
 #pragma once
 
 #include "api/json/value.h"

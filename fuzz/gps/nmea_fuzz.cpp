@@ -1,5 +1,6 @@
 // Received bytes, cut into reads at the bytes that the input marks, through the sentence extraction, the
-// parser and the fix: nothing crashes, the pending bytes stay bounded, and every value of the fix is finite.
+// parser and the fix: nothing crashes, the pending bytes stay bounded, and every value of the fix is finite,
+// the position on the earth.
 #include "gps/nmea_parser.h"
 
 #include <cmath>
@@ -42,8 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         }
     }
-    // Two or three degree digits and two minute digits bound the coordinates.
-    if (std::fabs(fix.latitude) > 101.0 || std::fabs(fix.longitude) > 1001.0 || fix.satellites > 99) {
+    // A coordinate beyond the poles or the date line is refused, so none reaches the fix.
+    if (std::fabs(fix.latitude) > 90.0 || std::fabs(fix.longitude) > 180.0 || fix.satellites > 99) {
         std::abort();
     }
     return 0;

@@ -189,6 +189,9 @@ void taximeter::on_location(const location& fix) {
                                      std::to_wstring(fix.latitude) + L" longitude " +
                                      std::to_wstring(fix.longitude) + L" speed " + std::to_wstring(fix.speed) +
                                      L" accuracy " + std::to_wstring(fix.accuracy));
+        } else if (!location_in_range(fix)) {
+            log(logger::warning, L"taximeter: location dropped, no place on the earth: latitude " +
+                                     std::to_wstring(fix.latitude) + L" longitude " + std::to_wstring(fix.longitude));
         }
         // 5001, not 5000: with whole-second readings the dump is written every sixth second. A clock set back
         // before the last write counts as due, or the ride would go unsaved until the clock caught up.

@@ -31,9 +31,16 @@ inline bool location_is_finite(const location& point) {
            std::isfinite(point.accuracy);
 }
 
-// Accurate enough to keep: accuracy at most 7.0 and a latitude (a point that was never filled fails).
+// A place on the earth: a latitude beyond a pole or a longitude beyond the date line, from whatever source,
+// would price the stretch to it as thousands of kilometres.
+inline bool location_in_range(const location& point) {
+    return std::fabs(point.latitude) <= 90.0 && std::fabs(point.longitude) <= 180.0;
+}
+
+// Accurate enough to keep: finite, on the earth, accuracy at most 7.0 and a latitude (a point that was never
+// filled fails).
 inline bool point_is_valid(const location& point) {
-    return location_is_finite(point) && point.accuracy <= 7.0f && point.latitude != 0.0;
+    return location_is_finite(point) && location_in_range(point) && point.accuracy <= 7.0f && point.latitude != 0.0;
 }
 
 // |a - b| of the delivery times, in milliseconds.

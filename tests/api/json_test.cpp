@@ -35,6 +35,51 @@ TEST(json_reader, unreadable_text_reads_as_null) {
     }
 }
 
+// A text holds exactly one value: white space may follow it, nothing else, a NUL byte least of all (the
+// parser underneath took a NUL for the end of the text).
+TEST(json_reader, nothing_but_white_space_may_follow_the_value) {
+    using namespace std::string_literals;
+    const struct {
+        std::string text;
+        bool read;
+    } cases[] = {
+        {"[1]"s, true},
+        {" \t\r\n[1] \t\r\n"s, true},
+        {R"({"a":"b\u0000c"})"s, true},
+        {"[1]\0"s, false},
+        {"[1]\0xyz"s, false},
+        {"[1]\0]"s, false},
+        {"{\"a\":1}\0{\"b\":2}"s, false},
+        {"[1] \0"s, false},
+        {"\0[1]"s, false},
+        {"[\"a\0b\"]"s, false},
+        {"{\"a\0\":1}"s, false},
+        {"1\0"s, false},
+        {"\"text\"\0\"more\""s, false},
+        {"[1]x"s, false},
+        {"[1]]"s, false},
+        {"[1],"s, false},
+        {"[1] [2]"s, false},
+        {"1 2"s, false},
+        {"\"a\"\"b\""s, false},
+        {"[1]\f"s, false},
+        {"[1]\x1a"s, false},
+        {"[1]\xc2\xa0"s, false},
+        {"[1]\xef\xbb\xbf"s, false},
+        {"[1]\xff"s, false},
+    };
+    for (const auto& c : cases) {
+        std::string shown;
+        for (const char ch : c.text) {
+            shown += ch == '\0' ? std::string("<NUL>") : std::string(1, ch);
+        }
+        const value v = read(c.text);
+        EXPECT_EQ(!v.is_null(), c.read) << shown;
+    }
+    const value kept = read(R"({"a":"b\u0000c"})");
+    EXPECT_EQ(kept.as_object().at(0).value.as_string(), std::string("b\0c", 3));
+}
+
 // A server that cuts a text in the middle of a character leaves half a surrogate pair: the half reads as
 // U+FFFD and the rest of the value is kept.
 TEST(json_reader, unpaired_surrogate_escapes_read_as_replacement_characters) {

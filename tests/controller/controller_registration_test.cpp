@@ -2,6 +2,7 @@
 // server playing a login server; the device registration over HTTP against the loopback HTTP server and by SMS;
 // the deployment values.
 #include "api/command_names.h"
+#include "controller/registration_request.h"
 #include "controller/server_list_file.h"
 #include "foundation/app_paths.h"
 #include "foundation/device_info.h"
@@ -266,6 +267,37 @@ TEST_F(http_registration, no_server_or_an_unreadable_answer_gives_the_default_er
         EXPECT_EQ(reply->errors[0].id, L"");
         EXPECT_EQ(reply->errors[0].text, L"Не удается подключиться к серверу регистрации устройств.");
         ctl.reset();
+    }
+}
+
+// The answer is one JSON text: bytes after it, a NUL above all (the wide text of the answer would end there),
+// leave the default error.
+TEST(registration_reply, an_answer_with_bytes_after_its_value_gives_the_default_error) {
+    using namespace std::string_literals;
+    const std::string good = R"({"status":"ok","login":"79001234567"})";
+    const struct {
+        std::string response;
+        bool read;
+    } cases[] = {
+        {good, true},
+        {good + " \r\n", true},
+        {good + "\0"s, false},
+        {good + "\0junk"s, false},
+        {good + "\0" + good, false},
+        {good + " x", false},
+        {good + good, false},
+    };
+    for (const auto& c : cases) {
+        zel::test::log_capture log;
+        const auto reply = registration_reply(c.response);
+        ASSERT_TRUE(reply);
+        EXPECT_EQ(reply->status, c.read ? L"ok" : L"") << c.response;
+        ASSERT_EQ(reply->errors.size(), 1u) << c.response;
+        EXPECT_EQ(reply->errors[0].text, registration_unreachable_text) << c.response;
+        EXPECT_EQ(log.text().find("can't be read") != std::string::npos ||
+                      log.text().find("NUL byte") != std::string::npos,
+                  !c.read)
+            << c.response;
     }
 }
 

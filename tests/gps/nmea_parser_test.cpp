@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace zel::gps {
@@ -132,6 +133,77 @@ TEST(nmea_parse, coordinates_with_any_decimals) {
         EXPECT_NEAR(g.longitude.value, c.longitude, 1e-12) << c.body;
         EXPECT_EQ(g.satellites.value, 8) << c.body;
     }
+}
+
+// A position that is no place on the earth, or half of one, gives no fix: one such sentence in a ride would
+// bill the way to it. Each sentence comes after a good fix, which must not survive it.
+struct position_case {
+    const char* name;
+    std::string body;
+    position_fault fault;
+    uint8_t valid;
+    double latitude; // of the fix afterwards
+    double longitude;
+};
+
+TEST(nmea_apply, impossible_or_partial_positions_give_no_fix) {
+    const double lat = 55 + (45 + 1234 * 0.0001) / 60;
+    const double lon = 37 + (37 + 5678 * 0.0001) / 60;
+    auto rmc_at = [](const std::string& latitude, const std::string& longitude) {
+        return "GPRMC,120001.00,A," + latitude + "," + longitude + ",10.0,45.0,150624,,,A";
+    };
+    auto gga_at = [](const std::string& latitude, const std::string& longitude, const std::string& quality = "1") {
+        return "GPGGA,120001.00," + latitude + "," + longitude + "," + quality + ",08,0.9,150.5,M,14.0,M,,";
+    };
+    using f = position_fault;
+    const std::vector<position_case> cases = {
+        {"good rmc", rmc_at("5545.1234,N", "03737.5678,E"), f::none, 1, lat, lon},
+        {"longitude of 720 degrees", rmc_at("5545.1234,N", "72000.0000,E"), f::longitude_over_180, 0, 0, 0},
+        {"longitude of 180.5 degrees", rmc_at("5545.1234,N", "18030.0000,E"), f::longitude_over_180, 0, 0, 0},
+        {"longitude of 180 degrees west", rmc_at("5545.1234,N", "18000.0000,W"), f::none, 1, lat, -180.0},
+        {"latitude of 91.5 degrees", gga_at("9130.0000,N", "03737.5678,E"), f::latitude_over_90, 0, 0, 0},
+        {"latitude just past the pole", gga_at("9000.0001,S", "03737.5678,E"), f::latitude_over_90, 0, 0, 0},
+        {"the south pole", gga_at("9000.0000,S", "03737.5678,E"), f::none, 1, -90.0, lon},
+        {"latitude with 61 minutes", gga_at("4561.0000,N", "03737.5678,E"), f::minutes_over_59, 0, 0, 0},
+        {"longitude with 60 minutes", rmc_at("5545.1234,N", "03760.0000,E"), f::minutes_over_59, 0, 0, 0},
+        {"59.9999 minutes", rmc_at("4559.9999,N", "03737.5678,E"), f::none, 1, 45 + 59.9999 / 60, lon},
+        {"a short longitude is read by its digits", rmc_at("5545.1234,N", "720.0000,E"), f::none, 1, lat,
+         7 + 20.0 / 60},
+        {"latitude with a letter", gga_at("55a5.1234,N", "03737.5678,E"), f::unreadable, 0, 0, 0},
+        {"longitude with a sign", rmc_at("5545.1234,N", "-3737.5678,E"), f::unreadable, 0, 0, 0},
+        {"latitude with five degree digits", rmc_at("12345.0000,N", "03737.5678,E"), f::unreadable, 0, 0, 0},
+        {"unknown hemisphere", rmc_at("5545.1234,X", "03737.5678,E"), f::unreadable, 0, 0, 0},
+        {"latitude hemisphere on a longitude", rmc_at("5545.1234,N", "03737.5678,N"), f::unreadable, 0, 0, 0},
+        {"lower-case hemispheres", rmc_at("5545.1234,s", "03737.5678,w"), f::none, 1, -lat, -lon},
+        {"refused latitude before a missing longitude", rmc_at("9130.0000,N", ","), f::latitude_over_90, 0, 0, 0},
+        {"missing longitude before a refused one", gga_at("5545.1234,", "72000.0000,E"), f::longitude_over_180, 0, 0,
+         0},
+        {"active rmc without latitude", rmc_at(",", "03737.5678,E"), f::missing, 0, 0, 0},
+        {"gga of a fix without longitude hemisphere", gga_at("5545.1234,N", "03737.5678,"), f::missing, 0, 0, 0},
+        {"void rmc without a position", "GPRMC,120001.00,V,,,,,,,150624,,,N", f::none, 0, 0, 0},
+        {"gga of no fix without a position", gga_at(",", ",", "0"), f::none, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        nmea_fix fix;
+        apply_sentence(fix, *parse(rmc));
+        ASSERT_EQ(fix.valid, 1) << c.name;
+        const auto record = parse(nmea_line(c.body));
+        ASSERT_TRUE(record) << c.name;
+        EXPECT_EQ(fault_of(*record), c.fault) << c.name;
+        apply_sentence(fix, *record);
+        EXPECT_EQ(fix.valid, c.valid) << c.name;
+        EXPECT_NEAR(fix.latitude, c.latitude, 1e-12) << c.name;
+        EXPECT_NEAR(fix.longitude, c.longitude, 1e-12) << c.name;
+        // The record never carries a coordinate beyond the poles or the date line.
+        const auto* r = std::get_if<nmea_rmc>(&*record);
+        const auto* g = std::get_if<nmea_gga>(&*record);
+        const nmea_field<double>& latitude = r ? r->latitude : g->latitude;
+        const nmea_field<double>& longitude = r ? r->longitude : g->longitude;
+        EXPECT_TRUE(latitude.missing || std::fabs(latitude.value) <= 90.0) << c.name;
+        EXPECT_TRUE(longitude.missing || std::fabs(longitude.value) <= 180.0) << c.name;
+        EXPECT_EQ(latitude.missing || longitude.missing, c.valid == 0) << c.name;
+    }
+    EXPECT_EQ(fault_of(*parse(gsa)), position_fault::none);
 }
 
 struct parse_case {

@@ -5,10 +5,12 @@
 #include "platform/serial_port.h"
 #include "tests/gps/gps_test_support.h"
 #include "tests/gps/nmea_pty.h"
+#include "tests/support/log_capture.h"
 
 #include <gtest/gtest.h>
 
 #include <future>
+#include <string>
 
 namespace zel::gps {
 namespace {
@@ -158,6 +160,55 @@ TEST(serial_gps_reader, a_stopped_search_leaves_no_port_behind) {
     // The port was closed: it opens again.
     serial_port again;
     EXPECT_TRUE(again.open(L"COM1:", 4800)) << again.last_error();
+}
+
+// A receiver that sends impossible positions every cycle: no fix, and one log line for each kind of fault,
+// however many sentences carry it; its good sentences later give the fix again.
+TEST(serial_gps_reader, refused_positions_give_no_fix_and_one_log_line_per_kind) {
+    const std::string bad = nmea_line("GPRMC,120000.00,A,9130.0000,N,03737.5678,E,10.0,45.0,150624,,,A") +
+                            nmea_line("GPRMC,120000.00,A,5545.1234,N,72000.0000,E,10.0,45.0,150624,,,A") +
+                            nmea_line("GPGGA,120000.00,4561.0000,N,03737.5678,E,1,08,0.9,150.5,M,14.0,M,,") +
+                            nmea_line("GPGGA,120000.00,55a5.1234,N,03737.5678,E,1,08,0.9,150.5,M,14.0,M,,") +
+                            nmea_line("GPRMC,120000.00,A,,,03737.5678,E,10.0,45.0,150624,,,A") +
+                            nmea_line("GPRMC,120000.00,V,,,,,,,150624,,,N");
+    nmea_pty receiver(0);
+    receiver.set_sentences(bad);
+    const com_ports ports({{5, receiver.path()}});
+    zel::test::log_capture log;
+    serial_gps_reader reader(fast_timing());
+    ASSERT_TRUE(reader.open(L"COM5:", 4800));
+    nmea_fix fix;
+    ASSERT_TRUE(eventually([&] {
+        reader.copy_fix(fix);
+        return fix.heard;
+    }));
+    const int cycles = receiver.answered_cycles();
+    ASSERT_TRUE(eventually([&] { return receiver.answered_cycles() >= cycles + 10; }));
+    reader.copy_fix(fix);
+    EXPECT_EQ(fix.valid, 0);
+    EXPECT_EQ(fix.latitude, 0.0);
+    EXPECT_EQ(fix.longitude, 0.0);
+
+    receiver.set_sentences(receiver_sentences());
+    ASSERT_TRUE(eventually([&] {
+        reader.copy_fix(fix);
+        return fix.valid == 1;
+    }));
+    EXPECT_NEAR(fix.latitude, 55.752056666, 1e-8);
+
+    const std::string text = log.text();
+    auto count = [&](const std::string& what) {
+        size_t n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    EXPECT_EQ(count("NMEA position refused"), 5u) << text;
+    for (const char* kind : {"a latitude beyond 90 degrees", "a longitude beyond 180 degrees", "60 minutes or more",
+                             "not ddmm.mmmm", "missing where a fix is claimed"}) {
+        EXPECT_EQ(count(kind), 1u) << kind << "\n" << text;
+    }
 }
 
 TEST(serial_gps_reader, opens_a_known_port_directly) {

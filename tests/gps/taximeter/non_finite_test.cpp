@@ -1,5 +1,6 @@
-// Locations and dumps that carry NaN or an infinity, as a broken receiver or a damaged file gives them: the
-// location is dropped with one log line and the ride is priced as if it had never come; such a dump is refused.
+// Locations and dumps that carry NaN or an infinity, as a broken receiver or a damaged file gives them, and
+// locations beyond a pole or the date line, as any source may give them: the location is dropped with one log
+// line and the ride is priced as if it had never come; a dump holding NaN or an infinity is refused.
 #include "gps/taximeter/tax_dump.h"
 #include "tests/gps/taximeter/taximeter_fixture.h"
 #include "tests/support/log_capture.h"
@@ -75,6 +76,8 @@ protected:
                 meter.cost_time(), meter.cost_distance()};
     }
 
+    void expect_dropped(const std::vector<spoilt_field>& fields);
+
     static size_t count(const std::string& text, const std::string& what) {
         size_t n = 0;
         for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
@@ -94,7 +97,9 @@ void expect_same(const ride_figures& got, const ride_figures& want, const std::s
     EXPECT_NEAR(got.distance_cost, want.distance_cost, 1e-3) << where;
 }
 
-TEST_F(non_finite_test, a_location_that_is_not_a_number_is_dropped_and_the_ride_goes_on_as_without_it) {
+// Each spoilt location at each placement: dropped with one log line, the ride's figures as without it, and
+// the dump written afterwards resumes with numbers.
+void non_finite_test::expect_dropped(const std::vector<spoilt_field>& fields) {
     for (const placement& place : placements()) {
         const int64_t end_s = place.after.back().at_s;
         ride_figures clean{};
@@ -107,7 +112,7 @@ TEST_F(non_finite_test, a_location_that_is_not_a_number_is_dropped_and_the_ride_
         }
         ASSERT_GT(clean.distance, 0.0f) << place.name;
 
-        for (const spoilt_field& field : spoilt_fields()) {
+        for (const spoilt_field& field : fields) {
             const std::string where = std::string(place.name) + ", " + field.name;
             zel::test::log_capture log;
             {
@@ -136,6 +141,25 @@ TEST_F(non_finite_test, a_location_that_is_not_a_number_is_dropped_and_the_ride_
             resumed.stop();
         }
     }
+}
+
+TEST_F(non_finite_test, a_location_that_is_not_a_number_is_dropped_and_the_ride_goes_on_as_without_it) {
+    expect_dropped(spoilt_fields());
+}
+
+TEST_F(non_finite_test, a_location_beyond_a_pole_or_the_date_line_is_dropped_and_the_ride_goes_on_as_without_it) {
+    expect_dropped({
+        {"latitude 91.5", [](location& l) { l.latitude = 91.5; }},
+        {"latitude -90.000001", [](location& l) { l.latitude = -90.000001; }},
+        {"longitude 720", [](location& l) { l.longitude = 720.0; }},
+        {"longitude 180.5", [](location& l) { l.longitude = 180.5; }},
+        {"longitude -180.5", [](location& l) { l.longitude = -180.5; }},
+        {"both far off",
+         [](location& l) {
+             l.latitude = 1.0e6;
+             l.longitude = -1.0e9;
+         }},
+    });
 }
 
 TEST_F(non_finite_test, a_dump_holding_a_value_that_is_not_a_number_is_refused) {
