@@ -60,6 +60,23 @@ public:
     // Narrows the clip to the rectangle until the next restore.
     void clip_to(const rect& r);
 
+    // Saves the surface's state and restores it when it goes out of scope, also when the drawing between
+    // throws: a clip left behind would narrow every later paint of the back buffer.
+    class saved_state {
+    public:
+        explicit saved_state(Graphics& g) : g_(g) {
+            g_.save();
+        }
+        ~saved_state() {
+            g_.restore();
+        }
+        saved_state(const saved_state&) = delete;
+        saved_state& operator=(const saved_state&) = delete;
+
+    private:
+        Graphics& g_;
+    };
+
 private:
     struct borrowed_tag {};
     Graphics(borrowed_tag, HDC dc, int width, int height);

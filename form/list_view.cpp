@@ -9,27 +9,6 @@
 
 namespace zel::form {
 
-namespace {
-
-// Keeps the surface's state around one row's drawing, also when the source throws: a clip left behind would
-// narrow every later paint of the back buffer to that row.
-class saved_state {
-public:
-    explicit saved_state(Graphics& g) : g_(g) {
-        g_.save();
-    }
-    ~saved_state() {
-        g_.restore();
-    }
-    saved_state(const saved_state&) = delete;
-    saved_state& operator=(const saved_state&) = delete;
-
-private:
-    Graphics& g_;
-};
-
-} // namespace
-
 int list_view::row_count() const {
     return source_ ? std::max(0, source_->row_count()) : 0;
 }
@@ -145,7 +124,7 @@ void list_view::paint(Graphics& g, const rect& update, int dx, int dy) {
         if (rect_overlaps(r, update)) {
             const int value = source_->row_value(row);
             const int clickable = source_->row_clickable(row);
-            saved_state keep(g);
+            Graphics::saved_state keep(g);
             g.clip_to(intersection(r, view));
             source_->draw_row_dispatch(g, r, value, row, pressed_, clickable);
         }

@@ -93,7 +93,8 @@ std::vector<std::wstring> multiline_text::wrap_words(const std::vector<std::wstr
             lines.push_back(word);
         } else if (lines.empty()) {
             lines.push_back(word);
-        } else if (width_of(lines.back() + L" " + word) < max_width) {
+        } else if (width_of(lines.back() + L" " + word) <= max_width) {
+            // A line may fill the block: a unit laid in a block exactly its own width stays on its line.
             if (!lines.back().empty() && lines.back() != L" ") {
                 lines.back() += L" " + word;
             } else {
@@ -134,14 +135,13 @@ void multiline_text::paint(Graphics& g, const rect&, int dx, int dy) {
     }
     font_holder font(font_height(), bold_ ? 700 : 400);
     const HWND window = form_->get_hwnd();
-    g.save();
+    Graphics::saved_state keep(g);
     g.clip_to({rect_.x + dx, rect_.y + dy, rect_.w, max_height_ >= 0 ? max_height_ : rect_.h});
     int y = rect_.y + dy;
     for (const std::wstring& line : lines_) {
         g.draw_text(font, {rect_.x + dx, y, rect_.w, rect_.h}, line, flags_, TRANSPARENT, rgb::from_rrggbb(colour_));
         y += text_extent(window, font, line).height;
     }
-    g.restore();
 }
 
 } // namespace zel::form

@@ -1,7 +1,7 @@
-// multiline_text: a block of text wrapped at blanks to its width, its height always the number of lines times
-// the height of one line ("а") in its font, 0 while hidden. A word wider than the block is never broken: it
-// takes a line of its own and is clipped. A maximum height (0 or more) cuts the block when painting. White,
-// size 30, regular until the panel sets them. UI thread only.
+// multiline_text: a block of text wrapped at blanks to its width (a line may fill it exactly), its height always
+// the number of lines times the height of one line ("а") in its font, 0 while hidden. A word as wide as the block
+// or wider is never broken: it takes a line of its own and is clipped. A maximum height (0 or more) cuts the
+// block when painting. White, size 30, regular until the panel sets them. UI thread only.
 #pragma once
 
 #include <string>

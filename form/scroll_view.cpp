@@ -47,12 +47,11 @@ void scroll_view::paint(Graphics& g, const rect&, int, int) {
     if (!visible_) {
         return;
     }
-    g.save();
+    Graphics::saved_state keep(g);
     g.clip_to(rect_);
     for (control* c : children_) {
         c->paint(g, rect_, rect_.x, rect_.y + offset_);
     }
-    g.restore();
 }
 
 } // namespace zel::form

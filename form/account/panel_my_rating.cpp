@@ -1,5 +1,7 @@
 #include "form/account/panel_my_rating.h"
 
+#include <algorithm>
+
 #include "controller/controller.h"
 #include "form/brush_holder.h"
 #include "form/drawing.h"
@@ -114,15 +116,20 @@ void panel_my_rating::draw_row(Graphics& g, const rect& r, int, int row, int, in
     const std::int32_t value = value_of(rate.id);
     const std::wstring value_text = int_to_wstring(value);
     font_holder value_font(scaled(value_size, s), normal_weight);
-    const int value_w = text_extent(form_.get_hwnd(), value_font, value_text).width;
+    const size value_extent = text_extent(form_.get_hwnd(), value_font, value_text);
+    const int value_w = value_extent.width;
     const int top = r.y + r.h / 2 - sample.height / 2;
 
     g.draw_text(small_font,
                 rect{r.x + r.w - sample.width - s20, static_cast<int>(static_cast<float>(top) - max_lift * s),
                      sample.width, sample.height},
                 L"/" + int_to_wstring(rate.max), DT_SINGLELINE | DT_BOTTOM, TRANSPARENT, grey_text);
-    g.draw_text(value_font, rect{r.x + r.w - value_w - sample.width - s20, top, value_w, sample.height}, value_text,
-                DT_SINGLELINE | DT_BOTTOM | DT_RIGHT, TRANSPARENT, value_colour(rate.max, value));
+    // The value's line is taller than the maximum's: its box keeps the maximum's bottom, where the bottom-aligned
+    // figure stands, and grows upward to the value's own height, so the figure's top is not clipped.
+    const int value_h = std::max(sample.height, value_extent.height);
+    g.draw_text(value_font,
+                rect{r.x + r.w - value_w - sample.width - s20, top + sample.height - value_h, value_w, value_h},
+                value_text, DT_SINGLELINE | DT_BOTTOM | DT_RIGHT, TRANSPARENT, value_colour(rate.max, value));
 }
 
 } // namespace zel::form

@@ -1,6 +1,8 @@
 // Sections: layout | show and hide | rows | buttons | events.
 #include "form/account/panel_start2.h"
 
+#include <algorithm>
+
 #include "api/command/received/cmd_result.h"
 #include "api/command_names.h"
 #include "controller/controller.h"
@@ -217,9 +219,16 @@ void panel_start2::draw_row(Graphics& g, const rect& r, int, int row, int presse
     if (!record) {
         return;
     }
+    // The text ends inside the row's frame, before the up arrow where that lies over the row, so that a long
+    // name shows its ellipsis instead of being cut off by the list's edge or hidden under the arrow.
+    const int left = inner.x + icon.width() + d + row_text_gap;
+    int right = inner.x + inner.w - row_text_gap;
+    if (up_ && up_->is_visible() && rect_overlaps(up_->get_rect(), inner)) {
+        right = std::min(right, up_->get_rect().x - row_text_gap);
+    }
     font_holder font(scaled(row_font, s), 400);
-    g.draw_text(font, rect{inner.x + icon.width() + d + row_text_gap, inner.y, r.w - 2 * row_inset, r.h - row_inset},
-                row_text(*record), row_text_format, TRANSPARENT, row_text_colour);
+    g.draw_text(font, rect{left, inner.y, std::max(0, right - left), r.h - row_inset}, row_text(*record),
+                row_text_format, TRANSPARENT, row_text_colour);
 }
 
 void panel_start2::row_clicked(int row) {

@@ -61,10 +61,17 @@ panel_order_offer_fine::~panel_order_offer_fine() = default;
 void panel_order_offer_fine::layout() {
     const float s = form_.get_scale();
     const rect& screen = screen_;
-    const int H =
-        cut(s * static_cast<float>(box_height)) < screen.h ? cut(s * static_cast<float>(box_height)) : screen.h;
+    int H = cut(s * static_cast<float>(box_height)) < screen.h ? cut(s * static_cast<float>(box_height)) : screen.h;
     const int W = cut(s * static_cast<float>(box_width)) < screen.w ? cut(s * static_cast<float>(box_width)) : screen.w;
     content_ = rect{screen.x + screen.w / 2 - W / 2, screen.y + screen.h / 2 - H / 2, W, H};
+    // Centred on the screen, a box taller than the room below the status strip would lie under the strip,
+    // which covers its title: such a box is fitted into the work rectangle and centred on it instead.
+    const rect& work = own_rect();
+    if (work.h > 0 && content_.y < work.y) {
+        H = std::min(H, work.h);
+        content_.h = H;
+        content_.y = work.y + work.h / 2 - H / 2;
+    }
 
     const skin_images* skin = form_.get_skin_images();
     top_image_ = skin_images::image_of(skin, top_id);

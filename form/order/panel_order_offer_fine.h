@@ -1,6 +1,7 @@
 // panel_order_offer_fine: the common base of the order offer (30) and of its four notices (31 to 34). Each is
 // a framed box of 507 x 518 design pixels (or the screen's width or height when smaller) centred on the whole
-// screen, not on the work area, drawn from three skin pictures (2021 top, 2020 middle, 2019 bottom); the base
+// screen, not on the work area, unless it would then reach under the status strip: then it is no taller than the
+// work area and centred on it. It is drawn from three skin pictures (2021 top, 2020 middle, 2019 bottom); the base
 // paints only that box, so the screen around it keeps what the panel below drew. Its content rectangle is the
 // box itself; the derived panels place their controls in it.
 //

@@ -41,6 +41,7 @@ constexpr int normal_right = 7006;
 constexpr int own_tariff_label = 7062;
 constexpr int cashless_badge = 7007;
 constexpr int trade_badge = 7009;
+constexpr int option_badge = 7011; // the "of" 0x20 badge, as the ride's orders list draws it
 constexpr int star_image = 7013;
 constexpr int osid_badge = 7060;
 constexpr int time_box = 7025;
@@ -70,6 +71,7 @@ constexpr int image_ids[] = {pressed_middle,
                              own_tariff_label,
                              cashless_badge,
                              trade_badge,
+                             option_badge,
                              star_image,
                              osid_badge,
                              time_box,
@@ -478,8 +480,10 @@ void panel_orders_list::draw_badges(Graphics& g, const rect& r, const order& o) 
         badge->draw(g, r.x + r.w - badge->width(), r.y + r.h - badge->height());
     };
     const bool osid_five = o.osid && *o.osid == osid_marked;
+    // The own tariff's label (7062) is the tall status tag that carries the tariff's name: in the corner it would
+    // stand empty over the other badges and past the row's face, so the bit shows its own round badge.
     if (o.of && (*o.of & of_badge_bit) != 0) {
-        corner(own_tariff_label);
+        corner(option_badge);
     }
     if (o.trade && *o.trade && !osid_five) {
         corner(trade_badge);

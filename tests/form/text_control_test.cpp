@@ -2,6 +2,8 @@
 // the gradient frame, the line, the picture and the colour box on tiny surfaces.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "form/brush_holder.h"
 #include "form/color_box.h"
 #include "form/drawing.h"
@@ -10,7 +12,10 @@
 #include "form/image_control.h"
 #include "form/line_control.h"
 #include "form/multiline_text.h"
+#include "form/scroll_view.h"
 #include "form/text_label.h"
+#include "platform/gdi.h"
+#include "platform/text.h"
 #include "tests/form/control_scene.h"
 
 namespace zel::form::test {
@@ -32,10 +37,12 @@ TEST_F(text_scene, wraps_words_by_the_rules) {
         std::wstring text;
         std::vector<std::wstring> lines;
     };
-    // Size 20 in the box font: every character 10 wide; the block is 100 wide and a line must stay below it.
+    // Size 20 in the box font: every character 10 wide; the block is 100 wide and a line may fill it.
     const wrap_case cases[] = {
         {L"aaaa bbbb", {L"aaaa bbbb"}},
-        {L"aaaa bbbbb", {L"aaaa", L"bbbbb"}},
+        {L"aaaa bbbbb", {L"aaaa bbbbb"}},
+        {L"aaaa bbbbbb", {L"aaaa", L"bbbbbb"}},
+        {L" bbbbbbbbb", {L"bbbbbbbbb"}}, // a unit after its blank, as wide as its block, stays on its line
         {L"aaaaaaaaaaaa", {L"aaaaaaaaaaaa"}},
         {L"x aaaaaaaaaa y", {L"x", L"aaaaaaaaaa", L"y"}},
         {L"a\n\nb", {L"a", L"", L"b"}},
@@ -43,7 +50,7 @@ TEST_F(text_scene, wraps_words_by_the_rules) {
         {L"a  b", {L"a  b"}},
         {L"\nb", {L"b"}},
         {L"", {}},
-        {L"один два три четыре", {L"один два", L"три", L"четыре"}},
+        {L"один два три четыре", {L"один два", L"три четыре"}},
     };
     multiline_text text(manager.get(), 0, 100, 100);
     text.set_font(20, false);
@@ -91,6 +98,43 @@ TEST_F(text_scene, paints_its_lines_clipped_to_the_maximum_height) {
     text.paint(cut, {0, 0, 22, 24}, 0, 0);
     EXPECT_EQ(rows_of(cut, legend)[12], ".####.................");
     EXPECT_EQ(rows_of(cut, legend)[13], "......................");
+}
+
+// A throw while a control draws must not leave its clip on the surface: every later paint would be narrowed.
+TEST_F(text_scene, a_throw_while_painting_leaves_no_clip_behind) {
+    struct throwing_recorder : platform::text_recorder {
+        void drawn(const std::wstring&, const RECT&, COLORREF, UINT) override {
+            throw std::runtime_error("drawing failed");
+        }
+    };
+    struct throwing_control : control {
+        using control::control;
+        void paint(Graphics&, const rect&, int, int) override {
+            throw std::runtime_error("drawing failed");
+        }
+    };
+    auto clip_of = [](const Graphics& g) {
+        RECT box{};
+        GetClipBox(g.dc(), &box);
+        return rect{box.left, box.top, box.right - box.left, box.bottom - box.top};
+    };
+
+    multiline_text text(manager.get(), 2, 2, 10);
+    text.set_font(10, false);
+    text.set_text(L"ab");
+    Graphics g(40, 30, nullptr);
+    throwing_recorder recorder;
+    platform::set_text_recorder(&recorder);
+    EXPECT_THROW(text.paint(g, {0, 0, 40, 30}, 0, 0), std::runtime_error);
+    platform::set_text_recorder(nullptr);
+    EXPECT_EQ(clip_of(g), (rect{0, 0, 40, 30}));
+
+    scroll_view view(manager.get(), {5, 5, 10, 10});
+    throwing_control child(manager.get(), {0, 0, 5, 5});
+    view.add(&child);
+    Graphics h(40, 30, nullptr);
+    EXPECT_THROW(view.paint(h, {0, 0, 40, 30}, 0, 0), std::runtime_error);
+    EXPECT_EQ(clip_of(h), (rect{0, 0, 40, 30}));
 }
 
 TEST(gradient_frame, draws_its_bevel_and_face_and_leaves_the_bottom_right_pixel) {

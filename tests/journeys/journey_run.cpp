@@ -31,6 +31,12 @@ constexpr auto stand_in_limit = 5s;
 // The step mode's wall clock unless the steps pin another.
 constexpr int64_t default_clock = 1600056300;
 
+// The folder that collects real-font snapshots in place of the golden comparison, empty for none.
+fs::path real_font_snapshots() {
+    const char* folder = std::getenv("MORVIK_REAL_FONT_SNAPSHOTS");
+    return folder && *folder ? fs::path(folder) : fs::path();
+}
+
 std::string read_text(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
@@ -245,7 +251,9 @@ std::vector<std::string> journey_run::run() {
     env.insert_or_assign("MORVIK_STEPS", (folder_ / "steps").string());
     env.insert_or_assign("MORVIK_DISPLAY", "headless");
     env.insert_or_assign("MORVIK_SCREEN", screen_size);
-    env.insert_or_assign("MORVIK_FONT", "box");
+    if (real_font_snapshots().empty()) {
+        env.insert_or_assign("MORVIK_FONT", "box");
+    }
     env.insert_or_assign("SDL_AUDIODRIVER", "dummy");
     env.insert_or_assign("SDL_VIDEODRIVER", "dummy");
     env.insert_or_assign("MORVIK_LOGIN_SERVERS", "127.0.0.1:" + std::to_string(login.port()));
@@ -340,6 +348,13 @@ void journey_run::check_snapshots(std::vector<std::string>& problems) const {
         if (words >> word >> name && word == "snapshot" && !fs::exists(folder_ / (name + ".png"))) {
             problems.push_back("the steps' snapshot " + name + " was not written");
         }
+    }
+    if (const fs::path collected = real_font_snapshots(); !collected.empty()) {
+        fs::create_directories(collected / size_);
+        for (const fs::path& snapshot : snapshots) {
+            fs::copy_file(snapshot, collected / size_ / snapshot.filename(), fs::copy_options::overwrite_existing);
+        }
+        return;
     }
     // compare_with_golden writes NAME.actual.png and NAME.diff.png to the working directory: the run's folder.
     const fs::path was = fs::current_path();

@@ -25,7 +25,9 @@
 // machine's device id, the "local-id" of a device without a serial number) and ${VERSION} (the program's version text).
 //
 // Every snapshot NAME.png the program writes is compared with tests/journeys/golden/SIZE/NAME.png
-// (MORVIK_UPDATE_GOLDEN=1 writes it): a snapshot name means the same picture in every journey.
+// (MORVIK_UPDATE_GOLDEN=1 writes it): a snapshot name means the same picture in every journey. With
+// MORVIK_REAL_FONT_SNAPSHOTS naming a folder, the program draws with the real font and the snapshots are copied
+// to FOLDER/SIZE/NAME.png in place of that comparison (scripts/contact_sheet).
 //
 // The run's folder is runs/NAME_SIZE/ under the working directory: the program folder (morvik hard-linked, the
 // built skin and sound folders, no "cache/servers"), the expanded files, the servers' transcripts
