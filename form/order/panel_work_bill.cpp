@@ -126,8 +126,13 @@ void panel_work_bill::show(const panel_param*) {
     add_control(edit_.get(), 1);
 
     controller* ctl = controller::instance();
-    order_ = ctl ? ctl->get_current_order() : nullptr;
-    if (!order_) {
+    auto current = ctl ? ctl->get_current_order() : nullptr;
+    // Shown again (after a dialog) while its close is on its way, the bill keeps the order being closed even
+    // when the server removed it already: the close's end decides where the driver goes.
+    if (current || !closing_) {
+        order_ = std::move(current);
+    }
+    if (!order_ || !ctl) {
         form_.pop_to_first();
         return;
     }

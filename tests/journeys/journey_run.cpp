@@ -134,7 +134,8 @@ namespace {
 // its own, so that it may run beside the plain one.
 std::string run_name(const std::string& name, const std::string& size) {
     const char* split = std::getenv("MORVIK_DISPATCH_SPLIT");
-    const std::string mode = split ? split : "";
+    const std::string given = split ? split : "";
+    const std::string mode = given.substr(0, given.find(':'));
     return name + "_" + size + (mode.empty() || mode == "off" ? "" : "_split_" + mode);
 }
 

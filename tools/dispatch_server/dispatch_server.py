@@ -16,11 +16,13 @@ when the script ran to its end without a failure (on SIGTERM too), 1 otherwise.
 With --full-queue it never accepts: it fills its own accept queue with one connection of its own and waits,
 so that every further connect hangs (its SYN is dropped) until the connecting side gives up.
 
-Split answers (--split MODE, else the environment variable MORVIK_DISPATCH_SPLIT, or the script step "split"):
+Split answers (--split MODE[:NAME,...], else the environment variable MORVIK_DISPATCH_SPLIT of the same form, or
+the script step "split MODE [NAME ...]"):
 a real server may send its answer to a command over several packets. With MODE "records-first" every answer
 that holds a "cmd-result" and other records goes out as two commands with the answer's id, the records (every
 other object, in their order) first and the "cmd-result" SPLIT_PAUSE_MS (200) later; with "result-first" the
-"cmd-result" first and the records later; "off" (the default) sends each answer whole. Only answers on a link whose "login"
+"cmd-result" first and the records later; "off" (the default) sends each answer whole. With NAMEs only the answers to those
+commands are split ("result-first:close-order" splits the close's answer alone). Only answers on a link whose "login"
 has been answered are split (the dispatch link of a driver at work); the answer to "login" itself, and the
 exchanges of the login, profile and call-sign links, go whole. It applies to "answer", "reply" and the answers
 of the automatic mode and of "always" rules, not to "push".
@@ -63,8 +65,8 @@ server started by the same test).
     auto [result | TEXT]    from here on: acknowledge and answer every command (with a successful "cmd-result"
                             naming it, with TEXT, or with its own payload), until the terminal closes the
                             connection; then wait for the next connection and serve it the same way
-    split MODE              from here on, answers are split as MODE says ("records-first", "result-first" or
-                            "off"; see above)
+    split MODE [NAME ...]   from here on, answers (to the named commands only, when names are given) are split
+                            as MODE says ("records-first", "result-first" or "off"; see above)
     sleep MS                pause MS milliseconds (a push a while after a command); what the terminal sends
                             meanwhile is kept for the steps that follow, keep-alives and "always" commands are
                             answered
@@ -93,6 +95,7 @@ NAMES = {COMMAND: "command", ACK: "ack", KEEPALIVE: "keepalive", KEEPALIVE_ANSWE
 WAIT_SECONDS = 10.0  # --wait-seconds; None: no limit
 SPLIT_MODES = ("off", "records-first", "result-first")
 SPLIT = "off"  # --split, MORVIK_DISPATCH_SPLIT or the "split" step
+SPLIT_ONLY = None  # the command names whose answers are split; None: every command's
 SPLIT_PAUSE_MS = 200  # between the two parts of a split answer
 
 
@@ -147,7 +150,8 @@ def json_objects(payload):
 
 def split_answer(payload, command, logged_in):
     """The parts of an answer to send one after the other under SPLIT: [payload] when it goes whole."""
-    if SPLIT == "off" or not logged_in or command_name(command) == "login":
+    name = command_name(command)
+    if SPLIT == "off" or not logged_in or name == "login" or (SPLIT_ONLY is not None and name not in SPLIT_ONLY):
         return [payload]
     objects = json_objects(payload)
     if not objects:
@@ -457,10 +461,10 @@ class Server:
             else:
                 time.sleep(int(args[0]) / 1000.0)
         elif verb == "split":
-            global SPLIT
-            if len(args) != 1 or args[0] not in SPLIT_MODES:
+            global SPLIT, SPLIT_ONLY
+            if not args or args[0] not in SPLIT_MODES:
                 raise ScriptFailure("a split step needs one of " + ", ".join(SPLIT_MODES))
-            SPLIT = args[0]
+            SPLIT, SPLIT_ONLY = args[0], (set(args[1:]) or None)
         elif verb == "always":
             if len(args) < 2:
                 raise ScriptFailure("an always step needs NAME ANSWER")
@@ -551,7 +555,7 @@ class Server:
 
 
 def main():
-    global WAIT_SECONDS, SPLIT
+    global WAIT_SECONDS, SPLIT, SPLIT_ONLY
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--host", default="127.0.0.1", help="the loopback address to listen on")
     parser.add_argument("--port", type=int, default=0)
@@ -562,18 +566,20 @@ def main():
                         help="how long a step waits for the terminal before it fails (0: no limit)")
     parser.add_argument("--set", action="append", default=[], metavar="NAME=VALUE",
                         help="a value that ${NAME} stands for in the script's texts")
-    parser.add_argument("--split", choices=SPLIT_MODES, default=None,
-                        help="send answers in two parts: the records first, or the result first (default: "
-                             "MORVIK_DISPATCH_SPLIT, else off)")
+    parser.add_argument("--split", default=None, metavar="MODE[:NAME,...]",
+                        help="send answers (to the named commands) in two parts: records-first or result-first "
+                             "(default: MORVIK_DISPATCH_SPLIT, else off)")
     parser.add_argument("script", nargs="?")
     options = parser.parse_args()
 
     if options.wait_seconds < 0:
         parser.error("--wait-seconds is 0 or more")
     WAIT_SECONDS = options.wait_seconds or None
-    SPLIT = options.split or os.environ.get("MORVIK_DISPATCH_SPLIT") or "off"
+    split = options.split or os.environ.get("MORVIK_DISPATCH_SPLIT") or "off"
+    SPLIT, _, names = split.partition(":")
+    SPLIT_ONLY = set(name for name in names.split(",") if name) or None
     if SPLIT not in SPLIT_MODES:
-        parser.error("MORVIK_DISPATCH_SPLIT is one of " + ", ".join(SPLIT_MODES))
+        parser.error("the split mode is one of " + ", ".join(SPLIT_MODES))
     values = dict(item.split("=", 1) for item in options.set)
     server = Server(options.host, options.port, load_script(options.script) if options.script else None, options.compress,
                     options.keepalive_ms, values)
