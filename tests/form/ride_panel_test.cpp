@@ -501,6 +501,7 @@ TEST_F(ride_panel_screen, AbsurdFiguresNeverReachTheScreenOrTheWireAsNonNumbers)
     }
     EXPECT_FALSE(absurd);
     EXPECT_FALSE(find_texts(L"30000000").empty());
+    EXPECT_FALSE(find_texts(L".0").empty());
     EXPECT_TRUE(tap_text(L"Завершить заказ"));
     EXPECT_EQ(dialog_text(), L"Клиент воспользовался скидкой: 2147483647 р.?");
     EXPECT_TRUE(tap_text(L"Да"));
