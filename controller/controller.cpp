@@ -1,5 +1,6 @@
 #include "controller/controller.h"
 
+#include "api/command/sent/close_order.h"
 #include "api/command/sent/get_callsign_list_for_device.h"
 #include "api/command/sent/gps_position.h"
 #include "api/command/sent/login.h"
@@ -62,6 +63,8 @@ controller::controller(controller_listener* listener, options settings)
     : listener_(listener), settings_(std::move(settings)),
       database_(settings_.play_sound ? std::make_unique<zel_api::database>(settings_.play_sound)
                                      : std::make_unique<zel_api::database>()),
+      closing_(std::make_unique<order_close>(*database_, app_file(L"\\order_close_inf"),
+                                             [this](auto request) { send(std::move(request)); })),
       tariff_slots_(std::make_unique<tariff_slots>(app_file(L"\\tariff").wstring())),
       tracks_(std::make_unique<controller_tracks>(device_serial())), gps_hook_(std::make_shared<gps_hook>()) {
     for (const auto& server : settings_.login_servers) {
@@ -147,6 +150,10 @@ void controller::post_event(const std::wstring& name) {
 }
 
 void controller::post(const zel_api::update_mask& mask) {
+    // Whichever thread brought the packet, and before the screens hear of it: the closed order's taximeter
+    // stopped, the close in hand told of its result.
+    check_close_order_result(mask);
+    closing_->on_mask(mask);
     if (listener_) {
         listener_->post_command(mask);
     }
@@ -363,8 +370,8 @@ void controller::thread_action_org(action_thread_args& task) {
         } else {
             const zel_api::update_mask mask = process(answer);
             const auto& result = mask.payload();
-            // Both before the screens hear of the result, so that they find the driver logged in and the
-            // closed order's taximeter stopped.
+            // Before the screens hear of the result, so that they find the driver logged in (post stops the
+            // closed order's taximeter).
             const bool login_ok = mask.test(zel_api::cmd_result_name()) && result && result->ok &&
                                   result->cmd_name == zel_api::login_name();
             bool logged_out;
@@ -381,7 +388,6 @@ void controller::thread_action_org(action_thread_args& task) {
                                           L"logged out; the link is closed");
                 dispatch_connection_.stop(link);
             }
-            check_close_order_result(mask);
             post(mask);
         }
     }

@@ -38,6 +38,7 @@
 #include "api/database.h"
 #include "api/update_mask.h"
 #include "controller/controller_listener.h"
+#include "controller/order_close.h"
 #include "controller/packet_socket.h"
 #include "controller/server_address.h"
 #include "controller/tariff_slots.h"
@@ -155,6 +156,11 @@ public:
     void flush_track();
     // Stops the taximeter after a successful "close-order" while its order id is "1".
     void check_close_order_result(const zel_api::update_mask& mask);
+    // The driver's close of an order in hand (the bill's "Завершить заказ"): it sees every packet's mask
+    // before the screens do, wherever the answer comes.
+    order_close& closing() {
+        return *closing_;
+    }
 
     // --- store access
     void clear_callsigns();
@@ -276,6 +282,7 @@ private:
     packet_socket login_connection_;
     packet_socket dispatch_connection_;
     std::unique_ptr<zel_api::database> database_;
+    std::unique_ptr<order_close> closing_;
     std::atomic<int32_t> server_index_{-1};
     std::atomic<int32_t> address_index_{-1};
     std::mutex login_lock_;

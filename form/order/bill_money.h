@@ -1,15 +1,13 @@
-// Money of the ride and the bill in whole roubles, and the fare rule that raises a total to a minimum.
+// The bill's money rules as the screens name them (they live with the bill record, below the screens).
 #pragma once
 
-#include <cstdint>
+#include "api/bill_money.h"
 
 namespace zel::form {
 
-// Whole roubles of an amount: the amount rounded to kopecks first, then cut to roubles, so a float total of
-// 299.99998 counts as 300 while 250.7 stays 250. Amounts outside the 32-bit range count as 0.
-int32_t whole_roubles(double amount);
-
-// The larger of a and b (mode 1), of a, b and c (mode 2), else 0.
-int32_t fare_rule_max(int32_t mode, int32_t a, int32_t b, int32_t c);
+using zel_api::clamped_int32;
+using zel_api::fare_rule_max;
+using zel_api::finite_or_zero;
+using zel_api::whole_roubles;
 
 } // namespace zel::form

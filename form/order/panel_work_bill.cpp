@@ -1,10 +1,10 @@
 // Sections: layout | show and hide | paint | finish and close | commands.
 #include "form/order/panel_work_bill.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "api/bill_record.h"
-#include "api/command/sent/close_order.h"
 #include "controller/controller.h"
 #include "form/dialog_request.h"
 #include "form/drawing.h"
@@ -17,20 +17,16 @@
 #include "form/panel_param.h"
 #include "form/segmented_button.h"
 #include "form/skin_images.h"
-#include "foundation/app_paths.h"
-#include "foundation/clock.h"
 #include "foundation/logger.h"
 #include "foundation/text_utils.h"
-#include "gps/taximeter/tariff_params.h"
 #include "gps/taximeter/taximeter.h"
-#include "gps/trip_data_file.h"
 #include "platform/text.h"
 
 namespace zel::form {
 
 using controller_::controller;
-using zel_api::command::close_order;
-using zel_api::command::trip_detail;
+using controller_::order_close;
+using zel_api::command::order;
 
 namespace {
 
@@ -40,9 +36,12 @@ int cut(double v) {
     return static_cast<int>(v);
 }
 
+// "%.1f" of a figure of the sheet; one that is not finite, or beyond what the row can hold, as its edge or 0.
 std::wstring format1(float v) {
+    constexpr double edge = 99999999.9;
+    const double shown = std::isfinite(v) ? std::fmax(-edge, std::fmin(edge, static_cast<double>(v))) : 0.0;
     wchar_t text[64];
-    std::swprintf(text, 64, L"%.1f", static_cast<double>(v));
+    std::swprintf(text, 64, L"%.1f", shown);
     return text;
 }
 
@@ -51,6 +50,11 @@ std::wstring format1(float v) {
 panel_work_bill::panel_work_bill(manager_2& form) : form_(form) {}
 
 panel_work_bill::~panel_work_bill() {
+    if (closing_) {
+        if (controller* ctl = controller::instance()) {
+            ctl->closing().forget();
+        }
+    }
     release();
 }
 
@@ -75,6 +79,11 @@ void panel_work_bill::paint_columns(Graphics& g, const rect& update) {
 // --- show and hide
 
 void panel_work_bill::show(const panel_param*) {
+    if (leave_on_show_) {
+        leave_on_show_ = false;
+        leave();
+        return;
+    }
     const float s = form_.get_scale();
     const skin_images* skin = form_.get_skin_images();
     back_image_ = skin_images::image_of(skin, 1048);
@@ -117,15 +126,20 @@ void panel_work_bill::show(const panel_param*) {
     add_control(edit_.get(), 1);
 
     controller* ctl = controller::instance();
-    order_ = ctl ? ctl->get_current_order() : nullptr;
-    if (!order_) {
+    auto current = ctl ? ctl->get_current_order() : nullptr;
+    // Shown again (after a dialog) while its close is on its way, the bill keeps the order being closed even
+    // when the server removed it already: the close's end decides where the driver goes.
+    if (current || !closing_) {
+        order_ = std::move(current);
+    }
+    if (!order_ || !ctl) {
         form_.pop_to_first();
         return;
     }
     pickup_ = order_->af.t;
     destination_ = order_->at.empty() ? L"" : order_->at.back().t;
     if (auto bill = ctl->get_bill()) {
-        distance_ = static_cast<int>(bill->distance_ref());
+        distance_ = clamped_int32(bill->distance_ref());
         meter_sum_ = bill->taximeter_cost_ref();
         total_ = whole_roubles(bill->total_ref());
         trip_seconds_ = bill->trip_seconds_ref();
@@ -201,9 +215,9 @@ void panel_work_bill::paint_background(Graphics& g, const rect& update) {
     if (order) {
         const bool cashless = order->icl.value_or(0) == 1;
         draw_value(g, meter_r_, format1(cashless ? 0.0f : meter_sum_), L"");
-        draw_total(g, total_r_, cashless ? 0.0f : static_cast<float>(total_));
+        draw_total(g, total_r_, cashless ? 0.0 : static_cast<double>(total_));
     }
-    draw_value(g, distance_r_, format1(static_cast<float>(distance_) * 0.001f), L" КМ");
+    draw_value(g, distance_r_, format1(static_cast<float>(distance_ * 0.001)), L" КМ");
     draw_value(g, trip_r_, int_to_wstring(trip_seconds_ / 60), L" МИН");
     draw_value(g, downtime_r_, int_to_wstring(downtime_seconds_ / 60), L" МИН");
 }
@@ -223,10 +237,13 @@ void panel_work_bill::draw_value(Graphics& g, const rect& row, const std::wstrin
                 1, black);
 }
 
-void panel_work_bill::draw_total(Graphics& g, const rect& r, float value) const {
+void panel_work_bill::draw_total(Graphics& g, const rect& r, double value) const {
     const float s = form_.get_scale();
-    const std::wstring roubles = int_to_wstring(static_cast<int>(value));
-    const std::wstring kopecks = L"." + int_to_wstring(static_cast<int>(value * 100.0) % 100);
+    // Roubles and kopecks of the figure held within the 32-bit range, so neither part overflows.
+    const int32_t whole = clamped_int32(value);
+    const double cents = std::isfinite(value) ? std::fmod(std::fabs(value) * 100.0, 100.0) : 0.0;
+    const std::wstring roubles = int_to_wstring(whole);
+    const std::wstring kopecks = L"." + int_to_wstring(static_cast<int>(cents));
     int n = 65;
     for (; n > 0; --n) {
         const int w = text_extent(form_.get_hwnd(), font_holder(cut(n * s), 700), roubles).width +
@@ -278,11 +295,11 @@ void panel_work_bill::on_finish() {
         form_.push_panel(
             manager_2::dialog_id,
             std::make_shared<dialog_request>(
-                1, L"Клиент воспользовался скидкой: " + int_to_wstring(static_cast<int32_t>(*order_->cts)) + L" р.?",
+                1, L"Клиент воспользовался скидкой: " + int_to_wstring(clamped_int32(*order_->cts)) + L" р.?",
                 [this](int answer) { on_discount_answer(answer); }));
         return;
     }
-    close(order_->dct.has_value());
+    close();
 }
 
 void panel_work_bill::on_discount_answer(int answer) {
@@ -291,106 +308,83 @@ void panel_work_bill::on_discount_answer(int answer) {
         form_.pop_to_first();
         return;
     }
-    close(order_->dct.has_value());
+    close();
     form_.pop_panel();
 }
 
-std::unique_ptr<close_order> panel_work_bill::build_close_order_params() const {
+void panel_work_bill::close() {
     controller* ctl = controller::instance();
-    auto bill = ctl->get_bill();
-    auto request = std::make_unique<close_order>(bill->order_id(), whole_roubles(bill->total_ref()),
-                                                 bill->downtime_seconds_ref() / 60,
-                                                 static_cast<int32_t>(bill->distance_ref()), discount_answer_);
-    if (!order_->dct) {
-        return request;
-    }
-    auto currency = ctl->get_currency();
-    const float precision = currency ? currency->precision() : 0.0f;
-    const float total_precision = order_->dct->cp_ref();
-    const bool due = bill->taximeter_cost_ref() >= order_->msum.value_or(0.0f);
-    const float minutes = static_cast<float>(bill->downtime_seconds_ref() / 60);
-    if (due) {
-        request->add_cd_detail(trip_detail(L"distance", bill->distance_cost(), 0));
-        request->add_cd_detail(trip_detail(L"time", bill->time_cost(), 0));
-        request->add_cd_detail(trip_detail(L"downtime", bill->downtime_cost(), minutes));
-        request->add_cd_detail(trip_detail(L"prepay", bill->base_price(), 0));
-        request->add_cd_detail(trip_detail(L"item-cost-precision", 0, precision));
-        request->add_cd_detail(trip_detail(L"total-cost-precision", 0, total_precision));
-    }
-    request->set_cd_total_cost(bill->total_ref());
-    if (order_->cct && due) {
-        const auto& c = *order_->cct;
-        gps::tariff_params params;
-        params.set_base_price(c.p_ref());
-        params.set_included_distance(c.pd_ref());
-        params.set_included_time(c.pt_ref());
-        params.set_price_per_km(c.cdu_ref());
-        params.set_price_per_minute(c.ctu_ref());
-        params.set_speed_limit(20);
-        params.set_time_cost_cap(-1.0f);
-        gps::taximeter temporary;
-        temporary.set_tariff(&params);
-        temporary.start(order_->s_id);
-        temporary.recompute();
-        const float distance = round_up_to_step(temporary.cost_distance(), precision);
-        const float time = round_up_to_step(temporary.cost_time(), precision);
-        const float downtime = round_up_to_step(temporary.cost_downtime(), precision);
-        const float base = round_up_to_step(temporary.base_price(), precision);
-        request->add_ccd_detail(trip_detail(L"distance", distance, 0));
-        request->add_ccd_detail(trip_detail(L"time", time, 0));
-        request->add_ccd_detail(trip_detail(L"downtime", downtime, minutes));
-        request->add_ccd_detail(trip_detail(L"prepay", base, 0));
-        request->add_ccd_detail(trip_detail(L"item-cost-precision", 0, precision));
-        request->add_ccd_detail(trip_detail(L"total-cost-precision", 0, total_precision));
-        request->set_ccd_total_cost(round_up_to_step(base + downtime + time + distance, total_precision));
-    }
-    request->set_discount(discount_answer_ == 1 ? order_->cts.value_or(0.0f) : 0.0f);
-    return request;
-}
-
-void panel_work_bill::take_trip() {
-    trip_.reset();
-    controller* ctl = controller::instance();
-    auto bill = ctl->get_bill();
-    gps::taximeter* meter = ctl->get_taximeter();
-    if (meter && bill && meter->is_running() && meter->order_id() == bill->order_id()) {
-        gps::trip_export trip;
-        meter->export_trip(trip);
-        trip_ = std::move(trip);
-    }
-}
-
-void panel_work_bill::close(bool long_form) {
-    controller* ctl = controller::instance();
-    if (!ctl || !ctl->get_bill()) {
-        log(logger::warning, L"panel_work_bill::close: no bill stored");
+    if (!ctl || !order_) {
         return;
     }
-    auto request = build_close_order_params();
-    if (!long_form) {
-        auto bill = ctl->get_bill();
-        request = std::make_unique<close_order>(bill->order_id(), whole_roubles(bill->total_ref()),
-                                                bill->downtime_seconds_ref() / 60,
-                                                static_cast<int32_t>(bill->distance_ref()), discount_answer_);
+    if (closing_) {
+        log(logger::warning, L"panel_work_bill::close: a close is on its way already");
+        return;
     }
-    form_.lock();
-    take_trip();
-    ctl->send(std::move(request));
+    manager_2& form = form_;
+    const bool sent = ctl->closing().begin(*order_, discount_answer_, [this, &form](order_close::outcome result) {
+        form.post_to_ui([this, result] { on_close_over(result); });
+    });
+    if (sent) {
+        closing_ = order_->s_id;
+        form_.lock();
+    }
 }
 
-std::string panel_work_bill::trip_file_stem(const std::wstring& order_id, int64_t seconds) {
-    std::string stem;
-    for (wchar_t c : order_id) {
-        const bool safe =
-            (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'-' || c == L'_';
-        stem += safe ? static_cast<char>(c) : '_';
+void panel_work_bill::on_close_over(order_close::outcome result) {
+    if (!closing_) {
+        return;
     }
-    return stem + "_" + std::to_string(seconds);
-}
-
-void panel_work_bill::after_close_order() {
+    if (result == order_close::outcome::accepted) {
+        // The server said yes and has not removed the order yet: its "odel" may follow in a later packet. The
+        // status strip unlocks once for the result (this call comes just before it), so the GUI stays locked
+        // until the close is over.
+        if (settle_timer_ == -1) {
+            form_.lock();
+            settle_timer_ = form_.set_timer(settle_seconds, [this] {
+                stop_settle_timer();
+                if (controller* ctl = controller::instance()) {
+                    ctl->closing().settle();
+                }
+            });
+        }
+        return;
+    }
+    const std::wstring closed = *closing_;
+    closing_.reset();
+    const bool waited = settle_timer_ != -1;
+    stop_settle_timer();
+    if (result == order_close::outcome::lost) {
+        // The manager unlocks on the lost link; the bill stays for another try.
+        if (waited) {
+            form_.unlock();
+        }
+        return;
+    }
+    form_.unlock();
     controller* ctl = controller::instance();
-    if (!ctl || ctl->get_current_order()) {
+    if (result == order_close::outcome::refused && ctl && ctl->find_order(order::list_current, closed)) {
+        return;
+    }
+    if (form_.top_panel().id == id) {
+        leave();
+    } else if (form_.has_panel(id)) {
+        leave_on_show_ = true;
+    }
+}
+
+void panel_work_bill::stop_settle_timer() {
+    if (settle_timer_ != -1) {
+        form_.kill_timer(settle_timer_);
+        settle_timer_ = -1;
+    }
+}
+
+void panel_work_bill::leave() {
+    controller* ctl = controller::instance();
+    auto current = ctl ? ctl->get_current_order() : nullptr;
+    // An order closed but still listed (its removal never came) no longer counts as the driver's.
+    if (!ctl || (current && (!order_ || current->s_id != order_->s_id))) {
         form_.pop_to_first();
         return;
     }
@@ -417,40 +411,10 @@ void panel_work_bill::on_command(const zel_api::update_mask& mask) {
     if (!ctl) {
         return;
     }
-    if (mask.test(L"cmd-result") && mask.payload() && mask.payload()->cmd_name == L"close-order") {
-        if (mask.payload()->ok) {
-            if (trip_) {
-                const std::string stem = trip_file_stem(trip_->tax_data.order_id, now_seconds());
-                if (!gps::write_trip_files(app_file(L"\\order_close_inf"), *trip_, stem)) {
-                    log(logger::error, L"panel_work_bill: the ride's data files were not written");
-                }
-            }
-            trip_.reset();
-            after_close_order();
-        } else {
-            trip_.reset();
-        }
-        form_.unlock();
-        return;
-    }
-    if (mask.test(L"odel") && !ctl->get_current_order()) {
-        auto session = ctl->get_session_param();
-        if (session && (!session->area_id || *session->area_id == 0)) {
-            form_.pop_to_first_quiet();
-            form_.push_panel(9, make_number_param(0));
-            return;
-        }
-        auto area = session ? ctl->find_area(*session->area_id) : nullptr;
-        if (area && area->t != 1) {
-            form_.pop_to_first_quiet();
-            if (area->t == 2) {
-                form_.push_panel(10, make_number_param(*session->area_id));
-            } else {
-                form_.push_panel(9, make_number_param(0));
-            }
-            return;
-        }
-        form_.pop_to_first();
+    // The close's own result reaches on_close_over, whichever panel is current; the order gone by another way
+    // (the dispatcher removed it) leaves the bill.
+    if (mask.test(L"odel") && !closing_ && !ctl->get_current_order()) {
+        leave();
     }
 }
 

@@ -1,18 +1,24 @@
 // The bill (panel 25): the finished ride's sheet (pick-up and last destination, distance, trip time, taximeter
 // sum, downtime, total) read from the bill record that the ride panel stored, the edit button that opens the
 // close-order parameters (28) when the tariff mode lets the driver correct figures, and "Завершить заказ",
-// which sends "close-order" (the long form when the order has its own tariff "dct"). While the bill is shown
-// the ride's taximeter is paused. When the taximeter measures the bill's order, the ride's upload records are
-// taken from it just before "close-order" leaves; a successful close writes them as the ride's ".tax_data" and
-// ".order_track" files into the "order_close_inf" folder before the panel moves on, a refused one drops them.
+// which hands the close to the controller's order_close (it builds and sends "close-order", keeps the ride's
+// records and writes or drops them on the result). While the bill is shown the ride's taximeter is paused.
+// The close's end reaches the panel through post_to_ui wherever the driver is; the panel then unlocks and, once
+// the order is closed or gone, leaves once by the after-close rule (leave). The figures drawn are held within
+// what their boxes can show: a figure that is not finite shows as 0.
 //
 // States:
 //   shown --finish, total below the minimum--> message "Минимальная сумма ..." --Ok--> shown
-//   shown --finish, "cts" above 0--> question "Клиент воспользовался скидкой ..." --answer--> locked, sent
-//   shown --finish otherwise--> locked, "close-order" sent
-//   locked --"cmd-result" ok--> files written, after-close navigation, unlocked
-//   locked --"cmd-result" refused--> unlocked, shown, nothing written
-//   shown --"odel", no current order--> the area list 9, the parking list 10 or the first panel
+//   shown --finish, "cts" above 0--> question "Клиент воспользовался скидкой ..." --answer--> closing
+//   shown --finish otherwise--> closing: locked, "close-order" sent
+//   closing --accepted, the order still listed--> closing, a wait of settle_seconds begun
+//   closing --closed, or the wait over--> unlocked, leave (or, under a panel pushed over the bill, leave when
+//              the bill is shown again)
+//   closing --refused--> unlocked; leave when the order is gone, else shown
+//   closing --link lost--> shown (the manager unlocks)
+//   shown --"odel", no current order, not closing--> leave
+// leave: another current order -> the first panel; else by the session's "area-id": 0 -> the area list 9, an
+// area of type 2 -> its parking list 10, otherwise (or none) -> the first panel.
 // UI thread only.
 #pragma once
 
@@ -22,13 +28,9 @@
 
 #include "api/command/received/order.h"
 #include "api/update_mask.h"
+#include "controller/order_close.h"
 #include "form/geometry.h"
 #include "form/panel_base.h"
-#include "gps/taximeter/trip_export.h"
-
-namespace zel_api::command {
-class close_order;
-}
 
 namespace zel::form {
 
@@ -57,14 +59,12 @@ public:
     void on_edit_params();
     void on_finish();
     void on_discount_answer(int answer);
-    void after_close_order();
 
     segmented_button* edit_button() const {
         return edit_.get();
     }
-    // The stem of the ride's data files: the order id with every character outside [A-Za-z0-9_-] made "_",
-    // "_", and the time in seconds since 1970.
-    static std::string trip_file_stem(const std::wstring& order_id, int64_t seconds);
+    // How long an accepted close waits for its order to leave the driver's orders before the panel leaves.
+    static constexpr unsigned settle_seconds = 5;
 
 protected:
     // The part of the work rectangle that holds the sheet, and the buttons' column (the sheet's own when
@@ -82,12 +82,15 @@ protected:
 private:
     using picture = std::shared_ptr<Image>;
 
-    void close(bool long_form);
-    std::unique_ptr<zel_api::command::close_order> build_close_order_params() const;
-    void take_trip();
+    void close();
+    // The close's end, on the UI thread.
+    void on_close_over(controller_::order_close::outcome result);
+    void stop_settle_timer();
+    // The one way out after the order was closed or removed.
+    void leave();
     void release();
     void draw_value(Graphics& g, const rect& row, const std::wstring& value, const std::wstring& unit) const;
-    void draw_total(Graphics& g, const rect& r, float value) const;
+    void draw_total(Graphics& g, const rect& r, double value) const;
 
     picture sheet_[7]; // 2174 to 2180
     std::unique_ptr<segmented_button> edit_;
@@ -102,8 +105,11 @@ private:
     int downtime_seconds_ = 0;
     int discount_answer_ = 0;
     bool paused_ = false;
-    // The ride's records taken when "close-order" left, written when it succeeds.
-    std::optional<gps::trip_export> trip_;
+    // A close sent and not over: its order's id.
+    std::optional<std::wstring> closing_;
+    // The close ended while another panel lay over the bill: leave when the bill is shown again.
+    bool leave_on_show_ = false;
+    int settle_timer_ = -1;
 };
 
 } // namespace zel::form

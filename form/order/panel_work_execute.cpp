@@ -15,6 +15,7 @@
 #include "form/manager_2.h"
 #include "form/order/bill_money.h"
 #include "form/order/order_figures.h"
+#include "form/order/panel_work_bill.h"
 #include "form/order/progress_switch.h"
 #include "form/order/ride_areas_list.h"
 #include "form/order/ride_orders_list.h"
@@ -422,7 +423,8 @@ void panel_work_execute::taximeter_view_text() {
     if (!meter || !display_) {
         return;
     }
-    const uint64_t t = meter->elapsed_seconds();
+    // A stopped taximeter keeps the start of its last ride: it measures nothing, so its clock reads 0.
+    const uint64_t t = meter->is_running() ? meter->elapsed_seconds() : 0;
     rows_->set_distance(meter->distance() * 0.001f);
     rows_->set_time(static_cast<int>(t / 3600), static_cast<int>((t % 3600) / 60), static_cast<int>(t % 60));
 
@@ -449,7 +451,14 @@ void panel_work_execute::taximeter_view_text() {
 void panel_work_execute::on_taximeter_switch(int was_on) {
     controller* ctl = controller::instance();
     gps::taximeter* meter = ctl ? ctl->get_taximeter() : nullptr;
-    if (!meter) {
+    if (!meter || !meter->is_running()) {
+        // No ride is measured, so no waiting is counted: the switch, which flips once this call returns, goes
+        // back off right after.
+        form_.post_to_ui([this] {
+            if (switch_) {
+                switch_->turn_off();
+            }
+        });
         return;
     }
     if (was_on) {
@@ -468,6 +477,10 @@ void panel_work_execute::finish_ride() {
     auto order = ctl ? ctl->get_current_order() : nullptr;
     gps::taximeter* meter = ctl ? ctl->get_taximeter() : nullptr;
     if (!order || !meter) {
+        return;
+    }
+    // A second tap before the bill is shown would push it again.
+    if (form_.top_panel().id == panel_work_bill::id) {
         return;
     }
     auto bill = std::make_shared<zel_api::bill_record>(order->s_id);
@@ -499,7 +512,7 @@ void panel_work_execute::finish_ride() {
     bill->set_total(std::max(sum, static_cast<float>(rule)));
     bill->set_taximeter_cost(round_up_to_step(meter->cost_total(), p));
     ctl->set_bill(bill);
-    form_.push_panel(25, make_number_param(0));
+    form_.push_panel(panel_work_bill::id, make_number_param(0));
 }
 
 // --- commands

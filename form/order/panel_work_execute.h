@@ -4,13 +4,15 @@
 // list 3) or, without a parking area in the session, the parking areas ("РАЙОНЫ"). Finish turns the
 // taximeter's figures into the bill record and pushes the bill (25); a tapped area row sends "set-parking".
 // Show builds every control, hide destroys them and kills the one-second timer; the images live from show to
-// hide. The taximeter runs on its own, started and stopped by the store.
+// hide. The taximeter runs on its own, started and stopped by the store; the panel shows only what it measures:
+// a stopped taximeter reads 0 on its clock, and the waiting switch does not stay on while none runs.
 //
 // A tapped list row acts on the record that row drew: the row sources keep their own rows, and a row no
 // longer there (the store emptied by a reconnect) does nothing.
 //
 // States (what moves the panel stack):
-//   shown --finish, a current order--> bill record stored, 25 pushed (the taximeter keeps running)
+//   shown --finish, a current order--> bill record stored, 25 pushed (the taximeter keeps running); a finish
+//     while the bill is already on top does nothing
 //   shown --area row tapped--> locked, "set-parking" sent --any "cmd-result" of it--> unlocked
 //   shown --order row tapped--> 12 pushed with (list kind, order "s-id")
 //   shown --"odel", no current order left--> first panel (a parking area set), else the area list 9

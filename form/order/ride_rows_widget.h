@@ -33,6 +33,16 @@ public:
     void set_time(int hours, int minutes, int seconds);
     // Stores only: the caller repaints (the time is set on the same tick). Below 0 or above 9999 shows 9999.0.
     void set_distance(float km);
+    // The time last set.
+    int hours() const {
+        return hours_;
+    }
+    int minutes() const {
+        return minutes_;
+    }
+    int seconds() const {
+        return seconds_;
+    }
 
 private:
     using picture = std::shared_ptr<Image>;

@@ -6,17 +6,24 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "api/bill_record.h"
+#include "api/command/received/order.h"
+#include "api/command/sent/close_order.h"
+#include "controller/order_close.h"
 #include "form/caption_radio_button.h"
 #include "form/dialog_request.h"
 #include "form/list_view.h"
 #include "form/manager_2.h"
 #include "form/order/bill_money.h"
 #include "form/order/panel_work_bill_hor.h"
+#include "form/order/progress_switch.h"
+#include "form/order/ride_rows_widget.h"
+#include "form/icon_button.h"
 #include "form/order/panel_work_execute.h"
 #include "form/order/ride_areas_list.h"
 #include "form/order/taximeter_display.h"
@@ -25,6 +32,7 @@
 #include "foundation/text_utils.h"
 #include "gps/taximeter/taximeter.h"
 #include "gps/trip_data_file.h"
+#include "platform/headless.h"
 #include "tests/form/screen_fixture.h"
 
 namespace zel::form::test {
@@ -42,9 +50,12 @@ protected:
                    platform::screen_size screen = platform::screen_size{480, 800, 192}) {
         screen_options options;
         options.screen = screen;
-        options.dispatch_script =
-            close_answer.empty() ? "tests/form/fixtures/ride_login.script" : "tests/form/fixtures/ride_close.script";
-        options.values = {{"RECORDS", records}, {"SESSION", session}, {"CLOSE_ANSWER", close_answer}};
+        options.dispatch_script = free_rides             ? "tests/form/fixtures/ride_free.script"
+                                  : !between.empty()     ? "tests/form/fixtures/ride_close_late.script"
+                                  : close_answer.empty() ? "tests/form/fixtures/ride_login.script"
+                                                         : "tests/form/fixtures/ride_close.script";
+        options.values = {
+            {"RECORDS", records}, {"SESSION", session}, {"CLOSE_ANSWER", close_answer}, {"BETWEEN", between}};
         ASSERT_NO_FATAL_FAILURE(open(options));
         ASSERT_TRUE(reach_menu());
         ASSERT_NO_FATAL_FAILURE(log_in());
@@ -78,6 +89,10 @@ protected:
 
     // How the test dispatch server answers "close-order"; empty: with a successful result only.
     std::string close_answer;
+    // What the server pushes after "close-order" and before its answer; empty: nothing, the answer at once.
+    std::string between;
+    // The server answers work with the taximeter with a free ride, as the trial's server does.
+    bool free_rides = false;
 };
 
 TEST(ride_money, WholeRoublesComeFromTheAmountRoundedToKopecks) {
@@ -174,7 +189,16 @@ TEST_F(ride_panel_screen, AClosedRideLeavesItsDataFilesAndTheShortCloseIsExact) 
     ASSERT_EQ(current_panel_id(), 25);
     EXPECT_TRUE(tap_text(L"Завершить заказ"));
     ASSERT_TRUE(pump_until([&] { return !received_containing(R"("close-order")").empty(); }));
-    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0; }));
+    // This server accepts the close but never removes the order: the files are written on the result, and the
+    // bill waits a while for the removal, then leaves all the same.
+    ASSERT_TRUE(pump_until([&] { return listener.results(L"close-order") == 1; }));
+    run();
+    EXPECT_EQ(trip_files(std::filesystem::path(app_file(L"\\order_close_inf")), ".tax_data").size(), 1u);
+    EXPECT_EQ(current_panel_id(), 25);
+    EXPECT_EQ(manager->lock_count(), 1);
+    advance(std::chrono::seconds(panel_work_bill::settle_seconds));
+    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0 && current_panel_id() != 25; }));
+    EXPECT_EQ(current_panel_id(), 2);
     const auto bill = ctl().get_bill();
     const std::string expected = R"({"close-order":{"s-oid":"R-1","sum":)" +
                                  std::to_string(whole_roubles(bill->total_ref())) + R"(,"dtime":0,"dist":0,"ucts":0}})";
@@ -387,6 +411,250 @@ TEST_F(ride_panel_screen, RidePictureOnTheLandscapeScreen) {
     ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(), "", platform::screen_size{800, 480, 192}));
     taximeter_display::reset_lamp_blink();
     EXPECT_EQ(golden("ride_landscape"), "");
+}
+
+// Whatever the server sends between "close-order" and its answer, the close ends once: the files written on a
+// success and none on a refusal, the lock released, and one way out after it.
+struct between_case {
+    const char* name;
+    std::string between;
+    std::string answer;
+    bool written;
+    int top;
+};
+
+void PrintTo(const between_case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class close_between_screen : public ride_panel_screen, public testing::WithParamInterface<between_case> {};
+
+TEST_P(close_between_screen, TheCloseEndsOnce) {
+    between = GetParam().between;
+    close_answer = GetParam().answer;
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(), R"(,"area-id":12)"));
+    ASSERT_NO_FATAL_FAILURE(finish_and_close());
+    ASSERT_TRUE(pump_until([&] { return !received_containing(R"("close-order")").empty(); }));
+    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0; }));
+    run();
+    // A message that came meanwhile lies over the bill; the way out comes once it is read. (With the answer to
+    // "msg-read" split, its result comes before the message's removal and the message shows once more.)
+    for (int shown = 0; shown < 3 && current_panel_id() == manager_2::dialog_id; ++shown) {
+        EXPECT_TRUE(tap_text(L"Ok"));
+        ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0; }));
+        run();
+    }
+    // A removal pushed before the answer may reach the store after it (the listener's turn comes later).
+    EXPECT_TRUE(pump_until([&] { return current_panel_id() == GetParam().top; }, std::chrono::seconds(5)));
+    run();
+    EXPECT_EQ(current_panel_id(), GetParam().top);
+    const auto ids = stack_ids();
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), GetParam().top), 1);
+    const auto folder = std::filesystem::path(app_file(L"\\order_close_inf"));
+    EXPECT_EQ(trip_files(folder, ".tax_data").size(), GetParam().written ? 1u : 0u);
+    EXPECT_EQ(trip_files(folder, ".order_track").size(), GetParam().written ? 1u : 0u);
+    EXPECT_EQ(received_containing(R"("close-order")").size(), 1u);
+}
+
+const std::string removed = R"({"odel":{"l-type":4,"s-ids":["R-1"]}})";
+const std::string area_cleared = R"({"session-param":{"area-id":0}})";
+const std::string closed_ok = R"({"cmd-result":{"cmd-name":"close-order","ok":1}})";
+
+INSTANTIATE_TEST_SUITE_P(
+    close_split, close_between_screen,
+    testing::Values(
+        // The removal in a packet of its own before the result.
+        between_case{"RemovalFirst", removed, closed_ok, true, 10},
+        // The result before the removal and the session's change (in one packet here; the split runs send them
+        // in two, either way round).
+        between_case{"ResultBeforeRemoval", R"({"nda":{"id":12,"c":1}})", closed_ok + removed + area_cleared, true,
+                     9},
+        // A message shown over the bill before the answer.
+        between_case{"MessageOverTheBill", R"({"msg":{"id":5,"txt":"Ждёт"}})", removed + closed_ok + area_cleared,
+                     true, 9},
+        // The order removed, then the close refused: nothing written, and the bill of a gone order leaves.
+        between_case{"RemovedThenRefused", removed, refused, false, 10},
+        // Refused with the order still listed: the bill stays for another try.
+        between_case{"Refused", R"({"nda":{"id":12,"c":1}})", refused, false, 25}),
+    [](const testing::TestParamInfo<between_case>& info) { return std::string(info.param.name); });
+
+// Figures no box and no command can carry: a total beyond the 32-bit kopecks, a taximeter sum that is not a
+// number, an endless distance and a discount beyond 32 bits. The bill draws each as a figure and the close
+// carries numbers only.
+TEST_F(ride_panel_screen, AbsurdFiguresNeverReachTheScreenOrTheWireAsNonNumbers) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(R"(,"cts":1e12)")));
+    ride().finish_ride();
+    run();
+    ASSERT_EQ(current_panel_id(), 25);
+    auto bill = ctl().get_bill();
+    bill->set_total(30000000.0f);
+    bill->set_taximeter_cost(std::numeric_limits<float>::quiet_NaN());
+    bill->set_distance(std::numeric_limits<float>::infinity());
+    manager->push_panel(28);
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == 28; }));
+    manager->pop_panel();
+    run();
+    ASSERT_EQ(current_panel_id(), 25);
+    bool absurd = false;
+    for (const auto& t : screen_texts()) {
+        absurd = absurd || t.text.find(L"nan") != std::wstring::npos || t.text.find(L"inf") != std::wstring::npos;
+    }
+    EXPECT_FALSE(absurd);
+    EXPECT_FALSE(find_texts(L"30000000").empty());
+    EXPECT_FALSE(find_texts(L".0").empty());
+    EXPECT_TRUE(tap_text(L"Завершить заказ"));
+    EXPECT_EQ(dialog_text(), L"Клиент воспользовался скидкой: 2147483647 р.?");
+    EXPECT_TRUE(tap_text(L"Да"));
+    ASSERT_TRUE(pump_until([&] { return !received_containing(R"("close-order")").empty(); }));
+    const std::string line = received_containing(R"("close-order")")[0];
+    EXPECT_NE(line.find(R"({"close-order":{"s-oid":"R-1","sum":30000000,"dtime":0,"dist":0,"ucts":1}})"),
+              std::string::npos)
+        << line;
+    EXPECT_EQ(line.find("null"), std::string::npos) << line;
+}
+
+// The close's request, built below the screens, for bills whose figures a command cannot carry.
+TEST(close_request, EveryFigureIsANumberInItsRange) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct row {
+        const char* name;
+        float total, distance, part, precision;
+        std::string sum, dist;
+    } const rows[] = {
+        {"ordinary", 350.0f, 1200.0f, 10.0f, 0.5f, "350", "1200"},
+        {"endless", inf, inf, inf, inf, "0", "0"},
+        {"not a number", nan, nan, nan, nan, "0", "0"},
+        {"beyond 32 bits", 3e10f, -3e10f, 1e30f, 0.5f, "2147483647", "-2147483648"},
+    };
+    auto order = std::make_shared<zel_api::command::order>();
+    order->s_id = L"R-1";
+    for (const auto& r : rows) {
+        for (const bool own_tariff : {false, true}) {
+            zel_api::command::order o = *order;
+            if (own_tariff) {
+                o.dct.emplace();
+                o.cct.emplace();
+                o.cts = r.part;
+            }
+            zel_api::bill_record bill(L"R-1");
+            bill.set_total(r.total);
+            bill.set_distance(r.distance);
+            bill.set_distance_cost(r.part);
+            bill.set_time_cost(r.part);
+            bill.set_base_price(r.part);
+            bill.set_taximeter_cost(r.part);
+            const std::string text =
+                wide_to_utf8(controller_::order_close::build_request(bill, o, r.precision, 1)->to_json());
+            SCOPED_TRACE(std::string(r.name) + (own_tariff ? ", long form" : ", short form") + ": " + text);
+            EXPECT_EQ(text.find("null"), std::string::npos);
+            EXPECT_NE(text.find(R"("sum":)" + r.sum + ","), std::string::npos);
+            EXPECT_NE(text.find(R"("dist":)" + r.dist + ","), std::string::npos);
+            EXPECT_EQ(text.find("nan"), std::string::npos);
+            EXPECT_EQ(text.find("inf"), std::string::npos);
+        }
+    }
+}
+
+// The waiting switch shows what the taximeter does: with no ride measured a tap leaves it off; during a ride it
+// follows the taximeter's waiting.
+TEST_F(ride_panel_screen, TheWaitingSwitchShowsOnlyWhatTheTaximeterDoes) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(""));
+    gps::taximeter* meter = ctl().get_taximeter();
+    ASSERT_FALSE(meter->is_running());
+    tap(*ride().waiting_switch());
+    EXPECT_FALSE(ride().waiting_switch()->is_on());
+    EXPECT_FALSE(meter->in_downtime());
+    advance(std::chrono::seconds(2));
+    EXPECT_FALSE(ride().waiting_switch()->is_on());
+}
+
+TEST_F(ride_panel_screen, TheWaitingSwitchFollowsTheRunningTaximeter) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
+    gps::taximeter* meter = ctl().get_taximeter();
+    ASSERT_TRUE(meter->is_running());
+    tap(*ride().waiting_switch());
+    EXPECT_TRUE(ride().waiting_switch()->is_on());
+    EXPECT_TRUE(meter->in_downtime());
+    tap(*ride().waiting_switch());
+    EXPECT_FALSE(ride().waiting_switch()->is_on());
+    EXPECT_FALSE(meter->in_downtime());
+}
+
+// Two taps on the finish button before the bill is shown push one bill.
+TEST_F(ride_panel_screen, ASecondTapOnFinishBeforeTheBillShowsDoesNothing) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
+    const rect r = ride().finish_button()->get_rect();
+    const int x = r.x + r.w / 2;
+    const int y = r.y + r.h / 2;
+    platform::headless::pen_down(x, y);
+    platform::headless::pen_up(x, y);
+    platform::headless::pen_down(x, y);
+    platform::headless::pen_up(x, y);
+    run();
+    EXPECT_EQ(current_panel_id(), 25);
+    const auto ids = stack_ids();
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), 25), 1);
+    EXPECT_TRUE(tap_text(L"Назад"));
+    EXPECT_EQ(current_panel_id(), 24);
+}
+
+// After a closed ride the taximeter is stopped; the ride panel opened again (the menu's "Таксометр" with no
+// order) shows no time carried over from that ride.
+TEST_F(ride_panel_screen, AStoppedTaximeterShowsNoTimeOfTheRideBefore) {
+    close_answer = removed_and_closed;
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(), R"(,"area-id":0)"));
+    // Twenty seconds of the ride (less than the link's 31 s of silence, after which the controller reconnects).
+    advance(std::chrono::seconds(20));
+    ASSERT_NO_FATAL_FAILURE(finish_and_close());
+    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0 && current_panel_id() == 9; }));
+    EXPECT_FALSE(ctl().get_taximeter()->is_running());
+    manager->push_panel(panel_work_execute::id);
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == panel_work_execute::id; }));
+    advance(std::chrono::seconds(2));
+    EXPECT_EQ(ride().ride_rows()->hours(), 0);
+    EXPECT_EQ(ride().ride_rows()->minutes(), 0);
+    EXPECT_EQ(ride().ride_rows()->seconds(), 0);
+}
+
+// "Таксометр" on the driver status screen after a closed ride: the server's free ride "1" starts the taximeter
+// afresh, so the ride panel opens at 0:00 with the ride's tariff, and it closes through the bill as any order.
+TEST_F(ride_panel_screen, TheFreeRideAfterAClosedRideStartsAfresh) {
+    free_rides = true;
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(), R"(,"area-id":0)"));
+    // Twenty seconds of the ride (less than the link's 31 s of silence, after which the controller reconnects).
+    advance(std::chrono::seconds(20));
+    ASSERT_NO_FATAL_FAILURE(finish_and_close());
+    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0 && current_panel_id() == 9; }));
+    manager->pop_to_first_quiet();
+    manager->push_panel(8);
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == 8; }));
+    EXPECT_TRUE(tap_text(L"Таксометр"));
+    // The driver status screen opens the ride when the free ride came before the status's result, else the main
+    // menu, whose "Таксометр" then opens it.
+    ASSERT_TRUE(pump_until([&] {
+        return manager->lock_count() == 0 && (current_panel_id() == panel_work_execute::id || current_panel_id() == 2) &&
+               ctl().get_current_order();
+    }));
+    run();
+    if (current_panel_id() == 2) {
+        EXPECT_TRUE(tap_text(L"Таксометр"));
+    }
+    ASSERT_EQ(current_panel_id(), panel_work_execute::id);
+    gps::taximeter* meter = ctl().get_taximeter();
+    EXPECT_TRUE(meter->is_running());
+    EXPECT_EQ(meter->order_id(), L"1");
+    EXPECT_EQ(ride().ride_rows()->minutes(), 0);
+    EXPECT_EQ(ride().ride_rows()->seconds(), 0);
+    screen_texts();
+    EXPECT_FALSE(find_texts(L"99.5").empty());
+    advance(std::chrono::seconds(20));
+    EXPECT_EQ(ride().ride_rows()->minutes(), 0);
+    EXPECT_GE(ride().ride_rows()->seconds(), 19);
+    ASSERT_NO_FATAL_FAILURE(finish_and_close());
+    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0 && current_panel_id() == 9; }));
+    EXPECT_FALSE(meter->is_running());
+    ASSERT_EQ(received_containing(R"({"close-order":{"s-oid":"1",)").size(), 1u);
 }
 
 } // namespace

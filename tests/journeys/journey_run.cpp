@@ -134,9 +134,22 @@ std::string expand_includes(const fs::path& file, const std::string& size) {
     return out;
 }
 
+namespace {
+
+// The run's folder name: a run with split answers (MORVIK_DISPATCH_SPLIT, which the dispatch server reads) has
+// its own, so that it may run beside the plain one.
+std::string run_name(const std::string& name, const std::string& size) {
+    const char* split = std::getenv("MORVIK_DISPATCH_SPLIT");
+    const std::string given = split ? split : "";
+    const std::string mode = given.substr(0, given.find(':'));
+    return name + "_" + size + (mode.empty() || mode == "off" ? "" : "_split_" + mode);
+}
+
+} // namespace
+
 journey_run::journey_run(std::string name, std::string size)
     : name_(std::move(name)), size_(std::move(size)), source_(source_file("tests/journeys/" + name_)),
-      folder_(fs::current_path() / "runs" / (name_ + "_" + size_)) {}
+      folder_(fs::current_path() / "runs" / run_name(name_, size_)) {}
 
 journey_run::settings journey_run::read_settings() const {
     settings wanted;

@@ -29,7 +29,8 @@
 // MORVIK_REAL_FONT_SNAPSHOTS naming a folder, the program draws with the real font and the snapshots are copied
 // to FOLDER/SIZE/NAME.png in place of that comparison (scripts/contact_sheet).
 //
-// The run's folder is runs/NAME_SIZE/ under the working directory: the program folder (morvik hard-linked, the
+// The run's folder is runs/NAME_SIZE/ under the working directory (runs/NAME_SIZE_split_MODE/ when
+// MORVIK_DISPATCH_SPLIT has the test dispatch server split its answers): the program folder (morvik hard-linked, the
 // built skin and sound folders, no "cache/servers"), the expanded files, the servers' transcripts
 // (dispatch_server.log, login_server.log, http_server.log and the requests under http/), the program's log
 // (morvik.log), its snapshots and the stand-ins' record (ran.txt). A passing run removes it; a failing one keeps

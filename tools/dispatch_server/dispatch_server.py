@@ -6,7 +6,7 @@ payload length (4 bytes, big-endian), payload. Types: 10 command, 20 acknowledge
 101 keep-alive answer.
 
 Usage:  dispatch_server.py [--host ADDRESS] [--port N] [--keepalive-ms N] [--compress] [--wait-seconds N]
-                          [--set NAME=VALUE ...] [--full-queue] [SCRIPT]
+                          [--set NAME=VALUE ...] [--full-queue] [--split MODE] [SCRIPT]
 
 It prints "listening PORT" on standard output once it accepts connections (port 0, the default, picks a
 free one; --host ::1 listens on the IPv6 loopback instead of 127.0.0.1), then one line per event: "connected", "recv ...", "sent ...", "closed", "done" when the script
@@ -15,6 +15,17 @@ when the script ran to its end without a failure (on SIGTERM too), 1 otherwise.
 
 With --full-queue it never accepts: it fills its own accept queue with one connection of its own and waits,
 so that every further connect hangs (its SYN is dropped) until the connecting side gives up.
+
+Split answers (--split MODE[:NAME,...], else the environment variable MORVIK_DISPATCH_SPLIT of the same form, or
+the script step "split MODE [NAME ...]"):
+a real server may send its answer to a command over several packets. With MODE "records-first" every answer
+that holds a "cmd-result" and other records goes out as two commands with the answer's id, the records (every
+other object, in their order) first and the "cmd-result" SPLIT_PAUSE_MS (200) later; with "result-first" the
+"cmd-result" first and the records later; "off" (the default) sends each answer whole. With NAMEs only the answers to those
+commands are split ("result-first:close-order" splits the close's answer alone). Only answers on a link whose "login"
+has been answered are split (the dispatch link of a driver at work); the answer to "login" itself, and the
+exchanges of the login, profile and call-sign links, go whole. It applies to "answer", "reply" and the answers
+of the automatic mode and of "always" rules, not to "push".
 
 Whatever the script says, the server always answers a keep-alive (type 100) with type 101 and the same id.
 Without a script it serves every connection in automatic mode: each command is acknowledged (type 20,
@@ -54,6 +65,8 @@ server started by the same test).
     auto [result | TEXT]    from here on: acknowledge and answer every command (with a successful "cmd-result"
                             naming it, with TEXT, or with its own payload), until the terminal closes the
                             connection; then wait for the next connection and serve it the same way
+    split MODE [NAME ...]   from here on, answers (to the named commands only, when names are given) are split
+                            as MODE says ("records-first", "result-first" or "off"; see above)
     sleep MS                pause MS milliseconds (a push a while after a command); what the terminal sends
                             meanwhile is kept for the steps that follow, keep-alives and "always" commands are
                             answered
@@ -69,6 +82,7 @@ sets the limit; 0 waits without one, for a person driving the terminal).
 
 import argparse
 import json
+import os
 import signal
 import socket
 import struct
@@ -79,6 +93,10 @@ import zlib
 COMMAND, ACK, KEEPALIVE, KEEPALIVE_ANSWER = 10, 20, 100, 101
 NAMES = {COMMAND: "command", ACK: "ack", KEEPALIVE: "keepalive", KEEPALIVE_ANSWER: "keepalive-answer"}
 WAIT_SECONDS = 10.0  # --wait-seconds; None: no limit
+SPLIT_MODES = ("off", "records-first", "result-first")
+SPLIT = "off"  # --split, MORVIK_DISPATCH_SPLIT or the "split" step
+SPLIT_ONLY = None  # the command names whose answers are split; None: every command's
+SPLIT_PAUSE_MS = 200  # between the two parts of a split answer
 
 
 class ScriptFailure(Exception):
@@ -110,6 +128,45 @@ def frame(kind, packet_id, payload=b"", compressed=False):
     return struct.pack(">BBBI", kind, 1 if compressed else 0, packet_id, len(payload)) + payload
 
 
+def json_objects(payload):
+    """The top-level JSON objects of a payload, each as its text (bytes); None when it is not a row of objects."""
+    text = payload.decode("utf-8")
+    decoder = json.JSONDecoder()
+    objects, at = [], 0
+    while True:
+        while at < len(text) and text[at].isspace():
+            at += 1
+        if at == len(text):
+            return objects
+        try:
+            value, end = decoder.raw_decode(text, at)
+        except ValueError:
+            return None
+        if not isinstance(value, dict):
+            return None
+        objects.append((next(iter(value), ""), text[at:end].encode("utf-8")))
+        at = end
+
+
+def split_answer(payload, command, logged_in):
+    """The parts of an answer to send one after the other under SPLIT: [payload] when it goes whole."""
+    name = command_name(command)
+    if SPLIT == "off" or not logged_in or name == "login" or (SPLIT_ONLY is not None and name not in SPLIT_ONLY):
+        return [payload]
+    objects = json_objects(payload)
+    if not objects:
+        return [payload]
+    names = [name for name, _ in objects]
+    if "cmd-result" not in names:
+        return [payload]
+    at = names.index("cmd-result")
+    result = b"".join(text for _, text in objects[at:at + 1])
+    records = b"".join(text for _, text in objects[:at] + objects[at + 1:])
+    if not records:
+        return [payload]
+    return [records, result] if SPLIT == "records-first" else [result, records]
+
+
 def describe(kind, flag, packet_id, payload):
     text = payload.decode("utf-8", "replace")
     return "%s id=%d flag=%d len=%d %s" % (NAMES.get(kind, str(kind)), packet_id, flag, len(payload), text)
@@ -131,6 +188,7 @@ class Link:
         self.last_command = b""
         self.last_push_id = 0
         self.last_keepalive_id = 0
+        self.logged_in = False  # a "login" was answered on this link
 
     def send(self, kind, packet_id, payload=b"", compressed=None):
         compressed = self.compress if compressed is None else compressed
@@ -141,6 +199,17 @@ class Link:
         except OSError:
             # The terminal went away (a broken pipe or a reset) while we sent: the link is closed.
             raise LinkClosed()
+
+    def send_answer(self, packet_id, payload, command, compressed=None):
+        """The answer to a command, split as SPLIT says."""
+        parts = split_answer(payload, command, self.logged_in)
+        if command_name(command) == "login":
+            self.logged_in = True
+        for number, part in enumerate(parts):
+            if number:
+                say("split pause")
+                time.sleep(SPLIT_PAUSE_MS / 1000.0)
+            self.send(COMMAND, packet_id, part, compressed)
 
     def send_keepalive(self, packet_id=1):
         self.last_keepalive_id = packet_id
@@ -165,7 +234,7 @@ class Link:
                         continue
                     if kind == COMMAND and self.always and command_name(payload) in self.always:
                         self.send(ACK, packet_id)
-                        self.send(COMMAND, packet_id, self.always[command_name(payload)])
+                        self.send_answer(packet_id, self.always[command_name(payload)], payload)
                         continue
                     return kind, packet_id, payload
             now = time.monotonic()
@@ -214,7 +283,7 @@ class Link:
             kind, packet_id, payload = self.read_packet(None)
             if kind == COMMAND:
                 self.send(ACK, packet_id)
-                self.send(COMMAND, packet_id, answer_of(payload))
+                self.send_answer(packet_id, answer_of(payload), payload)
 
 
 def parse_text(rest, values=None):
@@ -345,7 +414,7 @@ class Server:
             link.send(ACK, link.last_command_id)
         elif verb == "answer":
             compressed, _, text = parse_options(args)
-            link.send(COMMAND, link.last_command_id, parse_text(text, self.values), compressed)
+            link.send_answer(link.last_command_id, parse_text(text, self.values), link.last_command, compressed)
         elif verb == "result":
             link.send(COMMAND, link.last_command_id, result_of(link.last_command, not (args and args[0] == "fail")))
         elif verb == "push":
@@ -377,7 +446,7 @@ class Server:
             answer = self.with_rules(lambda payload: None)(link.last_command)
             if answer is None:
                 raise ScriptFailure("no when rule answers %r" % link.last_command.decode("utf-8", "replace"))
-            link.send(COMMAND, link.last_command_id, answer)
+            link.send_answer(link.last_command_id, answer, link.last_command)
         elif verb == "when":
             rule = " ".join(args[1:] if args and args[0] == "containing" else args)
             if " => " not in rule:
@@ -391,6 +460,11 @@ class Server:
                 link.pause(int(args[0]) / 1000.0)
             else:
                 time.sleep(int(args[0]) / 1000.0)
+        elif verb == "split":
+            global SPLIT, SPLIT_ONLY
+            if not args or args[0] not in SPLIT_MODES:
+                raise ScriptFailure("a split step needs one of " + ", ".join(SPLIT_MODES))
+            SPLIT, SPLIT_ONLY = args[0], (set(args[1:]) or None)
         elif verb == "always":
             if len(args) < 2:
                 raise ScriptFailure("an always step needs NAME ANSWER")
@@ -481,7 +555,7 @@ class Server:
 
 
 def main():
-    global WAIT_SECONDS
+    global WAIT_SECONDS, SPLIT, SPLIT_ONLY
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--host", default="127.0.0.1", help="the loopback address to listen on")
     parser.add_argument("--port", type=int, default=0)
@@ -492,12 +566,20 @@ def main():
                         help="how long a step waits for the terminal before it fails (0: no limit)")
     parser.add_argument("--set", action="append", default=[], metavar="NAME=VALUE",
                         help="a value that ${NAME} stands for in the script's texts")
+    parser.add_argument("--split", default=None, metavar="MODE[:NAME,...]",
+                        help="send answers (to the named commands) in two parts: records-first or result-first "
+                             "(default: MORVIK_DISPATCH_SPLIT, else off)")
     parser.add_argument("script", nargs="?")
     options = parser.parse_args()
 
     if options.wait_seconds < 0:
         parser.error("--wait-seconds is 0 or more")
     WAIT_SECONDS = options.wait_seconds or None
+    split = options.split or os.environ.get("MORVIK_DISPATCH_SPLIT") or "off"
+    SPLIT, _, names = split.partition(":")
+    SPLIT_ONLY = set(name for name in names.split(",") if name) or None
+    if SPLIT not in SPLIT_MODES:
+        parser.error("the split mode is one of " + ", ".join(SPLIT_MODES))
     values = dict(item.split("=", 1) for item in options.set)
     server = Server(options.host, options.port, load_script(options.script) if options.script else None, options.compress,
                     options.keepalive_ms, values)
