@@ -12,9 +12,9 @@
 #include "controller/controller.h"
 #include "form/account/panel_logo.h"
 #include "form/graphics.h"
+#include "form/message_preorder_workflow.h"
 #include "form/panel_base.h"
 #include "form/skin_images.h"
-#include "foundation/server_clock.h"
 #include "foundation/sound_player.h"
 #include "platform/gdi.h"
 
@@ -29,6 +29,7 @@ manager_2::manager_2(HWND window) : manager_2(window, default_table()) {}
 manager_2::manager_2(HWND window, panel_table table)
     : window_(window), width_(GetSystemMetrics(SM_CXSCREEN)), height_(GetSystemMetrics(SM_CYSCREEN)),
       sound_([](int id) { sound_player::play(id); }), ui_thread_(std::this_thread::get_id()) {
+    workflow_ = std::make_unique<message_preorder_workflow>(*this);
     const bool landscape = height_ <= width_;
     status_owned_ = table.status(*this);
     status_ = status_owned_.get();
@@ -319,25 +320,9 @@ void manager_2::command_pump() {
     queue_.pop_front();
     current_->on_command(mask);
     status_->on_command(mask);
-    if (mask.test(L"msg") && !has_panel(dialog_id)) {
-        show_next_message();
-    }
-    if (mask.test(L"cmd-result") && mask.payload()) {
-        const std::wstring& name = mask.payload()->cmd_name;
-        if (name == L"msg-read") {
-            unlock();
-            show_next_message();
-        } else if (name == L"login" && mask.payload()->ok) {
-            if (preorder_timer_ == -1) {
-                preorder_timer_ = set_timer(10, [this] { check_preorders(); });
-            }
-        } else if (name == L"commit-driver") {
-            unlock();
-        }
-    }
-    if (mask.test(L"disconnect_local")) {
-        kill_timer(preorder_timer_);
-        preorder_timer_ = -1;
+    workflow_->on_command(mask);
+    // A request whose answer will not come no longer blocks the screen.
+    if (mask.test(zel_api::disconnect_local_name())) {
         unlock();
     }
 }
@@ -345,65 +330,15 @@ void manager_2::command_pump() {
 // --- messages and preliminary orders
 
 void manager_2::show_next_message() {
-    controller* c = controller::instance();
-    if (!c) {
-        return;
-    }
-    const auto messages = c->get_messages();
-    if (!messages.empty()) {
-        push_panel(dialog_id, std::make_shared<dialog_request>(dialog_request::message, messages.front()->txt,
-                                                               [this](int answer) { on_message_closed(answer); }));
-    }
-}
-
-void manager_2::on_message_closed(int) {
-    pop_panel();
-    controller* c = controller::instance();
-    if (!c) {
-        return;
-    }
-    const auto messages = c->get_messages();
-    if (!messages.empty()) {
-        lock();
-        c->msg_read(messages.front()->id);
-    }
+    workflow_->show_next_message();
 }
 
 void manager_2::check_preorders() {
-    controller* c = controller::instance();
-    if (!c) {
-        return;
-    }
-    const auto orders = c->get_orders_3();
-    if (top_panel().id == dialog_id) {
-        return;
-    }
-    const auto clock = c->get_server_clock();
-    const int64_t now = clock ? clock->server_now() : 0;
-    for (const auto& o : orders) {
-        if (!o->s || *o->s != 6 || !o->tt) {
-            continue;
-        }
-        const int64_t seconds = (*o->tt - now * 1000) / 1000;
-        if (seconds >= 1741 && seconds <= 2099 && top_panel().id != dialog_id) {
-            auto request = std::make_shared<dialog_request>(
-                dialog_request::question, L"Подтвердить предварительный заказ: " + o->af.t + L" " + o->af.tx + L"?",
-                [this](int answer) { on_preorder_answer(answer); });
-            pending_order_id_ = o->s_id;
-            push_panel(dialog_id, std::move(request));
-            sound_(3);
-        }
-    }
+    workflow_->check_preorders();
 }
 
-void manager_2::on_preorder_answer(int answer) {
-    pop_panel();
-    if (answer == dialog_request::answer_yes) {
-        lock();
-        if (controller* c = controller::instance()) {
-            c->commit_driver(pending_order_id_);
-        }
-    }
+int manager_2::preorder_timer() const {
+    return workflow_->preorder_timer();
 }
 
 // --- input

@@ -1,5 +1,6 @@
 // The panel manager behind the main window: it owns one instance of every panel, the panel stack, the command
-// queue, the timers, the GUI lock, the skin images and the back buffer, switches panels and paints them.
+// queue, the timers, the GUI lock, the skin images and the back buffer, switches panels and paints them. The
+// dialogs it raises by itself (messages, the preliminary-order question) are message_preorder_workflow's.
 //
 // Threads and locks: post_command, invalidate_rect, repaint, post_paint and post_to_ui may be called on any
 // thread; post_command takes the queue lock (re-entrant) and nothing else. Everything else runs on the UI
@@ -47,6 +48,7 @@ class Image;
 class skin_images;
 class panel_base;
 class panel_logo;
+class message_preorder_workflow;
 
 // Private messages of the main window; their names are also their log texts.
 inline constexpr UINT NEW_DATA = WM_USER + 1;
@@ -156,11 +158,9 @@ public:
     // Any thread: the callable runs on the UI thread (one UI_CALL message each).
     void post_to_ui(std::function<void()> call);
 
-    // --- message and preliminary-order workflow (UI thread)
+    // --- message and preliminary-order workflow (UI thread; message_preorder_workflow does the work)
     void show_next_message();
-    void on_message_closed(int answer);
     void check_preorders();
-    void on_preorder_answer(int answer);
 
     // --- test seams
     // Sounds (default sound_player::play).
@@ -192,9 +192,8 @@ public:
     int lock_count() const {
         return lock_count_;
     }
-    int preorder_timer() const {
-        return preorder_timer_;
-    }
+    // The preliminary-order timer's id; -1 while none runs.
+    int preorder_timer() const;
     Graphics* back_buffer() const {
         return back_buffer_.get();
     }
@@ -222,8 +221,7 @@ private:
     HWND window_;
     int lock_count_ = 0;
     std::map<int, std::function<void()>> timers_;
-    int preorder_timer_ = -1;
-    std::wstring pending_order_id_;
+    std::unique_ptr<message_preorder_workflow> workflow_;
     HDC window_dc_ = nullptr;
     std::unique_ptr<Graphics> back_buffer_;
     std::recursive_mutex queue_lock_;

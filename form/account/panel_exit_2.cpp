@@ -2,6 +2,7 @@
 
 #include "api/command/received/cmd_result.h"
 #include "api/command/received/session_param.h"
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/main_window.h"
 #include "form/manager_2.h"
@@ -32,6 +33,8 @@ void panel_exit_2::show(const panel_param*) {
 }
 
 void panel_exit_2::hide() {
+    // Whatever answers the request now reaches another panel, or this one shown afresh.
+    pending_ = request::none;
     hide_menu();
 }
 
@@ -45,8 +48,9 @@ void panel_exit_2::rows_rule() {
     repaint_rows();
 }
 
-void panel_exit_2::end_shift() {
+void panel_exit_2::end_shift(request kind) {
     if (auto* c = ctl()) {
+        pending_ = kind;
         form_.lock();
         c->shift_end();
     }
@@ -58,11 +62,10 @@ void panel_exit_2::row_clicked(int row) {
         end_program();
         return;
     case end_work_row:
-        exit_pending_ = true;
-        end_shift();
+        end_shift(request::end_work);
         return;
     case end_shift_row:
-        end_shift();
+        end_shift(request::end_shift);
         return;
     case minimise_row:
         ShowWindow(form_.get_hwnd(), SW_MINIMIZE);
@@ -73,15 +76,19 @@ void panel_exit_2::row_clicked(int row) {
 }
 
 void panel_exit_2::on_command(const zel_api::update_mask& mask) {
-    if (mask.test(L"cmd-result")) {
-        if (const auto& result = mask.payload(); result && result->cmd_name == L"shift-end") {
-            if (result->ok && exit_pending_) {
+    if (mask.test(zel_api::cmd_result_name())) {
+        if (const auto& result = mask.payload(); result && result->cmd_name == zel_api::shift_end_name()) {
+            if (result->ok && pending_ == request::end_work) {
                 end_program();
                 return;
             }
-            exit_pending_ = false;
+            pending_ = request::none;
             form_.unlock();
         }
+    }
+    // The link is gone and the answer with it (the manager ends the lock level).
+    if (mask.test(zel_api::disconnect_local_name())) {
+        pending_ = request::none;
     }
     rows_rule();
 }

@@ -4,12 +4,17 @@
 // runs on show and after every command.
 //
 //   state    event                                   -> state    effect
-//   shown    "Завершить работу"                      -> ending   lock, exit pending, "shift-end"
+//   shown    "Завершить работу"                      -> ending   lock, "shift-end"
 //   shown    "Завершить смену"                       -> waiting  lock, "shift-end"
 //   ending   "cmd-result" "shift-end" ok             -> (ended)  the program ends (track flushed first)
-//   ending   "cmd-result" "shift-end" not ok         -> shown    exit pending cleared, unlock
+//   ending   "cmd-result" "shift-end" not ok         -> shown    unlock
 //   waiting  "cmd-result" "shift-end"                -> shown    unlock
+//   shown    "cmd-result" "shift-end"                -> shown    unlock
+//   ending   hidden, or "disconnect_local"           -> shown    the request is forgotten: its answer, wherever it
+//   waiting                                                      goes (an offer on top takes it), ends nothing
 //   any      "cmd-result" of another command         -> same     nothing
+// The state is the request on its way: each row click sets it anew, so the answer to a later "Завершить смену"
+// never ends the program for an earlier "Завершить работу".
 //
 // UI thread only.
 #pragma once
@@ -33,15 +38,18 @@ public:
     void hide() override;
     void row_clicked(int row) override;
 
+    // Whether the "shift-end" on its way ends the program when granted (the "ending" state).
     bool exit_pending() const {
-        return exit_pending_;
+        return pending_ == request::end_work;
     }
 
 private:
-    void rows_rule();
-    void end_shift();
+    enum class request { none, end_work, end_shift };
 
-    bool exit_pending_ = false;
+    void rows_rule();
+    void end_shift(request kind);
+
+    request pending_ = request::none;
 };
 
 } // namespace zel::form

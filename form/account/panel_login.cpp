@@ -198,13 +198,17 @@ void panel_login::on_command(const zel_api::update_mask& mask) {
     if (!mask.test(zel_api::cmd_result_name())) {
         return;
     }
-    // The answer of another request (or none) is not the login's: it only unlocks, as the strip does.
     if (const auto& result = mask.payload(); result && result->cmd_name == zel_api::login_name()) {
         if (result->ok) {
             form_.pop_to_first();
         } else {
             refused(result->err);
         }
+    } else {
+        // The answer of another request (or none) is not the login's: it unlocks, as the strip does, and the PIN
+        // goes with it, so that the next key starts a new PIN instead of sending the old one again.
+        pin_.clear();
+        set_indicators();
     }
     form_.unlock();
 }

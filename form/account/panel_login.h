@@ -13,7 +13,7 @@
 //   waiting  --"cmd-result" for "login" ok--> first panel of the stack
 //   waiting  --"cmd-result" for "login" refused--> typing, PIN empty; the first refusal of the showing raises the
 //              dialog (sound 4), logs out and forgets the chosen server
-//   waiting  --"cmd-result" for another command--> unlock only
+//   any      --"cmd-result" for another command, or without its record--> typing, PIN empty, unlock
 //   any      --server index that names no dispatch server--> start panel over the first panel, nothing sent
 #pragma once
 

@@ -215,12 +215,10 @@ TEST_F(pin_screen_test, a_refused_login_raises_one_dialog_and_logs_out) {
     EXPECT_EQ(pin_screen().server_name()->text(), L"Таксопарк");
 }
 
-// Results of other requests are not the login's answer: they unlock and change nothing else.
-TEST_F(pin_screen_test, results_of_other_requests_only_unlock) {
+// Results of other requests are not the login's answer: they unlock and empty the PIN, and change nothing else.
+TEST_F(pin_screen_test, results_of_other_requests_unlock_and_empty_the_pin) {
     open_scene(with());
     show_pin(0, 77);
-    tap_key(key_1);
-    tap_key(key_2);
     zel_api::update_mask no_record;
     no_record.set(L"cmd-result");
     const std::vector<std::pair<const char*, zel_api::update_mask>> table = {
@@ -230,15 +228,51 @@ TEST_F(pin_screen_test, results_of_other_requests_only_unlock) {
     };
     for (const auto& [name, mask] : table) {
         SCOPED_TRACE(name);
+        tap_key(key_1);
+        tap_key(key_2);
+        ASSERT_EQ(pin_screen().pin(), L"12");
         manager->lock();
         manager->post_command(mask);
         run();
         EXPECT_EQ(current_panel_id(), panel_login::id);
         EXPECT_EQ(stack_ids(), (std::vector<int>{panel_login::id, master_id}));
-        EXPECT_EQ(pin_screen().pin(), L"12");
+        EXPECT_EQ(pin_screen().pin(), L"");
+        EXPECT_EQ(indicator_states(pin_screen()), (std::array<int, 4>{0, 0, 0, 0}));
         EXPECT_EQ(manager->lock_count(), 0);
     }
     EXPECT_EQ(sounds_of(4), 0u);
+}
+
+// The login's request answered by another request's result: the screen unlocks with an empty PIN, so the next
+// key sends nothing; only four digits typed again send the next login, with the PIN typed.
+TEST_F(pin_screen_test, a_login_unlocked_by_another_result_is_not_sent_again_by_the_next_key) {
+    open_scene(with("tests/form/fixtures/login_other_result.script"));
+    show_pin(0, 77);
+    for (int key : {key_4, key_3, key_2, key_1}) {
+        tap_key(key);
+    }
+    ASSERT_TRUE(pump_until([&] { return listener.results(L"set-parking") == 1 && manager->lock_count() == 0; }))
+        << dispatch_server->transcript();
+    EXPECT_EQ(current_panel_id(), panel_login::id);
+    EXPECT_EQ(pin_screen().pin(), L"");
+    EXPECT_EQ(indicator_states(pin_screen()), (std::array<int, 4>{0, 0, 0, 0}));
+
+    tap_key(key_1);
+    EXPECT_EQ(pin_screen().pin(), L"1");
+    EXPECT_EQ(manager->lock_count(), 0); // no login on its way
+    for (int key : {key_2, key_3, key_4}) {
+        tap_key(key);
+    }
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == master_id && manager->lock_count() == 0; }))
+        << dispatch_server->transcript();
+    zel::test::expect_script_done(*dispatch_server);
+    const auto sent = received();
+    ASSERT_EQ(sent.size(), 2u) << dispatch_server->transcript();
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(sent[i].rfind(R"({"login":)", 0), 0u);
+        EXPECT_NE(sent[i].find(i == 0 ? R"("pin":"4321")" : R"("pin":"1234")"), std::string::npos) << sent[i];
+    }
 }
 
 // A server index that names no dispatch server, at the show or, when the list changed meanwhile, at the fourth

@@ -8,6 +8,10 @@
 #include "tests/controller/controller_fixture.h"
 
 #include <chrono>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <optional>
 #include <thread>
 
 namespace zel::form::test {
@@ -147,6 +151,54 @@ TEST_F(shell_with_controller, APreliminaryOrderIsAskedAboutOnlyInItsWindow) {
         } else {
             EXPECT_EQ(shown_dialog(), nullptr);
             EXPECT_TRUE(sounds.empty());
+        }
+        ctl->store().erase_order(3, id);
+    }
+}
+
+// Times at the ends of the 64-bit range, the order's or the server's, are only far ahead or far past: nothing
+// overflows (the sanitizer tree stops at any overflow) and nothing is asked; the window still holds next to them.
+TEST_F(shell_with_controller, APreliminaryOrderAtAnExtremeTimeIsNotAskedAndNothingOverflows) {
+    start_controller();
+    constexpr int64_t lowest = std::numeric_limits<int64_t>::min();
+    constexpr int64_t highest = std::numeric_limits<int64_t>::max();
+    struct extreme_case {
+        const char* name;
+        // The session's "dt" when set; the order's "tt" from the server's now in ms (after the "dt").
+        std::optional<int64_t> dt;
+        std::function<int64_t(int64_t now_ms)> tt;
+        bool asked;
+    };
+    const std::vector<extreme_case> cases = {
+        {"tt -2^63", {}, [](int64_t) { return lowest; }, false},
+        {"tt 2^63 - 1", {}, [](int64_t) { return highest; }, false},
+        {"tt -2^63 + 1", {}, [](int64_t) { return lowest + 1; }, false},
+        {"server time near -2^63, tt at the limit", lowest + 1000, [](int64_t) { return highest; }, false},
+        {"server time near -2^63, tt -2^63", lowest + 1000, [](int64_t) { return lowest; }, false},
+        {"server time near 2^63, tt -2^63", highest - 1000, [](int64_t) { return lowest; }, false},
+        {"server time near 2^63, tt at the limit", highest - 1000, [](int64_t) { return highest; }, false},
+        {"server time near -2^63, tt 1800 s ahead", lowest + 1000, [](int64_t now_ms) { return now_ms + 1800'000; },
+         true},
+    };
+    int n = 0;
+    for (const extreme_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.dt) {
+            ctl->store().process_packet(LR"({"session-param":{"dt":)" + std::to_wstring(*c.dt) + L"}}");
+        }
+        const int64_t now_ms = ctl->get_server_clock()->server_now() * 1000;
+        const std::wstring id = L"X" + std::to_wstring(++n);
+        ctl->store().process_packet(LR"({"order":{"s-id":")" + id +
+                                    LR"(","l-type":3,"af":{"t":"T","tx":"X"},"s":6,"tt":)" +
+                                    std::to_wstring(c.tt(now_ms)) + L"}}");
+        sounds.clear();
+        manager->check_preorders();
+        run();
+        EXPECT_EQ(shown_dialog() != nullptr, c.asked);
+        EXPECT_EQ(sounds.size(), c.asked ? 1u : 0u);
+        if (shown_dialog()) {
+            shown_dialog()->callback(dialog_request::answer_no);
+            run();
         }
         ctl->store().erase_order(3, id);
     }

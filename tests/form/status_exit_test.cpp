@@ -2,14 +2,18 @@
 // "driver-status", the statuses the rows send and where their answers lead, a lost link while waiting, the car
 // panel for a driver off the shift with two cars; the ways out, the end of the program after the track's flush,
 // a refused end of work that must not close the program later, and minimising; their pictures.
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "api/command/received/session_param.h"
+#include "api/command_names.h"
 #include "form/account/panel_driver_status_2.h"
 #include "form/account/panel_exit_2.h"
+#include "form/offer_take_button.h"
+#include "form/order/panel_order_offer.h"
 #include "foundation/text_utils.h"
 #include "platform/headless.h"
 #include "tests/form/shift_scene.h"
@@ -170,6 +174,61 @@ TEST_F(status_screen, AGrantedEndOfWorkEndsTheProgramAfterTheTracksFlush) {
     EXPECT_EQ(processes.ends()[0].exit_code, 0);
     EXPECT_EQ(processes.ends()[0].track_files, 1);
     EXPECT_EQ(received().back().rfind(R"({"shift-end")", 0), 0u);
+}
+
+// An end of work whose request lost its screen: an offer came first and took the answer, or the link dropped
+// under it. The request is forgotten with it: a later "Завершить смену", granted, only ends the shift.
+void end_of_work_lost_then_end_of_shift(shift_scene& scene, const std::string& script, bool offer) {
+    ASSERT_NO_FATAL_FAILURE(scene.open_on(script));
+    ASSERT_NO_FATAL_FAILURE(scene.log_in());
+    ASSERT_NO_FATAL_FAILURE(scene.show_panel(17));
+    auto& exit = static_cast<panel_exit_2&>(menu_panel(scene, 17));
+    ASSERT_TRUE(scene.tap_text(L"Завершить работу"));
+    if (offer) {
+        ASSERT_TRUE(scene.pump_until([&] { return scene.current_panel_id() == 30; }))
+            << scene.dispatch_server->transcript();
+        EXPECT_FALSE(exit.exit_pending());
+        scene.ctl().set_option_1022(true); // the server's cue for the end's answer
+        ASSERT_TRUE(scene.pump_until([&] { return scene.manager->lock_count() == 0; }))
+            << scene.dispatch_server->transcript();
+        auto& offer_panel = static_cast<panel_order_offer&>(*scene.manager->panel_for(30));
+        scene.tap(*offer_panel.reject_button());
+        ASSERT_TRUE(scene.pump_until([&] {
+            return scene.stack_ids() == std::vector<int>{2} && scene.manager->lock_count() == 0;
+        })) << scene.dispatch_server->transcript();
+        ASSERT_NO_FATAL_FAILURE(scene.show_panel(17));
+    } else {
+        ASSERT_TRUE(scene.pump_until([&] { return scene.listener.count(L"disconnect_local") > 0; }))
+            << scene.dispatch_server->transcript();
+        EXPECT_FALSE(exit.exit_pending());
+        ASSERT_TRUE(scene.pump_until([&] {
+            return scene.listener.results(zel_api::login_name()) == 2 && scene.manager->lock_count() == 0 &&
+                   rows_of(exit)[2].enabled;
+        })) << scene.dispatch_server->transcript();
+        EXPECT_EQ(scene.current_panel_id(), 17);
+    }
+    ASSERT_TRUE(scene.tap_text(L"Завершить смену"));
+    ASSERT_TRUE(scene.pump_until([&] { return status_is(scene, -2) && scene.manager->lock_count() == 0; }))
+        << scene.dispatch_server->transcript();
+    EXPECT_TRUE(scene.processes.ends().empty());
+    zel::test::expect_script_done(*scene.dispatch_server);
+    std::vector<std::string> sent = scene.received();
+    sent.erase(
+        std::remove_if(sent.begin(), sent.end(), [](const std::string& p) { return p.rfind(R"({"login":)", 0) == 0; }),
+        sent.end());
+    const std::vector<std::string> expected =
+        offer ? std::vector<std::string>{R"({"shift-end":{}})", R"({"set-option":{"key":1022,"value":"1"}})",
+                                         R"({"order-offer-reject":{"s-order-id":"O-1"}})", R"({"shift-end":{}})"}
+              : std::vector<std::string>{R"({"shift-end":{}})", R"({"shift-end":{}})"};
+    EXPECT_EQ(sent, expected);
+}
+
+TEST_F(status_screen, AnEndOfWorkWhoseAnswerAnOfferTookEndsNothingLater) {
+    end_of_work_lost_then_end_of_shift(*this, "exit_offer.script", true);
+}
+
+TEST_F(status_screen, AnEndOfWorkCutOffByALostLinkEndsNothingLater) {
+    end_of_work_lost_then_end_of_shift(*this, "exit_link_lost.script", false);
 }
 
 } // namespace
