@@ -39,6 +39,9 @@ server started by the same test).
     result [ok|fail]        answer the last command with {"cmd-result":{"cmd-name":NAME,"ok":1}} (or 0),
                             NAME being the first key of that command's payload
     push [compressed] [id=N] TEXT   send a command of the server's own (id 0 unless given)
+    burst [compressed] [id=N] COUNT TEXT
+                            send COUNT commands of the server's own in one write (ids N, N+1, ...; 0 unless
+                            given), ${i} in TEXT standing for the command's number, 1 to COUNT
     keepalive [id=N]        send a keep-alive (id 1 unless given)
     raw HEX                 send these bytes as they are (broken frames)
     hold-queue MS           fill the accept queue with a connection of our own for MS milliseconds, so that a
@@ -140,6 +143,19 @@ class Link:
             self.conn.sendall(frame(kind, packet_id, payload, compressed))
         except OSError:
             # The terminal went away (a broken pipe or a reset) while we sent: the link is closed.
+            raise LinkClosed()
+
+    def send_burst(self, first_id, payloads, compressed=None):
+        """Several commands in one write, as a server pushing its backlog does."""
+        compressed = self.compress if compressed is None else compressed
+        data = b""
+        for number, payload in enumerate(payloads):
+            packet_id = (first_id + number) % 256
+            say("sent " + describe(COMMAND, 1 if compressed else 0, packet_id, payload))
+            data += frame(COMMAND, packet_id, payload, compressed)
+        try:
+            self.conn.sendall(data)
+        except OSError:
             raise LinkClosed()
 
     def send_keepalive(self, packet_id=1):
@@ -352,6 +368,15 @@ class Server:
             compressed, packet_id, text = parse_options(args)
             link.last_push_id = packet_id or 0
             link.send(COMMAND, link.last_push_id, parse_text(text, self.values), compressed)
+        elif verb == "burst":
+            compressed, packet_id, rest = parse_options(args)
+            count, _, text = rest.partition(" ")
+            if not count.isdigit() or not text:
+                raise ScriptFailure("a burst step needs COUNT TEXT")
+            first = packet_id or 0
+            payloads = [parse_text(text.replace("${i}", str(n)), self.values) for n in range(1, int(count) + 1)]
+            link.send_burst(first, payloads, compressed)
+            link.last_push_id = (first + len(payloads) - 1) % 256
         elif verb == "keepalive":
             _, packet_id, _ = parse_options(args)
             link.send_keepalive(1 if packet_id is None else packet_id)
