@@ -7,7 +7,8 @@
 // Index, as each change keeps it:
 //   put a new key      -> appended; its place indexed
 //   put a held key     -> the record at that place replaced; the index unchanged
-//   erase keys         -> the records removed, the others keep their order; the places after them indexed again
+//   erase keys         -> the records removed, the others keep their order; the places from the first removed
+//                         one on indexed again
 //   clear              -> list and index empty
 #pragma once
 
@@ -15,7 +16,6 @@
 #include <cstddef>
 #include <memory>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -73,30 +73,30 @@ public:
         return true;
     }
 
-    // Removes every record whose key is among the keys, in one pass over the list.
+    // Removes every record whose key is among the keys; the list is walked once, from the first removed place.
     void erase(const std::vector<Key>& keys) {
-        if (keys.size() <= 1) {
-            for (const Key& key : keys) {
-                erase(key);
+        std::vector<size_t> gone;
+        for (const Key& key : keys) {
+            if (const auto it = places_.find(key); it != places_.end()) {
+                gone.push_back(it->second);
+                places_.erase(it);
             }
+        }
+        if (gone.empty()) {
             return;
         }
-        const std::unordered_set<Key> gone(keys.begin(), keys.end());
-        size_t first = records_.size();
-        size_t kept = 0;
-        for (size_t n = 0; n < records_.size(); ++n) {
-            if (gone.count((*records_[n]).*Field) != 0) {
-                places_.erase((*records_[n]).*Field);
-                first = std::min(first, n);
+        std::sort(gone.begin(), gone.end());
+        size_t kept = gone.front();
+        size_t next_gone = 0;
+        for (size_t n = gone.front(); n < records_.size(); ++n) {
+            if (next_gone < gone.size() && gone[next_gone] == n) {
+                ++next_gone;
                 continue;
             }
-            if (kept != n) {
-                records_[kept] = std::move(records_[n]);
-            }
-            ++kept;
+            records_[kept++] = std::move(records_[n]);
         }
         records_.resize(kept);
-        reindex_from(first);
+        reindex_from(gone.front());
     }
 
     void clear() {

@@ -40,7 +40,7 @@ server started by the same test).
                             NAME being the first key of that command's payload
     push [compressed] [id=N] TEXT   send a command of the server's own (id 0 unless given)
     burst [compressed] [id=N] COUNT TEXT
-                            send COUNT commands of the server's own in one write (ids N, N+1, ...; 0 unless
+                            send COUNT commands of the server's own in one write, each with id N (0 unless
                             given), ${i} in TEXT standing for the command's number, 1 to COUNT
     keepalive [id=N]        send a keep-alive (id 1 unless given)
     raw HEX                 send these bytes as they are (broken frames)
@@ -145,12 +145,11 @@ class Link:
             # The terminal went away (a broken pipe or a reset) while we sent: the link is closed.
             raise LinkClosed()
 
-    def send_burst(self, first_id, payloads, compressed=None):
+    def send_burst(self, packet_id, payloads, compressed=None):
         """Several commands in one write, as a server pushing its backlog does."""
         compressed = self.compress if compressed is None else compressed
         data = b""
-        for number, payload in enumerate(payloads):
-            packet_id = (first_id + number) % 256
+        for payload in payloads:
             say("sent " + describe(COMMAND, 1 if compressed else 0, packet_id, payload))
             data += frame(COMMAND, packet_id, payload, compressed)
         try:
@@ -373,10 +372,9 @@ class Server:
             count, _, text = rest.partition(" ")
             if not count.isdigit() or not text:
                 raise ScriptFailure("a burst step needs COUNT TEXT")
-            first = packet_id or 0
+            link.last_push_id = packet_id or 0
             payloads = [parse_text(text.replace("${i}", str(n)), self.values) for n in range(1, int(count) + 1)]
-            link.send_burst(first, payloads, compressed)
-            link.last_push_id = (first + len(payloads) - 1) % 256
+            link.send_burst(link.last_push_id, payloads, compressed)
         elif verb == "keepalive":
             _, packet_id, _ = parse_options(args)
             link.send_keepalive(1 if packet_id is None else packet_id)
