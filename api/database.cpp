@@ -133,7 +133,7 @@ record_list<command::order> database::get_orders(int32_t kind) const {
     if (!is_list_kind(kind)) {
         return {};
     }
-    return orders_[kind - 1];
+    return orders_[kind - 1].records();
 }
 
 record_list<command::order> database::get_orders_1() const {
@@ -237,7 +237,7 @@ record_ptr<command::order> database::find_order(int32_t kind, const std::wstring
     if (!is_list_kind(kind)) {
         return {};
     }
-    return find_first(orders_[kind - 1], s_id, &command::order::s_id);
+    return orders_[kind - 1].find(s_id);
 }
 
 void database::erase_order(int32_t kind, const std::wstring& s_id) {
@@ -245,7 +245,7 @@ void database::erase_order(int32_t kind, const std::wstring& s_id) {
     if (!is_list_kind(kind)) {
         return;
     }
-    erase_first(orders_[kind - 1], s_id, &command::order::s_id);
+    orders_[kind - 1].erase(s_id);
 }
 
 void database::erase_msg(int64_t id) {

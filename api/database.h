@@ -55,6 +55,7 @@
 #include "api/command/received/session_param.h"
 #include "api/command/received/shift.h"
 #include "api/json/value.h"
+#include "api/keyed_record_list.h"
 #include "api/update_mask.h"
 #include "foundation/server_clock.h"
 #include "gps/location.h"
@@ -189,7 +190,8 @@ private:
     record_ptr<command::obj_zero_params> zero_params_;
     record_ptr<command::session_fix_param> session_fix_param_;
     record_list<command::ref_area> areas_;
-    record_list<command::order> orders_[4];
+    // Order lists 1 to 4, indexed by "s-id".
+    keyed_record_list<command::order, std::wstring, &command::order::s_id> orders_[4];
     record_list<command::ref_tariff> tariffs_;
     record_ptr<command::session_param> session_param_;
     record_ptr<command::currency> currency_;

@@ -223,7 +223,12 @@ void database::apply_order(const json::value& object) {
     if (kind < order::list_general || kind > order::list_current) {
         return;
     }
-    if (merge(orders_[kind - 1], fresh, object, &order::s_id)) {
+    const bool added = orders_[kind - 1].put(fresh, [&object](const record_ptr<order>& held) {
+        auto next = std::make_shared<order>(*held);
+        next->from_value(object);
+        return next;
+    });
+    if (added) {
         const int sound = kind == order::list_general ? 1 : kind == order::list_second ? 2 : 0;
         if (sound != 0 && !new_order_sound_given_) {
             new_order_sound_given_ = true;
@@ -262,11 +267,12 @@ void database::apply_session_param(const json::value& object) {
 
 void database::apply_odel(const json::value& object) {
     const auto removal = parse<odel>(object);
-    for (const std::wstring& id : removal->s_ids) {
-        erase_order(removal->l_type, id);
-        if (removal->l_type == order::list_current) {
-            removed_from_list_4_.push_back(id);
-        }
+    const int32_t kind = removal->l_type;
+    if (kind >= order::list_general && kind <= order::list_current) {
+        orders_[kind - 1].erase(removal->s_ids);
+    }
+    if (kind == order::list_current) {
+        removed_from_list_4_.insert(removed_from_list_4_.end(), removal->s_ids.begin(), removal->s_ids.end());
     }
 }
 

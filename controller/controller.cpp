@@ -23,7 +23,7 @@ std::atomic<controller*> the_controller{nullptr};
 
 // A dispatch link that has received nothing for longer than this many whole seconds is dead.
 constexpr uint32_t silence_limit_seconds = 30;
-// The listener takes at most one pushed packet per turn.
+// The listener's rest when nothing is queued; queued packets are taken one after another without it.
 constexpr auto listener_period = std::chrono::milliseconds(700);
 constexpr auto reconnect_pause = std::chrono::milliseconds(1000);
 
@@ -206,7 +206,10 @@ void controller::thread_packets_listner() {
         try {
             const bytes payload = dispatch_connection_.pop_command();
             if (!payload.empty()) {
+                // Each packet is its own mask, in the order it came; the next one queued is taken at once, so
+                // a burst (the state sent after a reconnect, offers in quick succession) is not held back.
                 post(process(payload));
+                rest = std::chrono::milliseconds::zero();
             } else {
                 check_dispatch_link(rest);
             }
@@ -216,6 +219,10 @@ void controller::thread_packets_listner() {
             zel::log(logger::error, L"controller::thread_packets_listner: a packet failed");
         }
         ++listener_turns_;
+        if (rest == std::chrono::milliseconds::zero()) {
+            continue;
+        }
+        ++listener_rests_;
         if (!pause(rest)) {
             break;
         }

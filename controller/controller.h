@@ -8,6 +8,9 @@
 // store access and searches. controller_registration.cpp: login-server exchange, server list file, SMS and HTTP
 // registration.
 //
+// The listener thread takes the pushed packets one at a time, each processed and posted as its own mask in the
+// order they came; it takes the next at once while packets are queued, and rests 700 ms when none is.
+//
 // Dispatch connection, as the listener thread sees it (it polls while the listener event is set):
 //   logged out --connect_org--> connecting (request thread) --"cmd-result" ok for "login"--> logged in
 //   logged in --link dropped, or 31 s and more without a packet (keep-alives count)--> stop the link, post
@@ -217,6 +220,10 @@ public:
     uint64_t listener_turns() const {
         return listener_turns_.load();
     }
+    // Pauses of the listener thread so far: one after each turn that found no packet queued (tests count them).
+    uint64_t listener_rests() const {
+        return listener_rests_.load();
+    }
 
 private:
     // Time-outs of the server link, in seconds.
@@ -303,6 +310,7 @@ private:
     bool listener_event_ = false;
     std::atomic<bool> stopping_{false};
     std::atomic<uint64_t> listener_turns_{0};
+    std::atomic<uint64_t> listener_rests_{0};
 
     std::mutex temporary_lock_;
     std::set<packet_socket*> temporary_connections_; // call-sign requests under way

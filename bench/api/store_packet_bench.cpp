@@ -3,6 +3,10 @@
 //   plain_read                 our reader on each object's UTF-8 text, nothing else
 //   process_packet_new_orders  the store emptied first: split, read, parse, append every order
 //   process_packet_updates     the store holds every order: each update is parsed and merged by copy
+// And the same packet against a store that holds many current orders (200, 2,000, 5,000), to show how the cost
+// grows with the orders held. Goal: no growth - at 5,000 held each case costs at most 1.5x its figure at 200.
+//   held_updates/N             the 20 orders (spread over the list) updated in a store holding N
+//   held_new_and_odel/N        20 new orders added to N held, then one "odel" that deletes them again
 // Info lines (each object is logged) are switched off, as is the new-order sound; the GPS service starts no
 // search.
 #include "api/database.h"
@@ -15,6 +19,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -53,6 +58,7 @@ void process_packet_new_orders(benchmark::State& state) {
         benchmark::DoNotOptimize(db.process_packet(p.wide));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * p.bytes));
+    state.SetLabel("goal: plain_read time / this >= 0.3");
 }
 BENCHMARK(process_packet_new_orders);
 
@@ -65,7 +71,68 @@ void process_packet_updates(benchmark::State& state) {
         benchmark::DoNotOptimize(db.process_packet(p.wide));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * p.bytes));
+    state.SetLabel("goal: plain_read time / this >= 0.3");
 }
 BENCHMARK(process_packet_updates);
+
+// Order n of the held list: the realistic order text, always of list 1 (current orders).
+std::string held_order_text(int n) {
+    std::string text = zel_api::bench::order_text(n);
+    const std::string kind = R"("l-type":)";
+    const size_t at = text.find(kind) + kind.size();
+    text.replace(at, text.find(',', at) - at, "1");
+    return text;
+}
+
+// A store holding n orders of list 1.
+zel_api::database& store_holding(int n) {
+    zel_api::database& db = store();
+    db.clear_all();
+    std::string all;
+    for (int k = 0; k < n; ++k) {
+        all += held_order_text(k) + "\r\n";
+    }
+    db.process_packet(zel::utf8_to_wide(all));
+    return db;
+}
+
+constexpr const char* growth_goal = "goal: at 5000 held <= 1.5x the figure at 200";
+
+void held_updates(benchmark::State& state) {
+    const int held = static_cast<int>(state.range(0));
+    zel_api::database& db = store_holding(held);
+    std::string utf8;
+    for (int k = 0; k < 20; ++k) {
+        utf8 += held_order_text(k * held / 20 + held / 40) + "\r\n";
+    }
+    const std::wstring update = zel::utf8_to_wide(utf8);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(db.process_packet(update));
+    }
+    state.SetLabel(growth_goal);
+}
+BENCHMARK(held_updates)->Arg(200)->Arg(2000)->Arg(5000)->Unit(benchmark::kMicrosecond);
+
+void held_new_and_odel(benchmark::State& state) {
+    const int held = static_cast<int>(state.range(0));
+    zel_api::database& db = store_holding(held);
+    std::string added;
+    std::string ids;
+    for (int k = 0; k < 20; ++k) {
+        added += held_order_text(held + k) + "\r\n";
+        ids += (k == 0 ? "\"" : ",\"") + std::to_string(180000 + held + k) + "\"";
+    }
+    const std::wstring add = zel::utf8_to_wide(added);
+    const std::wstring remove = zel::utf8_to_wide(R"({"odel":{"l-type":1,"s-ids":[)" + ids + "]}}");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(db.process_packet(add));
+        benchmark::DoNotOptimize(db.process_packet(remove));
+    }
+    if (db.get_orders_1().size() != static_cast<size_t>(held)) {
+        state.SkipWithError("the odel left orders behind");
+    }
+    state.SetLabel(growth_goal);
+}
+BENCHMARK(held_new_and_odel)->Arg(200)->Arg(2000)->Arg(5000)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -2,7 +2,11 @@
 #include "form/order/panel_orders_list.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "controller/controller.h"
 #include "form/brush_holder.h"
@@ -240,32 +244,34 @@ void panel_orders_list::refresh() {
 
 void panel_orders_list::build_rows() {
     const auto list = controller::instance()->get_orders_1();
-    auto current = [&list](const std::wstring& order_id) -> order_ptr {
-        for (const auto& o : list) {
-            if (o->s_id == order_id) {
-                return o;
-            }
-        }
-        return nullptr;
-    };
+    // Each "s-id" of list 1 to its first record. The views point into the records, which list keeps alive.
+    std::unordered_map<std::wstring_view, const order_ptr*> current;
+    current.reserve(list.size());
+    for (const auto& o : list) {
+        current.try_emplace(o->s_id, &o);
+    }
     std::vector<order_ptr> kept;
     kept.reserve(rows_.size());
+    std::unordered_set<std::wstring_view> held;
+    held.reserve(rows_.size() + list.size());
     for (const auto& row : rows_) {
         // The store replaced a re-sent order by a new record: show that one, not the copy the row held.
-        if (auto fresh = current(row->s_id)) {
-            kept.push_back(std::move(fresh));
+        if (const auto it = current.find(row->s_id); it != current.end()) {
+            kept.push_back(*it->second);
+            held.insert((*it->second)->s_id);
         }
     }
-    int inserted = 0;
+    // Orders not yet a row go to the top, each above the ones before it: in reverse order ahead of the kept rows.
+    std::vector<order_ptr> added;
     for (const auto& o : list) {
-        const bool held =
-            std::any_of(kept.begin(), kept.end(), [&](const order_ptr& row) { return row->s_id == o->s_id; });
-        if (!held) {
-            kept.insert(kept.begin(), o);
-            ++inserted;
+        if (held.insert(o->s_id).second) {
+            added.push_back(o);
         }
     }
-    rows_ = std::move(kept);
+    const int inserted = static_cast<int>(added.size());
+    std::reverse(added.begin(), added.end());
+    added.insert(added.end(), std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()));
+    rows_ = std::move(added);
     if (inserted > 0 && now_seconds() - last_scroll_ > keep_place_seconds && view_) {
         view_->reset_first_row();
         form_.invalidate_rect(view_->get_rect());

@@ -447,6 +447,69 @@ TEST_F(store_test, the_current_order_is_the_one_added_last) {
     EXPECT_EQ(db_.get_orders(4).size(), 2u);
 }
 
+// Order lists under mixed packets: deletions in the middle (several in one "odel", one by erase_order), re-sent
+// orders replaced at their place by new records while a reader keeps the old ones, deleted ids coming back at
+// the end, and other lists untouched. Every id is then found as the record at its place, and no deleted one.
+TEST_F(store_test, order_lists_keep_their_order_and_find_every_id_through_mixed_updates) {
+    auto order = [](int id, int kind, const std::wstring& note) {
+        return L"{\"order\":{\"s-id\":\"" + std::to_wstring(id) + L"\",\"l-type\":" + std::to_wstring(kind) +
+               L",\"i\":\"" + note + L"\"}}";
+    };
+    std::wstring first;
+    for (int id = 1; id <= 40; ++id) {
+        first += order(id, 1, L"a") + (id % 10 == 0 ? order(id, 2, L"b") : L"");
+    }
+    feed(first);
+    const auto before = db_.get_orders_1();
+
+    std::wstring mixed = L"{\"odel\":{\"l-type\":1,\"s-ids\":[\"3\",\"17\",\"40\",\"99\",\"17\"]}}";
+    mixed += order(9, 1, L"c") + order(41, 1, L"a") + order(3, 1, L"d") + order(25, 1, L"c");
+    mixed += L"{\"odel\":{\"l-type\":2,\"s-ids\":[\"20\"]}}";
+    const update_mask mask = feed(mixed);
+    EXPECT_TRUE(mask.test(L"order"));
+    EXPECT_TRUE(mask.test(L"odel"));
+    db_.erase_order(1, L"1");
+    feed(order(2, 1, L"e"));
+
+    std::vector<std::wstring> expected_ids;
+    for (int id = 2; id <= 39; ++id) {
+        if (id != 3 && id != 17) {
+            expected_ids.push_back(std::to_wstring(id));
+        }
+    }
+    expected_ids.push_back(L"41");
+    expected_ids.push_back(L"3");
+    const auto list = db_.get_orders_1();
+    std::vector<std::wstring> ids;
+    for (const auto& o : list) {
+        ids.push_back(o->s_id);
+        EXPECT_EQ(db_.find_order(1, o->s_id), o) << zel::wide_to_utf8(o->s_id);
+        const std::wstring note = o->s_id == L"9" || o->s_id == L"25" ? L"c"
+                                  : o->s_id == L"3"                   ? L"d"
+                                  : o->s_id == L"2"                   ? L"e"
+                                                                      : L"a";
+        EXPECT_EQ(o->i, note) << zel::wide_to_utf8(o->s_id);
+    }
+    EXPECT_EQ(ids, expected_ids);
+    for (const wchar_t* gone : {L"1", L"17", L"40", L"99"}) {
+        EXPECT_EQ(db_.find_order(1, gone), nullptr) << zel::wide_to_utf8(gone);
+    }
+
+    // The reader's copy still holds the records as they were; untouched orders are the same records.
+    ASSERT_EQ(before.size(), 40u);
+    EXPECT_EQ(before[8]->i, L"a");
+    EXPECT_NE(db_.find_order(1, L"9"), before[8]);
+    EXPECT_EQ(db_.find_order(1, L"10"), before[9]);
+
+    std::vector<std::wstring> second;
+    for (const auto& o : db_.get_orders(2)) {
+        second.push_back(o->s_id);
+    }
+    EXPECT_EQ(second, (std::vector<std::wstring>{L"10", L"30", L"40"}));
+    EXPECT_EQ(db_.find_order(2, L"20"), nullptr);
+    EXPECT_NE(db_.find_order(2, L"40"), nullptr);
+}
+
 TEST_F(store_test, clear_all_empties_the_session_lists_and_readers_keep_their_copies) {
     feed(store_packets("login_answer").at(0));
     feed_all("messages");

@@ -1,5 +1,6 @@
 // The controller against the test dispatch server on loopback: logging in, the driver's requests, pushed
-// packets, positions, a request without an answer, a dropped and a silent link, and logging in again.
+// packets and bursts of them, positions, a request without an answer, a dropped and a silent link, and logging
+// in again.
 #include "api/command/sent/close_order.h"
 #include "api/command_names.h"
 #include "foundation/text_utils.h"
@@ -55,6 +56,48 @@ TEST_F(controller_link, pin_login_then_pushed_order_and_offer_reach_the_listener
     EXPECT_FALSE(offer.test(zel_api::order_name()));
     ASSERT_TRUE(ctl->get_order_offer());
     EXPECT_EQ(ctl->get_order_offer()->s_order_id, L"502");
+    expect_script_done(*server);
+}
+
+// A burst of pushed packets (twenty orders in one write, an offer behind them) is taken packet by packet, each
+// its own mask, in the order it came, without the listener's rest between them: the rest is for an empty queue.
+TEST_F(controller_link, a_burst_of_pushed_packets_is_taken_in_order_without_resting_between_packets) {
+    serve("burst_then_offer.script");
+    log_in();
+    const size_t masks_before = listener.masks().size();
+    const uint64_t rests_before = ctl->listener_rests();
+    ctl->msg_read(1);
+    ASSERT_TRUE(listener.wait_for(zel_api::order_offer_name()).test(zel_api::order_offer_name()))
+        << server->transcript();
+    // At most the rest under way when the burst came, and one while the request went out; one a packet before.
+    EXPECT_LE(ctl->listener_rests() - rests_before, 3u);
+
+    std::vector<std::string> pushed;
+    const auto masks = listener.masks();
+    for (size_t n = masks_before; n < masks.size(); ++n) {
+        const update_mask& mask = masks[n];
+        if (mask.test(zel_api::order_name()) || mask.test(zel_api::order_offer_name())) {
+            pushed.push_back(mask.test(zel_api::order_offer_name()) ? "offer" : "order");
+            // One packet, one record: never two merged into one mask.
+            EXPECT_NE(mask.test(zel_api::order_name()), mask.test(zel_api::order_offer_name()));
+        }
+    }
+    std::vector<std::string> expected(20, "order");
+    expected.push_back("offer");
+    EXPECT_EQ(pushed, expected);
+
+    // The store took them in the order they came.
+    std::vector<std::wstring> ids;
+    for (const auto& o : ctl->get_orders_1()) {
+        ids.push_back(o->s_id);
+    }
+    std::vector<std::wstring> sent;
+    for (int n = 1; n <= 20; ++n) {
+        sent.push_back(L"B" + std::to_wstring(n));
+    }
+    EXPECT_EQ(ids, sent);
+    ASSERT_TRUE(ctl->get_order_offer());
+    EXPECT_EQ(ctl->get_order_offer()->s_order_id, L"699");
     expect_script_done(*server);
 }
 

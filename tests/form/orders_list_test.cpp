@@ -1,6 +1,7 @@
 // The orders list (panel 6) on the program's own manager against the test dispatch server: what each list mode
 // shows and in which order, how mode 1 merges new, deleted and re-sent orders while keeping the driver's place,
 // the rows' figures, times and icons, the way on to the take order and on-the-way panels, and the pictures.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,47 @@ TEST(orders_list, mode_1_merges_new_deleted_and_resent_orders_also_across_a_hide
     for (const auto& row : scene.list().rows()) {
         EXPECT_EQ(row, scene.ctl().find_order(1, row->s_id)) << wide_to_utf8(row->s_id);
     }
+}
+
+// Thirty orders pushed in one burst while the list is shown, then one packet that deletes, re-sends and adds
+// many at once, then another while the list is hidden: new orders on top (later above earlier), kept rows in
+// their places, each row the store's record of now.
+TEST(orders_list, mode_1_merges_a_burst_and_large_mixed_packets_in_order) {
+    orders_scene scene;
+    scene.open_logged_in("orders_merge_large.script");
+    scene.open_list(1);
+    ASSERT_TRUE(scene.row_ids().empty());
+    scene.ctl().msg_read(1);
+    ASSERT_TRUE(scene.wait([&] { return scene.list().rows().size() == 30; }, "thirty rows"));
+    ids expected;
+    for (int n = 30; n >= 1; --n) {
+        expected.push_back(L"L" + std::to_wstring(n));
+    }
+    EXPECT_EQ(scene.row_ids(), expected);
+
+    scene.server_step(2);
+    expected = {L"L33", L"L31"};
+    for (int n = 29; n >= 1; --n) {
+        if (n != 3 && n != 10 && n != 17) {
+            expected.push_back(L"L" + std::to_wstring(n));
+        }
+    }
+    EXPECT_EQ(scene.row_ids(), expected);
+    EXPECT_EQ(scene.list().rows()[11]->s_id, L"L20");
+    EXPECT_EQ(scene.list().rows()[11]->msum.value_or(0), 2020.0f);
+
+    scene.manager->pop_panel();
+    scene.run();
+    scene.server_step(3);
+    scene.open_list(1);
+    expected.insert(expected.begin(), L"L34");
+    expected.erase(std::find(expected.begin(), expected.end(), L"L2"));
+    EXPECT_EQ(scene.row_ids(), expected);
+    for (const auto& row : scene.list().rows()) {
+        EXPECT_EQ(row, scene.ctl().find_order(1, row->s_id)) << wide_to_utf8(row->s_id);
+    }
+    EXPECT_EQ(scene.list().rows().back()->msum.value_or(0), 111.0f);
+    EXPECT_EQ(scene.shown_addresses().front(), L"Улица 34");
 }
 
 TEST(orders_list, new_orders_keep_the_drivers_place_for_ten_seconds_after_an_arrow_press) {

@@ -50,6 +50,9 @@ server started by the same test).
     result [ok|fail]        answer the last command with {"cmd-result":{"cmd-name":NAME,"ok":1}} (or 0),
                             NAME being the first key of that command's payload
     push [compressed] [id=N] TEXT   send a command of the server's own (id 0 unless given)
+    burst [compressed] [id=N] COUNT TEXT
+                            send COUNT commands of the server's own in one write, each with id N (0 unless
+                            given), ${i} in TEXT standing for the command's number, 1 to COUNT
     keepalive [id=N]        send a keep-alive (id 1 unless given)
     raw HEX                 send these bytes as they are (broken frames)
     hold-queue MS           fill the accept queue with a connection of our own for MS milliseconds, so that a
@@ -210,6 +213,18 @@ class Link:
                 say("split pause")
                 time.sleep(SPLIT_PAUSE_MS / 1000.0)
             self.send(COMMAND, packet_id, part, compressed)
+
+    def send_burst(self, packet_id, payloads, compressed=None):
+        """Several commands in one write, as a server pushing its backlog does."""
+        compressed = self.compress if compressed is None else compressed
+        data = b""
+        for payload in payloads:
+            say("sent " + describe(COMMAND, 1 if compressed else 0, packet_id, payload))
+            data += frame(COMMAND, packet_id, payload, compressed)
+        try:
+            self.conn.sendall(data)
+        except OSError:
+            raise LinkClosed()
 
     def send_keepalive(self, packet_id=1):
         self.last_keepalive_id = packet_id
@@ -421,6 +436,14 @@ class Server:
             compressed, packet_id, text = parse_options(args)
             link.last_push_id = packet_id or 0
             link.send(COMMAND, link.last_push_id, parse_text(text, self.values), compressed)
+        elif verb == "burst":
+            compressed, packet_id, rest = parse_options(args)
+            count, _, text = rest.partition(" ")
+            if not count.isdigit() or not text:
+                raise ScriptFailure("a burst step needs COUNT TEXT")
+            link.last_push_id = packet_id or 0
+            payloads = [parse_text(text.replace("${i}", str(n)), self.values) for n in range(1, int(count) + 1)]
+            link.send_burst(link.last_push_id, payloads, compressed)
         elif verb == "keepalive":
             _, packet_id, _ = parse_options(args)
             link.send_keepalive(1 if packet_id is None else packet_id)
