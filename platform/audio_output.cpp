@@ -4,14 +4,28 @@
 #include <SDL_mixer.h>
 
 audio_output::~audio_output() {
+    close_device();
+}
+
+void audio_output::close_device() {
     if (state_ == state::open) {
         Mix_HaltChannel(-1);
         if (playing_) {
             Mix_FreeChunk(playing_);
+            playing_ = nullptr;
         }
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        state_ = state::closed;
     }
+}
+
+bool audio_output::quiet() {
+    std::lock_guard guard(lock_);
+    if (state_ == state::open && Mix_Playing(-1) == 0) {
+        close_device();
+    }
+    return state_ != state::open;
 }
 
 bool audio_output::open_device() {

@@ -3,7 +3,10 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "platform/platform_log.h"
 #include "platform/window.h"
@@ -13,8 +16,8 @@ namespace platform {
 
 struct sdl_display::state {
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
+    // The window's last presented pixels at the emulated screen's size; the window's own surface shows them.
+    SDL_Surface* frame = nullptr;
     Uint32 wake_event = 0;
     int width = 0;
     int height = 0;
@@ -61,6 +64,10 @@ std::unique_ptr<sdl_display> sdl_display::create() {
         log_line(std::string("SDL video cannot start: ") + SDL_GetError());
         return nullptr;
     }
+    // The window's pixels go straight to its own surface (shared memory on X11). Without this SDL would put a
+    // renderer behind that surface, and on a machine without a GPU the software GL renderer costs a start-up of
+    // half a second and eight threads that keep waking.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     std::unique_ptr<sdl_display> d(new sdl_display);
     d->s_ = std::make_unique<state>();
     d->s_->wake_event = SDL_RegisterEvents(1);
@@ -91,29 +98,22 @@ bool sdl_display::open(int width, int height, const std::wstring& title) {
         log_line(std::string("SDL window cannot open: ") + SDL_GetError());
         return false;
     }
-    s_->renderer = SDL_CreateRenderer(s_->window, -1, 0);
-    if (!s_->renderer) {
-        s_->renderer = SDL_CreateRenderer(s_->window, -1, SDL_RENDERER_SOFTWARE);
-    }
     s_->width = width;
     s_->height = height;
-    make_texture();
+    make_frame();
     return true;
 }
 
-void sdl_display::make_texture() {
-    if (s_->texture) {
-        SDL_DestroyTexture(s_->texture);
-        s_->texture = nullptr;
+void sdl_display::make_frame() {
+    if (s_->frame) {
+        SDL_FreeSurface(s_->frame);
     }
-    if (s_->renderer) {
-        SDL_RenderSetLogicalSize(s_->renderer, s_->width, s_->height);
-        s_->texture =
-            SDL_CreateTexture(s_->renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, s_->width, s_->height);
-    }
-    if (!s_->texture) {
+    s_->frame = SDL_CreateRGBSurfaceWithFormat(0, s_->width, s_->height, 32, SDL_PIXELFORMAT_RGB888);
+    if (!s_->frame) {
         log_line(std::string("SDL cannot draw in its window: ") + SDL_GetError());
+        return;
     }
+    SDL_FillRect(s_->frame, nullptr, SDL_MapRGB(s_->frame->format, 0, 0, 0));
 }
 
 void sdl_display::resize(int width, int height) {
@@ -128,7 +128,7 @@ void sdl_display::resize(int width, int height) {
         SDL_SetWindowFullscreen(s_->window, 0);
     }
     SDL_SetWindowSize(s_->window, width, height);
-    make_texture();
+    make_frame();
 }
 
 void sdl_display::set_full_screen(bool on) {
@@ -142,41 +142,69 @@ void sdl_display::set_full_screen(bool on) {
 }
 
 void sdl_display::close() {
-    if (s_->texture) {
-        SDL_DestroyTexture(s_->texture);
-    }
-    if (s_->renderer) {
-        SDL_DestroyRenderer(s_->renderer);
+    if (s_->frame) {
+        SDL_FreeSurface(s_->frame);
     }
     if (s_->window) {
         SDL_DestroyWindow(s_->window);
     }
-    s_->texture = nullptr;
-    s_->renderer = nullptr;
+    s_->frame = nullptr;
     s_->window = nullptr;
 }
 
 void sdl_display::present(const surface& pixels, const RECT& area) {
-    if (!s_->texture || pixels.bits_per_pixel() != 32) {
+    if (!s_->frame || pixels.bits_per_pixel() != 32) {
         return;
     }
     const RECT r = intersect(area, intersect(pixels.bounds(), {0, 0, s_->width, s_->height}));
     if (is_empty(r)) {
         return;
     }
-    const SDL_Rect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
-    // Window surfaces are top-down, rows of width x 4 bytes.
-    SDL_UpdateTexture(s_->texture, &rect, pixels.row32(r.top) + r.left, pixels.width() * 4);
-    redraw();
+    // Window surfaces are top-down, rows of width x 4 bytes, as the frame's (0x00RRGGBB).
+    const std::size_t row_bytes = static_cast<std::size_t>(r.right - r.left) * 4;
+    for (int y = r.top; y < r.bottom; ++y) {
+        auto* to = static_cast<std::uint8_t*>(s_->frame->pixels) + static_cast<std::ptrdiff_t>(y) * s_->frame->pitch +
+                   static_cast<std::ptrdiff_t>(r.left) * 4;
+        std::memcpy(to, pixels.row32(y) + r.left, row_bytes);
+    }
+    show(r);
 }
 
 void sdl_display::redraw() {
-    if (!s_->texture) {
+    show(std::nullopt);
+}
+
+void sdl_display::show(std::optional<RECT> area) {
+    if (!s_->frame || !s_->window) {
         return;
     }
-    SDL_RenderClear(s_->renderer);
-    SDL_RenderCopy(s_->renderer, s_->texture, nullptr, nullptr);
-    SDL_RenderPresent(s_->renderer);
+    SDL_Surface* shown = SDL_GetWindowSurface(s_->window);
+    if (!shown) {
+        log_line(std::string("SDL cannot draw in its window: ") + SDL_GetError());
+        return;
+    }
+    if (shown->w == s_->width && shown->h == s_->height) {
+        SDL_Rect rect{0, 0, s_->width, s_->height};
+        if (area) {
+            rect = {area->left, area->top, area->right - area->left, area->bottom - area->top};
+        }
+        SDL_Rect to = rect;
+        SDL_BlitSurface(s_->frame, &rect, shown, &to);
+        SDL_UpdateWindowSurfaceRects(s_->window, &rect, 1);
+        return;
+    }
+    // A window the desktop gave another size: the screen scaled to fit, centred between black bars.
+    SDL_Rect to{0, 0, shown->w, shown->h};
+    if (static_cast<long long>(s_->width) * shown->h > static_cast<long long>(shown->w) * s_->height) {
+        to.h = static_cast<int>(static_cast<long long>(s_->height) * shown->w / s_->width);
+        to.y = (shown->h - to.h) / 2;
+    } else {
+        to.w = static_cast<int>(static_cast<long long>(s_->width) * shown->h / s_->height);
+        to.x = (shown->w - to.w) / 2;
+    }
+    SDL_FillRect(shown, nullptr, SDL_MapRGB(shown->format, 0, 0, 0));
+    SDL_BlitScaled(s_->frame, nullptr, shown, &to);
+    SDL_UpdateWindowSurface(s_->window);
 }
 
 void sdl_display::handle(const void* raw) {

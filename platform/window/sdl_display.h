@@ -1,9 +1,15 @@
 // The display as an SDL window of the emulated screen's size (full screen when the screen is the display's
 // own). The left mouse button and touches are the pen; keys map to virtual-key codes; the window's focus
 // events become WM_ACTIVATE.
+//
+// Presentation: the window's pixels are copied into a frame of the screen's size, which goes to the window's
+// own surface (no renderer, so no GL context or its threads). A window the desktop sizes otherwise shows the
+// frame scaled to fit between black bars. Everything but wake() runs on the UI thread; SDL's event queue is
+// the only lock.
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "platform/window/display_backend.h"
 
@@ -36,9 +42,13 @@ public:
 private:
     sdl_display() = default;
     void handle(const void* event);
+    // Shows the whole frame again (the window was uncovered or resized).
     void redraw();
-    // Renderer scaling and texture for the window's current size.
-    void make_texture();
+    // Copies the frame's area (all of it when none) to the window's surface and shows it; a window of another
+    // size than the screen gets the frame scaled to fit.
+    void show(std::optional<RECT> area);
+    // The frame for the screen's current size, black.
+    void make_frame();
 
     struct state;
     std::unique_ptr<state> s_;
