@@ -12,6 +12,7 @@
 #include "form/list_view.h"
 #include "form/manager_2.h"
 #include "foundation/logger.h"
+#include "foundation/saturating.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"
 #include "platform/process_control.h"
@@ -134,12 +135,14 @@ void panel_my_info::draw_row(Graphics& g, const rect& r, int, int row, int press
         return;
     }
     if (row == rating_row) {
-        std::int32_t total = 0;
+        // Summed in 64 bits and shown held at the 32-bit range: two large values overflow 32 bits.
+        std::int64_t sum = 0;
         if (const controller* c = controller::instance()) {
             for (const auto& value : c->get_riv_list()) {
-                total += value ? value->v : 0;
+                sum = saturating_add(sum, value ? value->v : 0);
             }
         }
+        const std::int32_t total = saturate_to_int32(sum);
         font_holder total_font(scaled(total_size, s), 400);
         g.draw_text(total_font, rect{icon_x, scaled(total_drop, s) + icon_y, icon_w, icon_h}, int_to_wstring(total),
                     DT_CENTER | DT_SINGLELINE | DT_VCENTER, TRANSPARENT, black);
