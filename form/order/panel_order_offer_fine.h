@@ -54,9 +54,13 @@ public:
     static offer_ptr current_offer();
     // Seconds from the server's now to the offer's deadline; negative once it passed.
     static int64_t seconds_left(const zel_api::command::order_offer& offer);
-    // "mm:ss" of a count of seconds, at least two digits each; minutes are not capped, and a negative count
-    // reads "00:00".
+    // "mm:ss" of a count of seconds, at least two digits each; a negative count reads "00:00" and one beyond
+    // 999 minutes "999:59".
     static std::wstring countdown_text(int64_t seconds);
+    // The value of a fine box and of the refuse button's badge: "-" and the fine's size, held at 9999 so that it
+    // fits. The take button's badge: "+" and the reward, held between 0 and 9999.
+    static std::wstring fine_text(int64_t fine);
+    static std::wstring reward_text(int64_t reward);
     // A fine or a price written as the design writes it: truncated toward zero; a value beyond the 32-bit range
     // is held at its end (with a log line) instead of overflowing.
     static int32_t truncated(double value);
