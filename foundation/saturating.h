@@ -32,15 +32,4 @@ inline int64_t saturating_mul(int64_t a, int64_t b) {
     return product;
 }
 
-// The value held at the 32-bit range.
-inline int32_t saturate_to_int32(int64_t value) {
-    if (value > std::numeric_limits<int32_t>::max()) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    if (value < std::numeric_limits<int32_t>::min()) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    return static_cast<int32_t>(value);
-}
-
 } // namespace zel

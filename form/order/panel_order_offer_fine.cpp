@@ -122,17 +122,15 @@ std::wstring panel_order_offer_fine::countdown_text(int64_t seconds) {
     return two_digits(seconds / 60) + L":" + two_digits(seconds % 60);
 }
 
-std::wstring panel_order_offer_fine::fine_text(int64_t fine) {
-    // The box and the buttons' badges hold a minus and four digits. A fine is a loss whatever its sign on the wire:
-    // a negative one shows its size rather than a second minus.
-    constexpr int64_t largest = 9999;
+std::wstring panel_order_offer_fine::fine_text(int64_t fine, int64_t largest) {
+    // A fine is a loss whatever its sign on the wire: a negative one shows its size rather than a second minus.
     const int64_t size = fine < 0 ? (fine < -largest ? largest : -fine) : std::min(fine, largest);
     return L"-" + int64_to_wstring(size);
 }
 
 std::wstring panel_order_offer_fine::reward_text(int64_t reward) {
-    // As the fine: four digits; a negative reward is none.
-    return L"+" + int64_to_wstring(std::clamp<int64_t>(reward, 0, 9999));
+    // A negative reward is none.
+    return L"+" + int64_to_wstring(std::clamp<int64_t>(reward, 0, badge_largest));
 }
 
 int32_t panel_order_offer_fine::truncated(double value) {
@@ -203,9 +201,9 @@ panel_order_offer_fine::fine_boxes panel_order_offer_fine::make_fine_boxes() {
 }
 
 void panel_order_offer_fine::fill_fine_boxes(const fine_boxes& boxes, const zel_api::command::order_offer& offer) {
-    boxes.rating->set_value(fine_text(offer.fine_rating));
+    boxes.rating->set_value(fine_text(offer.fine_rating, box_largest));
     boxes.rating->set_visible(offer.fineable && offer.fine_rating != 0);
-    boxes.roubles->set_value(fine_text(truncated(offer.fine_sum)));
+    boxes.roubles->set_value(fine_text(truncated(offer.fine_sum), box_largest));
     boxes.roubles->set_visible(offer.fineable && offer.fine_sum != 0.0);
 }
 
