@@ -1,11 +1,14 @@
 #include "form/elapsed_time_box.h"
 
+#include <algorithm>
+
 #include "form/drawing.h"
 #include "form/font_holder.h"
 #include "form/graphics.h"
 #include "form/image.h"
 #include "form/manager_2.h"
 #include "form/skin_images.h"
+#include "foundation/saturating.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
@@ -30,6 +33,10 @@ constexpr double clock_font = 28.0;
 constexpr rgb dark_text{46, 66, 60};
 constexpr UINT centred = 0x25; // both ways, single line
 
+// The left field holds three characters: a count beyond them is held at its end of the range.
+constexpr int64_t fewest_minutes = -99;
+constexpr int64_t most_hours = 999;
+
 std::wstring two_digits(int value) {
     std::wstring text = int_to_wstring(value);
     return text.size() == 1 ? L"0" + text : text;
@@ -52,11 +59,12 @@ void elapsed_time_box::set_times(int64_t now_ms, int64_t start_s, int64_t offset
 
 elapsed_time_box::texts elapsed_time_box::texts_for(int64_t now_ms, int64_t start_s, int64_t offset_s) {
     texts out;
-    const int64_t minutes = ((now_ms - start_s * 1000) / 60) / 1000;
+    // The times come from the server: any 64-bit value, so the difference saturates.
+    const int64_t minutes = saturating_sub(now_ms, saturating_mul(start_s, 1000)) / 60 / 1000;
     if (minutes < 60) {
-        out.number = int64_to_wstring(minutes);
+        out.number = int64_to_wstring(std::max(minutes, fewest_minutes));
     } else {
-        out.number = int64_to_wstring(minutes / 60);
+        out.number = int64_to_wstring(std::min(minutes / 60, most_hours));
         out.unit = L"ч";
     }
     const int64_t local = now_ms / 1000 + offset_s;

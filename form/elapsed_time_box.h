@@ -1,6 +1,7 @@
 // elapsed_time_box: the time box picture (skin 7025) with the time since a start in its left field (minutes
-// below an hour, else whole hours with "ч") and the time of day in its hour and minute fields. Painted with
-// the offset its container passes (a scroll view's position and scroll). Takes no pen. UI thread only.
+// below an hour, else whole hours with "ч"; held between -99 and 999 so that it fits) and the time of day in its hour
+// and minute fields. Painted with the offset its container passes (a scroll view's position and scroll). Takes no pen.
+// UI thread only.
 #pragma once
 
 #include <cstdint>

@@ -3,9 +3,11 @@
 #include "api/command/command_parse_exc.h"
 #include "api/json/reader.h"
 #include "api/json/writer.h"
+#include "foundation/logger.h"
 #include "foundation/text_utils.h"
 
-#include <limits>
+#include <charconv>
+#include <cmath>
 
 namespace zel_api::command {
 
@@ -23,6 +25,11 @@ const json::value& wire_fields(const json::value& root, std::string_view wire_na
         throw command_parse_exc(command_parse_exc::wrong_command);
     }
     return members.front().value;
+}
+
+void log_kept_order(const std::wstring& block, const std::exception& error) {
+    zel::log(zel::logger::warning,
+             L"record: " + block + L" of an order cut short, the order kept: " + zel::utf8_to_wide(error.what()));
 }
 
 void rethrow_with_member(const std::string& name, const std::exception& error) {
@@ -49,17 +56,18 @@ bool to_flag(const json::value& v) {
     return v.as_uint64() != 0;
 }
 
-float to_float(const json::value& v) {
+double to_figure(const json::value& v) {
     const double d = v.as_real();
-    // A real beyond the float range becomes an infinity, as the hardware conversion gives, without the
-    // undefined cast.
-    if (d > std::numeric_limits<float>::max()) {
-        return std::numeric_limits<float>::infinity();
+    if (!std::isfinite(d) || std::fabs(d) >= figure_limit) {
+        char text[32] = "";
+        const auto end = std::to_chars(text, text + sizeof text - 1, d).ptr;
+        throw json::type_error("the figure " + std::string(text, end) + " lies beyond the range of money");
     }
-    if (d < -std::numeric_limits<float>::max()) {
-        return -std::numeric_limits<float>::infinity();
-    }
-    return static_cast<float>(d);
+    return d;
+}
+
+float to_float(const json::value& v) {
+    return static_cast<float>(to_figure(v));
 }
 
 json::value text_value(const std::wstring& text) {
@@ -99,7 +107,38 @@ std::wstring write_wide(const json::value& v) {
     return zel::utf8_to_wide(json::write(v));
 }
 
+namespace {
+
+// A real with no JSON form would go out as null where the command's format has a number: it goes as 0, with
+// one log line naming the command and the member.
+void finite_reals(json::value& v, std::string_view wire_name, const std::string& name) {
+    switch (v.type()) {
+    case json::kind::real:
+        if (!std::isfinite(v.as_real())) {
+            zel::log(zel::logger::error, L"command " + zel::utf8_to_wide(std::string(wire_name)) + L": \"" +
+                                             zel::utf8_to_wide(name) + L"\" is not a finite number; sent as 0");
+            v = json::value::real(0.0);
+        }
+        break;
+    case json::kind::array:
+        for (json::value& element : v.as_array()) {
+            finite_reals(element, wire_name, name);
+        }
+        break;
+    case json::kind::object:
+        for (json::member& m : v.as_object()) {
+            finite_reals(m.value, wire_name, m.name);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
 std::wstring write_command(std::string_view wire_name, json::value inner) {
+    finite_reals(inner, wire_name, std::string(wire_name));
     json::value outer = json::value::empty_object();
     outer.add(std::string(wire_name), std::move(inner));
     return write_wide(outer);

@@ -43,6 +43,11 @@ template <class Record> void fill_record(Record& record, const json::value& fiel
 std::wstring to_wide(const json::value& v);
 // A flag travels as an integer: any value other than 0 is true; a JSON boolean is a type error.
 bool to_flag(const json::value& v);
+// A figure (money, a rate, a precision): a finite number of magnitude below figure_limit, more than any fare,
+// balance or rate holds. Anything else is a type error, so the record that carries it is refused and logged,
+// and no infinity or NaN reaches the taximeter, a screen or the wire.
+inline constexpr double figure_limit = 1e9;
+double to_figure(const json::value& v);
 float to_float(const json::value& v);
 
 // Appends every element of an array, converted by convert(element), in order.
@@ -59,11 +64,16 @@ json::value texts_value(const std::vector<std::wstring>& texts);
 void add_if_set(json::value& object, const char* key, const std::optional<int32_t>& number);
 void add_if_set(json::value& object, const char* key, const std::optional<float>& number);
 
-// {"<wire_name>": inner}, written compactly and turned into wide text.
+// {"<wire_name>": inner}, written compactly and turned into wide text. Every command goes out through here: a
+// real in it that is not finite (no JSON form but null) is written as 0, with a log line.
 std::wstring write_command(std::string_view wire_name, json::value inner);
 std::wstring write_wide(const json::value& v);
 // {"<wire_name>": {"<key>": v}}: the commands that carry one value.
 std::wstring write_single(std::string_view wire_name, std::string key, json::value v);
+
+// One log line for a nested block of an order whose member failed: the order is kept, the block holds the
+// members read before the failing one.
+void log_kept_order(const std::wstring& block, const std::exception& error);
 
 [[noreturn]] void rethrow_with_member(const std::string& name, const std::exception& error);
 

@@ -1,5 +1,7 @@
 #include "form/account/panel_balance.h"
 
+#include <algorithm>
+
 #include "controller/controller.h"
 #include "form/color_box.h"
 #include "form/drawing.h"
@@ -39,6 +41,16 @@ constexpr unsigned left_centred = 0x24;
 constexpr unsigned right_centred = 0x26;
 
 const std::wstring balance_caption_text = L"Баланс";
+
+// The balance line holds the caption and eight digits with a decimal: a balance beyond is held at the range.
+constexpr float largest_balance = 9999999.0f;
+// The service's name wraps beside the account number in at most this many lines.
+constexpr int account_caption_lines = 3;
+
+// One line of a block of text (its font's line), 0 while it has no line.
+int line_height(const multiline_text& block) {
+    return block.lines().empty() ? 0 : block.text_height() / static_cast<int>(block.lines().size());
+}
 const std::wstring account_words = L"Счет в";
 
 } // namespace
@@ -82,7 +94,7 @@ void panel_balance::read_texts() {
     }
     if (const auto session = c->get_session_param()) {
         if (session->balance) {
-            balance_ = float1_to_wstring(*session->balance);
+            balance_ = float1_to_wstring(std::clamp(*session->balance, -largest_balance, largest_balance));
         }
         callsign_ = session->callsign;
         car_description_ = session->car_name + L" " + session->car_color;
@@ -104,18 +116,27 @@ void panel_balance::build() {
     const int pic_w = balance_pic_->width();
     const int pic_h = balance_pic_->height();
 
-    // The driver beside the photo frame; the call sign goes below the name once the name is wrapped.
+    // The driver beside the photo frame; the call sign goes below the name once the name is wrapped. Both stay
+    // beside the frame: the call sign keeps one line, the name the whole lines left above it.
     photo_box_ = std::make_unique<image_control>(&form_, rect{w.x + m, w.y + m, frame_w, frame_h}, photo_frame_);
     const int name_left = w.x + 2 * m + frame_w;
     const int name_width = w.w - 3 * m - frame_w;
+    callsign_box_ = std::make_unique<multiline_text>(&form_, name_left, w.y + m, name_width);
+    callsign_box_->set_font(text_size, false);
+    callsign_box_->set_color(orange_text);
+    callsign_box_->set_text(callsign_);
+    const int callsign_h = line_height(*callsign_box_);
+    callsign_box_->set_max_height(callsign_h);
     name_box_ = std::make_unique<multiline_text>(&form_, name_left, w.y + m, name_width);
     name_box_->set_font(text_size, false);
     name_box_->set_color(grey_text);
     name_box_->set_text(driver_name_);
-    callsign_box_ = std::make_unique<multiline_text>(&form_, name_left, w.y + m + name_box_->text_height(), name_width);
-    callsign_box_->set_font(text_size, false);
-    callsign_box_->set_color(orange_text);
-    callsign_box_->set_text(callsign_);
+    const int name_line = line_height(*name_box_);
+    const int name_h = name_line == 0 ? 0
+                                      : std::min(name_box_->text_height(),
+                                                 std::max(frame_h - callsign_h, name_line) / name_line * name_line);
+    name_box_->set_max_height(name_h);
+    callsign_box_->set_position(name_left, w.y + m + name_h, name_width);
 
     // The car, its description and its plate.
     const int car_top = w.y + 2 * m + frame_h;
@@ -139,7 +160,9 @@ void panel_balance::build() {
     account_caption_box_->set_font(text_size, false);
     account_caption_box_->set_color(grey_text);
     account_caption_box_->set_text(account_caption_);
-    const int account_h = account_caption_box_->text_height();
+    const int account_h =
+        std::min(account_caption_box_->text_height(), account_caption_lines * line_height(*account_caption_box_));
+    account_caption_box_->set_max_height(account_h);
     account_box_ =
         std::make_unique<text_label>(&form_, rect{w.x + w.w - 3 * m - a, account_top, a, account_h}, account_);
     account_box_->set_font_size(account_size);

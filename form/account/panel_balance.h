@@ -1,7 +1,8 @@
-// The driver's card (panel 13): the driver's name and call sign beside the photo frame, the car's name and
-// colour with its plate, the account at the chosen dispatch service and the balance. It reads the session
-// records and the chosen server once, at show, and keeps the texts until hide; a later "session-param" shows
-// at the next show. No buttons, no commands. UI thread only.
+// The driver's card (panel 13): the driver's name and call sign beside the photo frame (a name too long for it
+// is cut to the lines that fit), the car's name and colour with its plate, the account at the chosen dispatch
+// service and the balance (held at eight digits). It reads the session records and the chosen server once, at
+// show, and keeps the texts until hide; a later "session-param" shows at the next show. No buttons, no commands. UI
+// thread only.
 //
 //   state    event -> state    effect
 //   hidden   show  -> shown    texts read, thirteen controls made and added

@@ -1,5 +1,6 @@
 #include "form/account/panel_my_info.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "controller/controller.h"
@@ -12,6 +13,7 @@
 #include "form/list_view.h"
 #include "form/manager_2.h"
 #include "foundation/logger.h"
+#include "foundation/saturating.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"
 #include "platform/process_control.h"
@@ -134,12 +136,15 @@ void panel_my_info::draw_row(Graphics& g, const rect& r, int, int row, int press
         return;
     }
     if (row == rating_row) {
-        std::int32_t total = 0;
+        // Summed with saturation (two large values overflow 32 bits) and shown held to the four characters that
+        // fit on the icon: a clipped figure would read as another number.
+        std::int64_t sum = 0;
         if (const controller* c = controller::instance()) {
             for (const auto& value : c->get_riv_list()) {
-                total += value ? value->v : 0;
+                sum = saturating_add(sum, value ? value->v : 0);
             }
         }
+        const std::int32_t total = static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, -999, 9999));
         font_holder total_font(scaled(total_size, s), 400);
         g.draw_text(total_font, rect{icon_x, scaled(total_drop, s) + icon_y, icon_w, icon_h}, int_to_wstring(total),
                     DT_CENTER | DT_SINGLELINE | DT_VCENTER, TRANSPARENT, black);

@@ -26,6 +26,8 @@ constexpr double length_width = 43.0;
 
 // Lengths from this many hours up are told in days.
 constexpr int32_t days_from = 25;
+// The length box holds two digits and the unit: a longer shift is held at 99 days, a negative one at 0 hours.
+constexpr int32_t most_days = 99;
 
 int64_t time_zone_seconds() {
     const auto* c = controller_::controller::instance();
@@ -39,11 +41,11 @@ shift_card::length_text shift_card::length(const zel_api::command::shift& shift)
     if (!shift.dur) {
         return {};
     }
-    const int32_t hours = *shift.dur;
+    const int32_t hours = std::max(*shift.dur, 0);
     if (hours < days_from) {
         return {int_to_wstring(hours), L"ч"};
     }
-    return {int_to_wstring(hours / 24), L"д"};
+    return {int_to_wstring(std::min(hours / 24, most_days)), L"д"};
 }
 
 shift_card::start_text shift_card::start(const zel_api::command::shift& shift) {

@@ -47,7 +47,8 @@ public:
         int found = 0;
     };
 
-    // Below 25 hours the hours with "ч"; from 25 up whole days with "д"; empty without "dur".
+    // Below 25 hours the hours with "ч"; from 25 up whole days with "д", at most 99; a negative length reads
+    // "0ч"; empty without "dur".
     static length_text length(const zel_api::command::shift& shift);
     // "HH:MM" split in two; both empty for a text of other than five characters.
     static start_text start(const zel_api::command::shift& shift);

@@ -1,5 +1,7 @@
 #include "form/order/order_card.h"
 
+#include <algorithm>
+
 #include "controller/controller.h"
 #include "form/drawing.h"
 #include "form/font_holder.h"
@@ -7,6 +9,7 @@
 #include "form/image.h"
 #include "form/manager_2.h"
 #include "foundation/clock.h"
+#include "foundation/saturating.h"
 #include "foundation/server_clock.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"
@@ -77,10 +80,11 @@ int order_card::kind_icon(int32_t sms) {
 }
 
 order_card::time_left order_card::time_left_text(int64_t minutes) {
+    // Held to three characters, as the time box's left field shows them.
     if (minutes < 60) {
-        return {int64_to_wstring(minutes), L""};
+        return {int64_to_wstring(std::max<int64_t>(minutes, -99)), L""};
     }
-    return {int64_to_wstring(minutes / 60), L"ч"};
+    return {int64_to_wstring(std::min<int64_t>(minutes / 60, 999)), L"ч"};
 }
 
 void order_card::paint_info(Graphics& g) {
@@ -110,7 +114,7 @@ void order_card::draw_info(Graphics& g, const rect& box) {
     }
     const int64_t now = clock ? clock->server_now() : now_seconds();
     const int64_t zone = clock ? clock->server_seconds() : 0;
-    const time_left left = time_left_text((time_ - now * 1000) / 60 / 1000);
+    const time_left left = time_left_text(saturating_sub(time_, saturating_mul(now, 1000)) / 60 / 1000);
 
     const int h = scaled(text_height, s);
     const font_holder figure_font_holder(scaled(figure_font, s), 700);

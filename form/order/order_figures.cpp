@@ -1,5 +1,6 @@
 #include "form/order/order_figures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -19,6 +20,14 @@ std::wstring whole_roubles_text(float sum) {
 
 std::wstring kilometres_text(int32_t metres) {
     return float1_to_wstring(static_cast<float>(metres) * 0.001f);
+}
+
+std::wstring line_roubles_text(float sum) {
+    return whole_roubles_text(std::isnan(sum) ? sum : std::clamp(sum, -99999.0f, 999999.0f));
+}
+
+std::wstring line_kilometres_text(int32_t metres) {
+    return kilometres_text(std::min(metres, 999900));
 }
 
 int order_class_image(int32_t st) {

@@ -18,4 +18,10 @@ int order_class_image(int32_t st);
 // Metres as kilometres with one decimal ("2.3" for 2300).
 std::wstring kilometres_text(int32_t metres);
 
+// The price and the distance as the line that shows them side by side holds them, each in its half: the price
+// in whole roubles held between -99999 and 999999, the distance held at 999.9 km. Larger figures would run into
+// each other.
+std::wstring line_roubles_text(float sum);
+std::wstring line_kilometres_text(int32_t metres);
+
 } // namespace zel::form

@@ -12,6 +12,7 @@
 #include "form/manager_2.h"
 #include "form/multiline_text.h"
 #include "form/offer_take_button.h"
+#include "form/order/order_figures.h"
 #include "form/order/unit_text.h"
 #include "form/scroll_view.h"
 #include "form/skin_images.h"
@@ -304,9 +305,9 @@ void panel_order_offer::offer_text() {
     // A passed deadline stops only the countdown, at 00:00; the rest is drawn all the same, so an offer that
     // arrives late still shows what it offers.
     take_->set_time_text(countdown_text(seconds_left(*offer)));
-    reject_->set_badge_text(L"-" + int_to_wstring(offer->fine_rating));
+    reject_->set_badge_text(fine_text(offer->fine_rating));
     reject_->set_active(offer->fineable);
-    take_->set_badge_text(L"+" + int_to_wstring(offer->reward_rating));
+    take_->set_badge_text(reward_text(offer->reward_rating));
     take_->set_active(offer->fineable);
 
     const bool osid_five = order.osid && *order.osid == osid_badge;
@@ -325,7 +326,7 @@ void panel_order_offer::offer_text() {
     const bool priced = order.msum && *order.msum != 0.0f;
     if (priced) {
         price_->set_position(0, y, sw / 2);
-        price_->set_text(int_to_wstring(truncated(*order.msum)));
+        price_->set_text(line_roubles_text(*order.msum));
         price_->set_visible(true);
     } else {
         price_->set_visible(false);
@@ -347,7 +348,7 @@ void panel_order_offer::offer_text() {
         distance_unit_->set_position(x_unit, unit_y, unit_width_);
         distance_unit_->set_text(distance_unit);
         distance_unit_->set_visible(true);
-        const std::wstring figure = float1_to_wstring(static_cast<float>(*order.dist_to_driver) * 0.001f);
+        const std::wstring figure = line_kilometres_text(*order.dist_to_driver);
         const int w = text_width(form_, figure_font, 700, figure);
         distance_->set_position(x_unit - w, y, w);
         distance_->set_text(figure);

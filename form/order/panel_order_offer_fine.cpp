@@ -16,6 +16,7 @@
 #include "form/text_label.h"
 #include "foundation/clock.h"
 #include "foundation/logger.h"
+#include "foundation/saturating.h"
 #include "foundation/server_clock.h"
 #include "foundation/text_utils.h"
 
@@ -118,14 +119,25 @@ int64_t panel_order_offer_fine::seconds_left(const zel_api::command::order_offer
     const controller* c = controller::instance();
     const auto clock = c ? c->get_server_clock() : nullptr;
     const int64_t now = clock ? clock->server_now() : now_seconds();
-    return offer.deadline_time / 1000 - now;
+    return saturating_sub(offer.deadline_time / 1000, now);
 }
 
 std::wstring panel_order_offer_fine::countdown_text(int64_t seconds) {
-    if (seconds < 0) {
-        seconds = 0;
-    }
+    // A deadline hours away is held at 999:59, which still fits the buttons' countdown fields.
+    constexpr int64_t longest = 999 * 60 + 59;
+    seconds = std::clamp<int64_t>(seconds, 0, longest);
     return two_digits(seconds / 60) + L":" + two_digits(seconds % 60);
+}
+
+std::wstring panel_order_offer_fine::fine_text(int64_t fine, int64_t largest) {
+    // A fine is a loss whatever its sign on the wire: a negative one shows its size rather than a second minus.
+    const int64_t size = fine < 0 ? (fine < -largest ? largest : -fine) : std::min(fine, largest);
+    return L"-" + int64_to_wstring(size);
+}
+
+std::wstring panel_order_offer_fine::reward_text(int64_t reward) {
+    // A negative reward is none.
+    return L"+" + int64_to_wstring(std::clamp<int64_t>(reward, 0, badge_largest));
 }
 
 int32_t panel_order_offer_fine::truncated(double value) {
@@ -196,9 +208,9 @@ panel_order_offer_fine::fine_boxes panel_order_offer_fine::make_fine_boxes() {
 }
 
 void panel_order_offer_fine::fill_fine_boxes(const fine_boxes& boxes, const zel_api::command::order_offer& offer) {
-    boxes.rating->set_value(L"-" + int_to_wstring(offer.fine_rating));
+    boxes.rating->set_value(fine_text(offer.fine_rating, box_largest));
     boxes.rating->set_visible(offer.fineable && offer.fine_rating != 0);
-    boxes.roubles->set_value(L"-" + int_to_wstring(truncated(offer.fine_sum)));
+    boxes.roubles->set_value(fine_text(truncated(offer.fine_sum), box_largest));
     boxes.roubles->set_visible(offer.fineable && offer.fine_sum != 0.0);
 }
 

@@ -55,9 +55,16 @@ public:
     static offer_ptr current_offer();
     // Seconds from the server's now to the offer's deadline; negative once it passed.
     static int64_t seconds_left(const zel_api::command::order_offer& offer);
-    // "mm:ss" of a count of seconds, at least two digits each; minutes are not capped, and a negative count
-    // reads "00:00".
+    // "mm:ss" of a count of seconds, at least two digits each; a negative count reads "00:00" and one beyond
+    // 999 minutes "999:59".
     static std::wstring countdown_text(int64_t seconds);
+    // The value of a fine box (four digits fit its big font) and the refuse button's badge (three digits fit):
+    // "-" and the fine's size, held at largest. The take button's badge: "+" and the reward, held between 0 and
+    // 999.
+    static constexpr int64_t box_largest = 9999;
+    static constexpr int64_t badge_largest = 999;
+    static std::wstring fine_text(int64_t fine, int64_t largest = badge_largest);
+    static std::wstring reward_text(int64_t reward);
     // A fine or a price written as the design writes it: truncated toward zero; a value beyond the 32-bit range
     // is held at its end (with a log line) instead of overflowing.
     static int32_t truncated(double value);

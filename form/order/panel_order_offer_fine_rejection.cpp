@@ -76,8 +76,8 @@ void panel_order_offer_fine_rejection::on_countdown_tick() {
     }
     shown_ = offer;
     back_->set_time_text(countdown_text(seconds_left(*offer)));
-    back_->set_badge_text(L"+" + int_to_wstring(offer->reward_rating));
-    reject_->set_badge_text(L"-" + int_to_wstring(offer->fine_rating));
+    back_->set_badge_text(reward_text(offer->reward_rating));
+    reject_->set_badge_text(fine_text(offer->fine_rating));
     fill_fine_boxes(boxes_, *offer);
 }
 

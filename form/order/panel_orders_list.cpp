@@ -47,6 +47,7 @@ constexpr int cashless_badge = 7007;
 constexpr int trade_badge = 7009;
 constexpr int option_badge = 7011; // the "of" 0x20 badge, as the ride's orders list draws it
 constexpr int star_image = 7013;
+constexpr int most_stars = 3;
 constexpr int osid_badge = 7060;
 constexpr int time_box = 7025;
 constexpr int first_status_icon = 7014;
@@ -456,7 +457,7 @@ void panel_orders_list::draw_lines(Graphics& g, const rect& r, const order& o) {
         font_holder figure(scaled(figure_font, s), 700);
         font_holder sign(scaled(sign_font, s), 400);
         if (o.msum && *o.msum > 0) {
-            const std::wstring sum = whole_roubles_text(*o.msum);
+            const std::wstring sum = line_roubles_text(*o.msum);
             const int sum_width = text_extent(form_.get_hwnd(), figure, sum).width;
             g.draw_text(figure, rect{line2.x, line2.y, sum_width, line2.h}, sum, left_middle, TRANSPARENT, sum_colour);
             g.draw_text(sign, rect{line2.x + sum_width, line2.y, line2.w - sum_width, line2.h}, L" р.", left_bottom,
@@ -466,8 +467,8 @@ void panel_orders_list::draw_lines(Graphics& g, const rect& r, const order& o) {
             const std::wstring km = L" км";
             const int km_width = text_extent(form_.get_hwnd(), sign, km).width;
             g.draw_text(sign, line2, km, right_bottom, TRANSPARENT, distance_colour);
-            g.draw_text(figure, rect{line2.x, line2.y, line2.w - km_width, line2.h}, kilometres_text(*o.dist_to_driver),
-                        right_middle, TRANSPARENT, distance_colour);
+            g.draw_text(figure, rect{line2.x, line2.y, line2.w - km_width, line2.h},
+                        line_kilometres_text(*o.dist_to_driver), right_middle, TRANSPARENT, distance_colour);
         }
     } else if (!o.af.tx.empty()) {
         font_holder normal(scaled(line_font, s), 400);
@@ -504,8 +505,9 @@ void panel_orders_list::draw_badges(Graphics& g, const rect& r, const order& o) 
         const std::shared_ptr<Image> star = picture(star_image);
         const int y = r.y + picture(first_status_icon)->height() / 2;
         int x = r.x + r.w - 2 * margin_ - star->width();
-        // A count wider than the row draws only the stars that fit.
-        for (int i = 0; i < *o.star && x >= r.x; ++i, x -= star->width()) {
+        // At most three stars, as the take order panel shows them: more would run over the time box.
+        const int count = std::min(*o.star, most_stars);
+        for (int i = 0; i < count && x >= r.x; ++i, x -= star->width()) {
             star->draw(g, x, y);
         }
     }

@@ -401,7 +401,7 @@ void panel_take_order::compose_column(const order_record& o) {
     multiline_text& rouble = block(text_part::rouble_sign);
     const bool shows_sum = o.msum && *o.msum != 0;
     if (shows_sum) {
-        sum.set_text(whole_roubles_text(*o.msum));
+        sum.set_text(line_roubles_text(*o.msum));
         sum.set_visible(true);
         sum.set_position(0, y, width / 2);
         rouble.set_text(rouble_sign);
@@ -422,7 +422,7 @@ void panel_take_order::compose_column(const order_record& o) {
         km.set_text(kilometre_sign);
         km.set_visible(true);
         km.set_position(width - kilometre_width_, static_cast<int>(y + sign_drop * sum.get_rect().h), kilometre_width_);
-        const std::wstring text = kilometres_text(*o.dist_to_driver);
+        const std::wstring text = line_kilometres_text(*o.dist_to_driver);
         const int d = text_extent(form_.get_hwnd(), font_holder(scaled(figure_size, s), 700), text).width;
         figure.set_text(text);
         figure.set_visible(true);

@@ -37,6 +37,8 @@
 #include "api/json/reader.h"
 #include "api/json/type_error.h"
 #include "fixture.h"
+#include "foundation/text_utils.h"
+#include "tests/support/log_capture.h"
 
 #include <gtest/gtest.h>
 
@@ -174,6 +176,75 @@ TEST(record_parsing, records_are_filled_only_whole) {
     EXPECT_EQ(offer.order.s_id, L"1");
     EXPECT_EQ(offer.order.i, L"кресло");
     EXPECT_EQ(offer.order.s, 2);
+}
+
+// A figure of money or a rate that is not finite, or beyond any fare, balance or rate, refuses its record (the
+// store logs and skips it); inside an order's own rates or purchase terms it cuts that block short and keeps the
+// order, with a log line. 1e308 and 3.5e38 were infinities once narrowed to a float.
+TEST(record_parsing, figures_beyond_the_range_of_money_are_refused) {
+    const std::wstring beyond[] = {L"1e308", L"-1.7e308", L"3.5e38", L"-3.5e38", L"1e9", L"-1000000000"};
+    const struct {
+        const wchar_t* before; // the record's text up to the figure
+        const wchar_t* after;
+    } records[] = {
+        {LR"({"order":{"s-id":"1","cts":)", L"}}"},
+        {LR"({"order":{"s-id":"1","msum":)", L"}}"},
+        {LR"({"session-param":{"balance":)", L"}}"},
+        {LR"({"shift":{"id":1,"c":)", L"}}"},
+        {LR"({"currency":{"precision":)", L"}}"},
+        {LR"({"ref-tariff":{"s-id":"T","pp":)", L"}}"},
+        {LR"({"ref-tariff":{"s-id":"T","btax-dist":)", L"}}"},
+        {LR"({"ref-tariff":{"s-id":"T","max-pay-sum-lsl":)", L"}}"},
+        {LR"({"order-offer":{"s-order-id":"1","fine-sum":)", L"}}"},
+    };
+    for (const auto& r : records) {
+        for (const std::wstring& figure : beyond) {
+            const std::wstring text = r.before + figure + r.after;
+            const json::value root = json::read(zel::wide_to_utf8(text));
+            const std::string& wire = root.as_object().front().name;
+            try {
+                if (wire == "order") {
+                    order().from_value(root);
+                } else if (wire == "session-param") {
+                    session_param().from_value(root);
+                } else if (wire == "shift") {
+                    shift().from_value(root);
+                } else if (wire == "currency") {
+                    currency().from_value(root);
+                } else if (wire == "ref-tariff") {
+                    ref_tariff().from_value(root);
+                } else {
+                    order_offer().from_value(root);
+                }
+                ADD_FAILURE() << "accepted: " << zel::wide_to_utf8(text);
+            } catch (const json::type_error& error) {
+                EXPECT_NE(std::string(error.what()).find("beyond the range of money"), std::string::npos)
+                    << error.what();
+            }
+        }
+    }
+
+    // The largest figures inside the range still read.
+    session_param session;
+    session.from_json(LR"({"session-param":{"balance":999999999.0}})");
+    EXPECT_EQ(session.balance, 999999999.0f);
+    order_offer offer;
+    offer.from_json(LR"({"order-offer":{"s-order-id":"1","fine-sum":-999999999.9}})");
+    EXPECT_EQ(offer.fine_sum, -999999999.9);
+
+    // Nested rates: the order stays, the block keeps what came before the refused figure, and the log says so.
+    zel::test::log_capture log;
+    order o;
+    o.from_json(LR"({"order":{"s-id":"1","dct":{"p":120,"cdu":1e308,"ctu":5},"dt":{"p":10,"mc":-1e308},"msum":50}})");
+    EXPECT_EQ(o.msum, 50.0f);
+    ASSERT_TRUE(o.dct);
+    EXPECT_EQ(o.dct->p_ref(), 120.0f);
+    EXPECT_EQ(o.dct->cdu_ref(), 0.0f);
+    ASSERT_TRUE(o.dt);
+    EXPECT_EQ(o.dt->p, 10.0);
+    EXPECT_EQ(o.dt->mc, 0.0);
+    EXPECT_NE(log.text().find("order rates of an order cut short"), std::string::npos) << log.text();
+    EXPECT_NE(log.text().find("order purchase terms of an order cut short"), std::string::npos) << log.text();
 }
 
 TEST(record_parsing, packet_pieces_with_raw_line_breaks_read) {

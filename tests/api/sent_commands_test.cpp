@@ -20,10 +20,13 @@
 #include "api/command/sent/shift_end.h"
 #include "api/command/sent/upload_device_info.h"
 #include "api/command_names.h"
+#include "tests/support/log_capture.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -120,6 +123,28 @@ TEST(sent_commands, write_exact_texts) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.make()->to_json(), c.expected) << c.what;
+    }
+}
+
+// A figure that is not finite has no JSON form but null, which no command's format takes where it has a
+// number: whatever the builder handed on, it goes out as 0, with a log line naming the command and the member.
+TEST(sent_commands, numbers_that_are_not_finite_go_out_as_zero) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    zel::test::log_capture log;
+    close_order c(L"77", 350, 12, 4300, 1);
+    c.add_cd_detail({L"distance", nan, inf});
+    c.set_cd_total_cost(-inf);
+    c.set_discount(nan);
+    EXPECT_EQ(c.to_json(), LR"({"close-order":{"s-oid":"77","sum":350,"dtime":12,"dist":4300,"ucts":1,"cd":{)"
+                           LR"("trip-details":[{"code":"distance","sum":0.0,"units":0.0}],"total-cost":0.0,)"
+                           LR"("discount":0.0}}})");
+    EXPECT_EQ(gps_position(std::nan(""), HUGE_VAL, 150, 40, 5, 270).to_json(),
+              LR"({"gps-position":{"long":0.0,"lat":0.0,"alt":150,"speed":40,"p":5,"az":270}})");
+    const std::string lines = log.text();
+    for (const char* member : {"close-order: \"sum\"", "close-order: \"units\"", "close-order: \"total-cost\"",
+                               "close-order: \"discount\"", "gps-position: \"long\"", "gps-position: \"lat\""}) {
+        EXPECT_NE(lines.find(member), std::string::npos) << member << "\n" << lines;
     }
 }
 

@@ -1,6 +1,8 @@
 // The five small display boxes on the program's own manager with the default skin: the elapsed time and the
 // time of day, the number plate's cut and picture, the status box's texts, and a caption or value change that
 // repaints the box alone.
+#include <cstdint>
+#include <limits>
 #include <memory>
 #include <regex>
 #include <string>
@@ -93,6 +95,38 @@ TEST(elapsed_time_texts, MinutesBelowAnHourThenWholeHours) {
         EXPECT_EQ(texts.unit, c.unit) << c.elapsed_s;
         EXPECT_EQ(texts.hour, L"07");
         EXPECT_EQ(texts.minute, L"05");
+    }
+}
+
+// Times a server may send at the ends of the 64-bit range: the difference saturates instead of overflowing, and
+// the count is held to the field's three characters.
+TEST(elapsed_time_texts, TimesAtTheEndsOfTheRangeAreHeldToThreeCharacters) {
+    constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t least = std::numeric_limits<std::int64_t>::min();
+    const struct {
+        std::int64_t now_ms;
+        std::int64_t start_s;
+        const wchar_t* number;
+        const wchar_t* unit;
+    } cases[] = {
+        {most, now_ms / 1000, L"999", L"ч"},
+        {least, now_ms / 1000, L"-99", L""},
+        {now_ms, least, L"999", L"ч"},
+        {now_ms, most, L"-99", L""},
+        {most, least, L"999", L"ч"},
+        {least, most, L"-99", L""},
+        {now_ms, now_ms / 1000 + 99 * 60, L"-99", L""},
+        {now_ms, now_ms / 1000 - 999 * 3600, L"999", L"ч"},
+        {now_ms, now_ms / 1000 + 98 * 60, L"-98", L""},
+    };
+    for (const auto& c : cases) {
+        for (const std::int64_t offset : {utc_plus_3, most / 1000, least / 1000}) {
+            const auto texts = elapsed_time_box::texts_for(c.now_ms, c.start_s, offset);
+            EXPECT_EQ(texts.number, c.number) << c.now_ms << " " << c.start_s;
+            EXPECT_EQ(texts.unit, c.unit) << c.now_ms << " " << c.start_s;
+            EXPECT_EQ(texts.hour.size(), 2u);
+            EXPECT_EQ(texts.minute.size(), 2u);
+        }
     }
 }
 

@@ -12,12 +12,13 @@ void order_dt::read_fields(const json::value& fields) {
     try {
         for_each_field(fields, [this](std::string_view key, const json::value& v) {
             if (key == "mc") {
-                mc = v.as_real();
+                mc = to_figure(v);
             } else if (key == "p") {
-                p = v.as_real();
+                p = to_figure(v);
             }
         });
-    } catch (const json::type_error&) {
+    } catch (const json::type_error& error) {
+        log_kept_order(L"order purchase terms", error);
         // A malformed block must not cost the order that carries it.
     }
 }

@@ -31,7 +31,8 @@ void tariff_rate::read_fields(const json::value& fields) {
                 p_ = to_float(v);
             }
         });
-    } catch (const json::type_error&) {
+    } catch (const json::type_error& error) {
+        log_kept_order(L"order rates", error);
         // A malformed rate must not cost the order that carries it.
     }
 }
