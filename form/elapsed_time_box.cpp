@@ -60,7 +60,7 @@ void elapsed_time_box::set_times(int64_t now_ms, int64_t start_s, int64_t offset
 elapsed_time_box::texts elapsed_time_box::texts_for(int64_t now_ms, int64_t start_s, int64_t offset_s) {
     texts out;
     // The times come from the server: any 64-bit value, so the difference saturates.
-    const int64_t minutes = saturating_sub(now_ms, saturating_mul(start_s, 1000)) / 60 / 1000;
+    const int64_t minutes = ms_minus_seconds(now_ms, start_s) / 60 / 1000;
     if (minutes < 60) {
         out.number = int64_to_wstring(std::max(minutes, fewest_minutes));
     } else {

@@ -9,7 +9,7 @@
 #include "form/dialog_request.h"
 #include "form/manager_2.h"
 #include "foundation/server_clock.h"
-#include "foundation/time_arithmetic.h"
+#include "foundation/saturating.h"
 
 namespace zel::form {
 

@@ -32,4 +32,20 @@ inline int64_t saturating_mul(int64_t a, int64_t b) {
     return product;
 }
 
+// ms − seconds × 1000, exact wherever the true difference fits (even when the product alone does not) and
+// otherwise held at INT64_MIN or INT64_MAX: a time in milliseconds less a time in seconds, e.g. how far an
+// order's "tt" lies ahead of the server's now, or how long ago a start given in seconds was.
+inline int64_t ms_minus_seconds(int64_t ms, int64_t seconds) {
+    // Every pair fits in 128 bits: |ms| < 2^63 and |seconds × 1000| < 2^73.
+    __extension__ using wide = __int128;
+    const wide exact = static_cast<wide>(ms) - static_cast<wide>(seconds) * 1000;
+    if (exact > std::numeric_limits<int64_t>::max()) {
+        return std::numeric_limits<int64_t>::max();
+    }
+    if (exact < std::numeric_limits<int64_t>::min()) {
+        return std::numeric_limits<int64_t>::min();
+    }
+    return static_cast<int64_t>(exact);
+}
+
 } // namespace zel

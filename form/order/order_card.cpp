@@ -114,7 +114,7 @@ void order_card::draw_info(Graphics& g, const rect& box) {
     }
     const int64_t now = clock ? clock->server_now() : now_seconds();
     const int64_t zone = clock ? clock->server_seconds() : 0;
-    const time_left left = time_left_text(saturating_sub(time_, saturating_mul(now, 1000)) / 60 / 1000);
+    const time_left left = time_left_text(ms_minus_seconds(time_, now) / 60 / 1000);
 
     const int h = scaled(text_height, s);
     const font_holder figure_font_holder(scaled(figure_font, s), 700);

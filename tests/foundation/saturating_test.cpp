@@ -1,4 +1,4 @@
-#include "foundation/time_arithmetic.h"
+#include "foundation/saturating.h"
 
 #include <cstdint>
 #include <limits>
@@ -13,7 +13,7 @@ constexpr int64_t highest = std::numeric_limits<int64_t>::max();
 
 // Exact wherever the true difference fits, held at the range's end where it does not; every case runs under
 // UndefinedBehaviorSanitizer in the sanitizer tree.
-TEST(time_arithmetic, ms_minus_seconds_is_exact_in_range_and_held_at_its_ends) {
+TEST(saturating, ms_minus_seconds_is_exact_in_range_and_held_at_its_ends) {
     struct difference_case {
         const char* name;
         int64_t ms;
