@@ -26,7 +26,10 @@ void message_preorder_workflow::on_command(const zel_api::update_mask& mask) {
     if (mask.test(zel_api::cmd_result_name()) && mask.payload()) {
         const std::wstring& name = mask.payload()->cmd_name;
         if (name == zel_api::msg_read_name()) {
-            confirming_ = false;
+            if (confirming_ && mask.payload()->ok) {
+                read_.insert(*confirming_);
+            }
+            confirming_.reset();
             form_.unlock();
             show_next_message();
         } else if (name == zel_api::login_name() && mask.payload()->ok) {
@@ -41,7 +44,7 @@ void message_preorder_workflow::on_command(const zel_api::update_mask& mask) {
         form_.kill_timer(preorder_timer_);
         preorder_timer_ = -1;
         // The answer will not come: the next "msg" or login shows the message again.
-        confirming_ = false;
+        confirming_.reset();
     }
 }
 
@@ -63,11 +66,17 @@ void message_preorder_workflow::show_next_message() {
         return;
     }
     const auto messages = c->get_messages();
-    if (messages.empty()) {
+    // A read message the store no longer holds is forgotten; one it still holds waits for its removal.
+    std::erase_if(read_, [&](int64_t read) {
+        return std::none_of(messages.begin(), messages.end(), [&](const auto& m) { return m->id == read; });
+    });
+    const auto next =
+        std::find_if(messages.begin(), messages.end(), [&](const auto& m) { return !read_.contains(m->id); });
+    if (next == messages.end()) {
         return;
     }
-    const int64_t id = messages.front()->id;
-    auto request = std::make_shared<const dialog_request>(dialog_request::message, messages.front()->txt,
+    const int64_t id = (*next)->id;
+    auto request = std::make_shared<const dialog_request>(dialog_request::message, (*next)->txt,
                                                           [this, id](int) { on_message_closed(id); });
     message_dialog_ = request;
     form_.push_panel(manager_2::dialog_id, std::move(request));
@@ -88,7 +97,7 @@ void message_preorder_workflow::on_message_closed(int64_t message_id) {
         return;
     }
     form_.lock();
-    confirming_ = true;
+    confirming_ = message_id;
     c->msg_read(message_id);
 }
 

@@ -11,8 +11,10 @@
 //   shown       dialog closed, its message still stored        -> confirming  lock, "msg-read" of that message
 //   shown       dialog closed, its message deleted meanwhile   -> idle/shown  dialog of the next message, if any
 //   confirming  "msg"                                          -> confirming  nothing
-//   any         "cmd-result" of "msg-read"                     -> idle/shown  unlock; dialog of the first stored
-//                                                                             message unless a message dialog is up
+//   any         "cmd-result" of "msg-read"                     -> idle/shown  unlock; a granted one marks its
+//                                                                             message read; dialog of the first
+//                                                                             stored message not read, unless a
+//                                                                             message dialog is up
 //   confirming  "disconnect_local"                             -> idle        (the manager ends one lock level)
 // Preliminary orders: a timer (every check_period_s) runs from the first successful "login" result until
 // "disconnect_local". Each check with no dialog on top asks about the first order of list 3 with the status
@@ -25,6 +27,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -76,7 +80,11 @@ private:
     int preorder_timer_ = -1;
     // The dialog of the message shown; a "msg-read" sent and its result not yet come.
     std::weak_ptr<const dialog_request> message_dialog_;
-    bool confirming_ = false;
+    // The message whose "msg-read" is on its way, if any.
+    std::optional<int64_t> confirming_;
+    // Messages read but still stored: the server's "msg-del" may come after the result, and the message must
+    // not be shown a second time meanwhile.
+    std::set<int64_t> read_;
     // The questions pushed, with their orders' ids; those no longer on the stack are dropped at each check.
     std::vector<std::pair<std::wstring, std::weak_ptr<const dialog_request>>> questions_;
 };
