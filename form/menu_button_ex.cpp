@@ -66,7 +66,8 @@ int menu_button_ex::badge_text_height() const {
     const rect box = badge_text_rect();
     // As tall as the badge's inside allows (a figure readable at arm's length), smaller for a wide figure.
     const double largest = std::min(badge_font, box.h / static_cast<double>(s));
-    return fitted_font_height(form_->get_hwnd(), badge_text_, box.w, 400, largest, badge_font / 3, s);
+    return fitted_font_height(form_->get_hwnd(), badge_text_, box.w, 400, largest, std::min(badge_font / 3, largest),
+                              s);
 }
 
 void menu_button_ex::paint(Graphics& g, const rect& update, int dx, int dy) {
