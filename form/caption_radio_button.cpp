@@ -36,6 +36,10 @@ rect caption_radio_button::caption_rect() const {
     return {rect_.x + li + image.w, rect_.y, rect_.w - image.w - li, rect_.h};
 }
 
+int caption_radio_button::caption_height() const {
+    return fitted_font_height(form_->get_hwnd(), caption_, caption_rect().w, 700, 26, 13, form_->get_scale());
+}
+
 void caption_radio_button::paint(Graphics& g, const rect&, int, int) {
     if (!visible_) {
         return;
@@ -47,9 +51,9 @@ void caption_radio_button::paint(Graphics& g, const rect&, int, int) {
     if (Image* picture = state_image()) {
         picture->draw(g, image.x, image.y);
     }
-    font_holder font(scaled(26, s), 700);
-    g.draw_text(font, caption_rect(), caption_, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS,
-                TRANSPARENT, rgb{195, 200, 201});
+    font_holder font(caption_height(), 700);
+    g.draw_text(font, caption_rect(), caption_, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS, TRANSPARENT,
+                rgb{195, 200, 201});
     if (!subcaption_.empty()) {
         font_holder sub(scaled(30, s), 500);
         g.draw_text(sub, image, subcaption_, DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRANSPARENT, rgb{0, 0, 0});

@@ -37,6 +37,9 @@ public:
     // The picture's and the caption's rectangles in the current state.
     rect image_rect() const;
     rect caption_rect() const;
+    // The caption's font height: 26 x scale, or the largest smaller size down to half of it in which the
+    // caption fits its rectangle (a landscape tab beside a wide picture).
+    int caption_height() const;
 
 private:
     Image* state_image() const;

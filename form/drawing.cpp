@@ -26,6 +26,23 @@ size text_extent(HWND window, const font_holder& font, const std::wstring& text)
     return {area.right - area.left, area.bottom - area.top};
 }
 
+int fitted_font_height(HWND window, const std::wstring& text, int width, int weight, double largest, double smallest,
+                       float scale) {
+    int last = 0;
+    for (double n = largest; n >= smallest; n -= 1.0) {
+        const int height = scaled(n, scale);
+        // A font of height 0 is the mapper's default size, larger than the ones that did not fit.
+        if (height <= 0) {
+            break;
+        }
+        last = height;
+        if (text_extent(window, font_holder(height, weight), text).width <= width) {
+            return height;
+        }
+    }
+    return std::max(last, 1);
+}
+
 namespace {
 
 struct frame_colours {

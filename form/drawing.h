@@ -22,6 +22,12 @@ inline constexpr rgb slate_colour{31, 37, 45};
 // and 0 wide; {0, 0} when measuring fails.
 size text_extent(HWND window, const font_holder& font, const std::wstring& text);
 
+// The height of the largest font, of the design sizes from `largest` down to `smallest` in steps of one times the
+// scale, in which the text is at most `width` pixels wide; the smallest such height (at least 1 pixel) when the
+// text fits none. A caption that fits at `largest` keeps exactly that font, so a box wide enough looks as before.
+int fitted_font_height(HWND window, const std::wstring& text, int width, int weight, double largest, double smallest,
+                       float scale);
+
 // Fills the update rectangle (one pixel more each way, as fill_rect does) with the slate colour.
 void paint_background_slate(Graphics& g, const rect& update);
 

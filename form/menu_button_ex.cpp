@@ -12,6 +12,14 @@
 
 namespace zel::form {
 
+namespace {
+
+constexpr int badge_gap = 6;        // between the badge and the caption under it (design pixels)
+constexpr int badge_inset = 3;      // the figure keeps this far inside the badge's edges
+constexpr double badge_font = 36.0; // the figure's largest design size
+
+} // namespace
+
 menu_button_ex::menu_button_ex(manager_2* form, const rect& r, std::function<void()> on_click,
                                std::shared_ptr<Image> normal, std::shared_ptr<Image> disabled, std::wstring caption,
                                std::shared_ptr<Image> badge)
@@ -37,8 +45,9 @@ rect menu_button_ex::badge_rect() const {
         return {};
     }
     const Image* main = chosen_image();
-    // The picture's bottom, or the caption's top where the picture reaches into the caption.
-    const int bottom = std::min(rect_.y + rect_.h / 2 + main->height() / 2, caption_rect().y);
+    // The picture's bottom, or a gap above the caption's top where the picture reaches that far.
+    const int bottom =
+        std::min(rect_.y + rect_.h / 2 + main->height() / 2, caption_rect().y - scaled(badge_gap, form_->get_scale()));
     return {rect_.x + rect_.w / 2 + main->width() / 2 - badge_->width(), bottom - badge_->height(), badge_->width(),
             badge_->height()};
 }
@@ -47,9 +56,18 @@ rect menu_button_ex::badge_text_rect() const {
     if (!badge_shown()) {
         return {};
     }
-    const float s = form_->get_scale();
+    const int inset = scaled(badge_inset, form_->get_scale());
     const rect b = badge_rect();
-    return {b.x + scaled(4, s), b.y + scaled(15, s), scaled(44, s), scaled(28, s)};
+    return {b.x + inset, b.y + inset, std::max(0, b.w - 2 * inset), std::max(0, b.h - 2 * inset)};
+}
+
+int menu_button_ex::badge_text_height() const {
+    const float s = form_->get_scale();
+    const rect box = badge_text_rect();
+    // As tall as the badge's inside allows (a figure readable at arm's length), smaller for a wide figure.
+    const double largest = std::min(badge_font, box.h / static_cast<double>(s));
+    return fitted_font_height(form_->get_hwnd(), badge_text_, box.w, 400, largest, std::min(badge_font / 3, largest),
+                              s);
 }
 
 void menu_button_ex::paint(Graphics& g, const rect& update, int dx, int dy) {
@@ -59,7 +77,7 @@ void menu_button_ex::paint(Graphics& g, const rect& update, int dx, int dy) {
     }
     const rect b = badge_rect();
     badge_->draw(g, b.x, b.y);
-    font_holder font(scaled(18, form_->get_scale()), 400);
+    font_holder font(badge_text_height(), 400);
     g.draw_text(font, badge_text_rect(), badge_text_, DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRANSPARENT,
                 rgb{0, 0, 0});
 }

@@ -1,7 +1,7 @@
 // menu_button_ex: a menu cell with a badge picture on the lower right corner of its picture and a short
 // badge text in it (a count), shown only when the picture, the badge and the text are all there. In a cell too
-// low for the picture and the caption apart (the landscape menu) the badge rises so as to end above the caption.
-// UI thread only.
+// low for the picture and the caption apart (the landscape menu) the badge rises so as to end a gap above the
+// caption. UI thread only.
 #pragma once
 
 #include "form/menu_button.h"
@@ -23,6 +23,8 @@ public:
     // Where the badge picture and its text go; empty rectangles while no badge is shown.
     rect badge_rect() const;
     rect badge_text_rect() const;
+    // The badge text's font height: as tall as the badge's inside allows, smaller for a text too wide for it.
+    int badge_text_height() const;
 
 private:
     bool badge_shown() const;

@@ -47,8 +47,8 @@ void value_radio_button::set_value(const std::wstring& text) {
         return;
     }
     const std::size_t point = text.find(L'.');
-    const bool one_point_at_end = point == std::wstring::npos ||
-                                  (text.find(L'.', point + 1) == std::wstring::npos && point + 2 >= text.size());
+    const bool one_point_at_end =
+        point == std::wstring::npos || (text.find(L'.', point + 1) == std::wstring::npos && point + 2 >= text.size());
     if (text.size() <= 6 && one_point_at_end) {
         value_ = text;
         invalidate();
@@ -64,21 +64,7 @@ rect value_radio_button::value_box() const {
 
 int value_radio_button::fitted_height(const std::wstring& text, int box_width) const {
     const float s = form_->get_scale();
-    const int inner = static_cast<int>(box_width - 8 * s);
-    int smallest = 0;
-    for (int n = 65; n >= 1; --n) {
-        const int height = scaled(n, s);
-        // A font of height 0 is the mapper's default size, larger than the ones that did not fit.
-        if (height == 0) {
-            break;
-        }
-        smallest = height;
-        font_holder font(height, 700);
-        if (text_extent(form_->get_hwnd(), font, text).width <= inner) {
-            return height;
-        }
-    }
-    return std::max(smallest, 1);
+    return fitted_font_height(form_->get_hwnd(), text, static_cast<int>(box_width - 8 * s), 700, 65, 1, s);
 }
 
 void value_radio_button::draw_fitted_text(Graphics& g, const rect& box, const std::wstring& text,
@@ -87,6 +73,17 @@ void value_radio_button::draw_fitted_text(Graphics& g, const rect& box, const st
     font_holder font(fitted_height(text, box.w), 700);
     g.draw_text(font, {static_cast<int>(box.x + 4 * s), box.y, static_cast<int>(box.w - 8 * s), box.h}, text,
                 DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRANSPARENT, rgb::from_rrggbb(rrggbb));
+}
+
+rect value_radio_button::caption_rect() const {
+    const float s = form_->get_scale();
+    const rect box = value_box();
+    return {static_cast<int>(rect_.x + 3 * s), box.y, static_cast<int>(rect_.w / 2 - width_of(icon_) - 12 * s), box.h};
+}
+
+int value_radio_button::caption_height() const {
+    // A caption wider than its box at the full size steps down to fit (the landscape rows are half as wide).
+    return fitted_font_height(form_->get_hwnd(), caption_, caption_rect().w, 400, 38, 19, form_->get_scale());
 }
 
 void value_radio_button::paint(Graphics& g, const rect&, int, int) {
@@ -106,11 +103,9 @@ void value_radio_button::paint(Graphics& g, const rect&, int, int) {
         icon_->draw(g, static_cast<int>(rect_.x + rect_.w - icon_->width() - 3 * s),
                     rect_.y + rect_.h / 2 - icon_->height() / 2);
     }
-    font_holder font(scaled(38, s), 400);
-    g.draw_text(font,
-                {static_cast<int>(rect_.x + 3 * s), box.y, static_cast<int>(rect_.w / 2 - width_of(icon_) - 12 * s),
-                 box.h},
-                caption_, DT_VCENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS, TRANSPARENT, rgb{255, 255, 255});
+    font_holder font(caption_height(), 400);
+    g.draw_text(font, caption_rect(), caption_, DT_VCENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS, TRANSPARENT,
+                rgb{255, 255, 255});
     draw_fitted_text(g, box, value_, 0xFFC300);
 }
 

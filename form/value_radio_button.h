@@ -38,6 +38,10 @@ public:
     // The font's pixel height that the fitted figure is drawn with in a box of that width: the largest of
     // 65 x scale down to 1 x scale whose text fits, else the smallest that is not 0 (the text is clipped).
     int fitted_height(const std::wstring& text, int box_width) const;
+    // The caption's box left of the value box, and the font's pixel height it is drawn with: 38 x scale, or
+    // the largest smaller size down to half of it in which the caption fits the box.
+    rect caption_rect() const;
+    int caption_height() const;
 
 private:
     void draw_fitted_text(Graphics& g, const rect& box, const std::wstring& text, unsigned rrggbb) const;

@@ -1,5 +1,6 @@
 #include "form/order/tariff_widget.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -26,6 +27,7 @@ constexpr int fare_right_id = 7069;
 
 constexpr double line_gap = 12.0; // above every line
 constexpr int text_inset = 10;    // texts keep this far from the line's ends (screen pixels)
+constexpr int figure_gap = 6;     // and at least this far from the figure's left (screen pixels)
 
 constexpr double title_font = 28.0;
 constexpr double subtitle_font = 22.0;
@@ -49,6 +51,13 @@ void fit_middle(Image& middle, int width, const Image& left, const Image& right)
     if (fill > 1 && fill != middle.width()) {
         middle.resize(fill, middle.height());
     }
+}
+
+// The part of a text's box that ends a gap short of a right-aligned figure of that width in its box; the
+// figure's own box when the figure is wider than it.
+rect text_box_left_of(const rect& text, const rect& figure_box, int figure_width) {
+    const int figure_left = figure_box.x + figure_box.w - std::min(figure_width, figure_box.w);
+    return rect{text.x, text.y, std::max(0, std::min(text.x + text.w, figure_left - figure_gap) - text.x), text.h};
 }
 
 } // namespace
@@ -164,19 +173,26 @@ void tariff_widget::rub_text(Graphics& g, const rect& r, const std::wstring& tit
     fare_right_->draw(g, r.x + fare_left_->width() + fare_middle_->width(), r.y);
 
     const int half = r.h / 2;
-    font_holder title_face(scaled(title_font, s), 700);
-    g.draw_text(title_face, rect{r.x + text_inset, r.y, r.w, half}, title, title_format, TRANSPARENT, white);
-    font_holder subtitle_face(scaled(subtitle_font, s), 700);
-    g.draw_text(subtitle_face, rect{r.x + text_inset, r.y + half, r.w, half}, subtitle, subtitle_format, TRANSPARENT,
-                subtitle_grey);
-
+    HWND window = form_->get_hwnd();
     font_holder unit_face(scaled(unit_font, s), 700);
-    const int unit_width = text_extent(form_->get_hwnd(), unit_face, rouble_unit).width;
+    const int unit_width = text_extent(window, unit_face, rouble_unit).width;
+    font_holder value_face(scaled(value_font, s), 700);
+    const rect value_box{r.x + text_inset, r.y, r.w - unit_width - 2 * text_inset, r.h};
+    const int value_width = text_extent(window, value_face, value).width;
+
+    // The title and the subtitle end a gap short of the figure, which takes the whole line's height at the
+    // right; a text wider than that steps down to fit (the narrow landscape line).
+    const rect title_box = text_box_left_of(rect{r.x + text_inset, r.y, r.w, half}, value_box, value_width);
+    font_holder title_face(fitted_font_height(window, title, title_box.w, 700, title_font, title_font / 2, s), 700);
+    g.draw_text(title_face, title_box, title, title_format, TRANSPARENT, white);
+    const rect subtitle_box = text_box_left_of(rect{r.x + text_inset, r.y + half, r.w, half}, value_box, value_width);
+    font_holder subtitle_face(
+        fitted_font_height(window, subtitle, subtitle_box.w, 700, subtitle_font, subtitle_font / 2, s), 700);
+    g.draw_text(subtitle_face, subtitle_box, subtitle, subtitle_format, TRANSPARENT, subtitle_grey);
+
     g.draw_text(unit_face, rect{r.x + r.w - unit_width - text_inset, r.y + half, unit_width, half}, rouble_unit,
                 unit_format, TRANSPARENT, amber);
-    font_holder value_face(scaled(value_font, s), 700);
-    g.draw_text(value_face, rect{r.x + text_inset, r.y, r.w - unit_width - 2 * text_inset, r.h}, value, value_format,
-                TRANSPARENT, amber);
+    g.draw_text(value_face, value_box, value, value_format, TRANSPARENT, amber);
 }
 
 void tariff_widget::tariff_line(Graphics& g, const rect& r) {
@@ -186,16 +202,22 @@ void tariff_widget::tariff_line(Graphics& g, const rect& r) {
     purchase_right_->draw(g, r.x + purchase_left_->width() + purchase_middle_->width(), r.y);
 
     const int half = r.h / 2;
-    font_holder title_face(scaled(title_font, s), 700);
-    g.draw_text(title_face, rect{r.x + text_inset, r.y, r.w, half}, L"ПОКУПКА ЗАКАЗА", title_format, TRANSPARENT,
-                white);
-    font_holder subtitle_face(scaled(subtitle_font, s), 700);
-    g.draw_text(subtitle_face, rect{r.x + text_inset, r.y + half, r.w, half},
-                L"НО НЕ МЕНЕЕ " + round_value(purchase_minimum_) + L" РУБ.", subtitle_format, TRANSPARENT,
-                subtitle_green);
+    HWND window = form_->get_hwnd();
+    const std::wstring value = round_value(purchase_percent_) + L"%";
     font_holder value_face(scaled(value_font, s), 700);
-    g.draw_text(value_face, rect{r.x + text_inset, r.y, r.w - 2 * text_inset, r.h},
-                round_value(purchase_percent_) + L"%", value_format, TRANSPARENT, amber);
+    const rect value_box{r.x + text_inset, r.y, r.w - 2 * text_inset, r.h};
+    const int value_width = text_extent(window, value_face, value).width;
+
+    const std::wstring title = L"ПОКУПКА ЗАКАЗА";
+    const rect title_box = text_box_left_of(rect{r.x + text_inset, r.y, r.w, half}, value_box, value_width);
+    font_holder title_face(fitted_font_height(window, title, title_box.w, 700, title_font, title_font / 2, s), 700);
+    g.draw_text(title_face, title_box, title, title_format, TRANSPARENT, white);
+    const std::wstring subtitle = L"НО НЕ МЕНЕЕ " + round_value(purchase_minimum_) + L" РУБ.";
+    const rect subtitle_box = text_box_left_of(rect{r.x + text_inset, r.y + half, r.w, half}, value_box, value_width);
+    font_holder subtitle_face(
+        fitted_font_height(window, subtitle, subtitle_box.w, 700, subtitle_font, subtitle_font / 2, s), 700);
+    g.draw_text(subtitle_face, subtitle_box, subtitle, subtitle_format, TRANSPARENT, subtitle_green);
+    g.draw_text(value_face, value_box, value, value_format, TRANSPARENT, amber);
 }
 
 } // namespace zel::form

@@ -147,9 +147,11 @@ TEST_F(button_pen, menu_cell_caption_and_badge_rectangles) {
     EXPECT_EQ(cell->caption_rect(), (rect{0, 215, 160, 23})); // 250 - 34.5, truncated
     EXPECT_EQ(cell->badge_rect(), rect{}); // no badge text yet
     cell->set_subcaption(L"12");
-    // The 64 x 64 picture is centred at (80, 175); the 64 x 32 badge sits on its lower right corner.
+    // The 64 x 64 picture is centred at (80, 175); the 64 x 32 badge sits on its lower right corner, its text
+    // 3 pixels inside it, in a font as tall as that allows.
     EXPECT_EQ(cell->badge_rect(), (rect{48, 175, 64, 32}));
-    EXPECT_EQ(cell->badge_text_rect(), (rect{52, 190, 44, 28}));
+    EXPECT_EQ(cell->badge_text_rect(), (rect{51, 178, 58, 26}));
+    EXPECT_EQ(cell->badge_text_height(), 26);
     cell->set_enabled(false); // the disabled picture carries no badge
     EXPECT_EQ(cell->badge_rect(), (rect{48, 175, 64, 32}));
     EXPECT_EQ(noted->note_rect(), (rect{160, 86, 160, 150})); // 100 - 13.5, truncated
@@ -165,10 +167,10 @@ TEST_F(button_pen, menu_cell_badge_ends_above_the_caption_in_a_low_cell) {
     });
     cell->set_subcaption(L"2");
     // The 64 x 64 picture (118 to 182) reaches into the caption (from 165: 200 - 34.5, truncated): the badge
-    // ends where the caption begins instead of on the picture's bottom.
+    // ends 6 pixels above the caption's top instead of on the picture's bottom.
     EXPECT_EQ(cell->caption_rect(), (rect{0, 165, 160, 23}));
-    EXPECT_EQ(cell->badge_rect(), (rect{48, 133, 64, 32}));
-    EXPECT_EQ(cell->badge_text_rect(), (rect{52, 148, 44, 28}));
+    EXPECT_EQ(cell->badge_rect(), (rect{48, 127, 64, 32}));
+    EXPECT_EQ(cell->badge_text_rect(), (rect{51, 130, 58, 26}));
 }
 
 TEST_F(button_pen, menu_cells_enabled_and_disabled_match_their_golden) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "api/bill_record.h"
+#include "form/drawing.h"
+#include "form/font_holder.h"
 #include "form/keypad.h"
 #include "form/keypad_dialog.h"
 #include "form/order/panel_close_order_param.h"
@@ -11,6 +13,7 @@
 #include "form/order/panel_work_execute.h"
 #include "form/segmented_button.h"
 #include "form/value_radio_button.h"
+#include "foundation/text_utils.h"
 #include "tests/form/screen_fixture.h"
 
 namespace zel::form::test {
@@ -266,6 +269,35 @@ TEST(close_params, TheDistanceIsReadWithAPointWhateverTheLocale) {
         }
     }
 }
+
+// Each row's caption, measured with the real font in the font it is drawn with, lies within its box left of
+// the figure at both screen sizes (the landscape rows are half as wide), in a font no smaller than half the
+// full size.
+class close_captions_screen : public close_params_screen,
+                              public ::testing::WithParamInterface<platform::screen_size> {};
+
+TEST_P(close_captions_screen, TheRowCaptionsFitTheirBoxesWithTheRealFont) {
+    if (!real_font_scope::installed()) {
+        GTEST_SKIP() << "Wine's Tahoma (fonts-wine) is not installed";
+    }
+    ASSERT_NO_FATAL_FAILURE(open_params(zel_api::bill_record::mode_total | zel_api::bill_record::mode_distance_downtime,
+                                        300.0f, 12345.0f, 125, GetParam()));
+    real_font_scope real;
+    const int full = scaled(38, manager->get_scale());
+    const std::pair<int, const wchar_t*> rows[] = {
+        {sum_row, L"Сумма"}, {distance_row, L"Расстояние"}, {downtime_row, L"Простой"}};
+    for (const auto& [index, caption] : rows) {
+        SCOPED_TRACE(wide_to_utf8(caption));
+        const value_radio_button& shown = row(index);
+        const int height = shown.caption_height();
+        EXPECT_GE(height * 2, full);
+        EXPECT_LE(text_extent(window, font_holder(height, 400), caption).width, shown.caption_rect().w);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(sizes, close_captions_screen,
+                         ::testing::Values(platform::screen_size{480, 800, 192}, platform::screen_size{800, 480, 192}),
+                         [](const auto& info) { return info.param.width == 480 ? "portrait" : "landscape"; });
 
 TEST_F(close_params_screen, ParamsPicture) {
     ASSERT_NO_FATAL_FAILURE(open_params(3, 300.0f, 12345.0f, 125));

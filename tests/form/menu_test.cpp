@@ -14,6 +14,7 @@
 #include "form/account/panel_master_panel_2.h"
 #include "form/drawing.h"
 #include "form/menu_button.h"
+#include "form/menu_button_ex.h"
 #include "foundation/text_utils.h"
 #include "platform/headless.h"
 #include "tests/form/screen_fixture.h"
@@ -45,8 +46,10 @@ std::string current_order(const std::string& fields) {
 class menu_scene : public screen_harness {
 public:
     void open_menu(bool logged_in, const std::string& records,
-                   const std::string& later = R"({"currency":{"precision":0.5}})") {
+                   const std::string& later = R"({"currency":{"precision":0.5}})",
+                   platform::screen_size screen = platform::screen_size{480, 800, 192}) {
         screen_options options;
+        options.screen = screen;
         options.dispatch_script = "tests/form/fixtures/menu_login.script";
         options.values["RECORDS"] = records;
         options.values["LATER"] = later;
@@ -425,6 +428,44 @@ TEST(main_menu, the_navigator_is_the_first_line_of_navigation_txt_started_withou
             EXPECT_NE(log.text().find(c.log_line), std::string::npos) << log.text();
         }
         EXPECT_EQ(scene.stack_ids(), std::vector<int>{manager_2::master_id});
+    }
+}
+
+// The parking cell's queue badge at both screen sizes: its figure is drawn tall enough to read from the
+// driver's seat (at least 20 pixels of ink, 2.6 mm at 192 dpi), inside the badge, and the badge ends a gap
+// above the caption under it (the landscape cell is too low for the picture and the caption apart).
+TEST(main_menu, the_queue_badge_is_readable_and_clear_of_the_caption) {
+    for (const platform::screen_size screen :
+         {platform::screen_size{480, 800, 192}, platform::screen_size{800, 480, 192}}) {
+        SCOPED_TRACE(screen.width);
+        menu_scene scene;
+        scene.open_menu(true, lists + areas + session(R"("oac":5,"driver-status":4,"area-id":12,"area-queue":3)"),
+                        R"({"currency":{"precision":0.5}})", screen);
+        const auto* parking = dynamic_cast<const menu_button_ex*>(scene.menu().button(8));
+        ASSERT_NE(parking, nullptr);
+        const rect badge = parking->badge_rect();
+        ASSERT_GT(badge.w, 0);
+        EXPECT_LT(badge.y + badge.h, parking->caption_rect().y);
+        const rect text = parking->badge_text_rect();
+        EXPECT_GE(text.x, badge.x);
+        EXPECT_GE(text.y, badge.y);
+        EXPECT_LE(text.x + text.w, badge.x + badge.w);
+        EXPECT_LE(text.y + text.h, badge.y + badge.h);
+
+        scene.screen_texts();
+        int w = 0, h = 0;
+        const auto pixels = platform::headless::window_pixels(scene.window, w, h);
+        // The figure's black ink in the badge's middle columns (its rounded corners show the cell's black).
+        int top = badge.y + badge.h, bottom = badge.y - 1;
+        for (int y = badge.y; y < badge.y + badge.h; ++y) {
+            for (int x = badge.x + badge.w / 4; x < badge.x + badge.w - badge.w / 4; ++x) {
+                if ((pixels[static_cast<std::size_t>(y * w + x)] & 0xFFFFFF) == 0) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        EXPECT_GE(bottom - top + 1, 20);
     }
 }
 

@@ -17,6 +17,8 @@
 #include "controller/order_close.h"
 #include "form/caption_radio_button.h"
 #include "form/dialog_request.h"
+#include "form/drawing.h"
+#include "form/font_holder.h"
 #include "form/list_view.h"
 #include "form/manager_2.h"
 #include "form/order/bill_money.h"
@@ -379,6 +381,36 @@ TEST_F(ride_panel_screen, AParkingAreaInTheSessionShowsTheOrdersTab) {
     EXPECT_TRUE(tap_text(L"ЗАКАЗЫ"));
     EXPECT_TRUE(ride().orders_view()->is_visible());
 }
+
+// Each tab's caption, measured with the real font in the font it is drawn with, lies within the room beside
+// the tab's picture at both screen sizes (the landscape tabs have less of it), in a font no smaller than three
+// quarters of the full size.
+class ride_tabs_screen : public ride_panel_screen, public ::testing::WithParamInterface<platform::screen_size> {};
+
+TEST_P(ride_tabs_screen, TheTabCaptionsFitBesideTheirPicturesWithTheRealFont) {
+    if (!real_font_scope::installed()) {
+        GTEST_SKIP() << "Wine's Tahoma (fonts-wine) is not installed";
+    }
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(), "", GetParam()));
+    real_font_scope real;
+    const int full = scaled(26, manager->get_scale());
+    struct tab_case {
+        caption_radio_button* tab;
+        const wchar_t* caption;
+    };
+    for (const tab_case& c : {tab_case{ride().tariff_tab(), L"ТАРИФ"}, tab_case{ride().orders_tab(), L"ЗАКАЗЫ"},
+                              tab_case{ride().orders_tab(), L"МОИ ЗАКАЗЫ"}, tab_case{ride().areas_tab(), L"РАЙОНЫ"}}) {
+        SCOPED_TRACE(wide_to_utf8(c.caption));
+        c.tab->set_caption(c.caption);
+        const int height = c.tab->caption_height();
+        EXPECT_GE(height * 4, full * 3);
+        EXPECT_LE(text_extent(window, font_holder(height, 700), c.caption).width, c.tab->caption_rect().w);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(sizes, ride_tabs_screen,
+                         ::testing::Values(platform::screen_size{480, 800, 192}, platform::screen_size{800, 480, 192}),
+                         [](const auto& info) { return info.param.width == 480 ? "portrait" : "landscape"; });
 
 TEST_F(ride_panel_screen, BillPicture) {
     ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));

@@ -118,6 +118,46 @@ TEST_F(tariff_scene, ThePurchaseLineShowsOnlyWithBothFiguresOnAPurchaseWidgetAnd
     }
 }
 
+// On the landscape screen the line is narrow: a subtitle or title as wide as the line would run under the
+// figure at the right, which takes the line's whole height. Each ends short of the figure's leftmost ink,
+// whatever the figure's width.
+TEST_F(tariff_scene, TheTextsOfANarrowLineEndShortOfTheFigure) {
+    const std::uint32_t grey = 0x969291;  // the subtitle
+    const std::uint32_t amber = 0xF8BA34; // the figure and its unit
+    const std::uint32_t white = 0xFFFFFF; // the title
+    for (const float price : {99.5f, 3.0f, 12345.5f}) {
+        SCOPED_TRACE(price);
+        teardown();
+        open(tall, [this](host_panel& host, manager_2& m) {
+            widget = host.own(std::make_unique<tariff_widget>(&m, rect{20, 70, 370, 300}, tariff_widget::kind_plain));
+        });
+        widget->set_base_price(price);
+        widget->set_included_km(3);
+        widget->set_included_minutes(10);
+        widget->set_price_per_waiting_minute(price);
+        for (const int k : {1, 4}) {
+            const rect line = widget->fare_line_rect(k);
+            InvalidateRect(window, nullptr, FALSE);
+            run();
+            int width = 0, height = 0;
+            const std::vector<std::uint32_t> shown = platform::headless::window_pixels(window, width, height);
+            int figure_left = line.x + line.w;
+            int text_right = line.x;
+            for (int y = line.y; y < line.y + line.h; ++y) {
+                for (int x = line.x; x < line.x + line.w; ++x) {
+                    const std::uint32_t p = shown[static_cast<std::size_t>(y * width + x)] & 0xFFFFFF;
+                    if (p == amber) {
+                        figure_left = std::min(figure_left, x);
+                    } else if (p == grey || p == white) {
+                        text_right = std::max(text_right, x);
+                    }
+                }
+            }
+            EXPECT_LT(text_right, figure_left) << "line " << k;
+        }
+    }
+}
+
 // In a scroll view lower than the description, scrolling down as far as the view allows brings the last
 // line wholly into sight, purchase line included.
 TEST_F(tariff_scene, AScrollViewScrollsTheWholeDescriptionIntoSight) {

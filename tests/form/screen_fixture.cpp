@@ -16,11 +16,26 @@
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"
 #include "platform/headless.h"
+#include "platform/text/font_engine.h"
 #include "platform/window.h"
 #include "tests/support/dispatch_peer.h"
 #include "tests/support/golden.h"
 
 namespace zel::form::test {
+
+real_font_scope::real_font_scope() : box_was_(platform::box_font()) {
+    platform::set_box_font(false);
+}
+
+real_font_scope::~real_font_scope() {
+    platform::set_box_font(box_was_);
+}
+
+bool real_font_scope::installed() {
+    platform::font_engine& engine = platform::font_engine::instance();
+    std::lock_guard<std::mutex> lock(engine.lock());
+    return engine.resolve("Tahoma", true).find("tahomabd.ttf") != std::string::npos;
+}
 
 namespace fs = std::filesystem;
 using controller_::controller;

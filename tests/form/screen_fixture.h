@@ -52,6 +52,20 @@ struct drawn_text {
 };
 
 // Keeps every text drawn while it is installed.
+// While it lives, fonts made draw and measure with the real font in place of the box font that the screens'
+// tests use; installed() tells whether Wine's Tahoma is there to draw with (a test skips without it).
+class real_font_scope {
+public:
+    real_font_scope();
+    ~real_font_scope();
+    real_font_scope(const real_font_scope&) = delete;
+    real_font_scope& operator=(const real_font_scope&) = delete;
+    static bool installed();
+
+private:
+    bool box_was_;
+};
+
 class text_record : public platform::text_recorder {
 public:
     void drawn(const std::wstring& text, const RECT& rect, COLORREF colour, UINT format) override;
