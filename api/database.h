@@ -106,7 +106,9 @@ public:
     // Applies one received packet's text and says what it carried. Never throws: an object that can't be
     // read or parsed is logged with its error and skipped, and the later objects still apply; a text whose
     // braces don't balance is logged and changes nothing. After the objects: when an "order" arrived and the
-    // current order has status 8, the taximeter gets that order's tariff and is started for it; when an
+    // current order has status 8, or when a successful "cmd-result" of "execute-order" arrived and an order
+    // is current (the status may follow in a later packet), the taximeter gets that order's tariff and is
+    // started for it (a second start for the same order changes nothing); when an
     // "odel" arrived and list 4 no longer holds the order that the running taximeter measures, the taximeter
     // is stopped, if the "odel" named that order in list 4 or the driver's orders have been listed since the
     // last clear_all (the table at the top).

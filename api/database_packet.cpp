@@ -138,6 +138,13 @@ update_mask database::process_packet(const std::wstring& text) {
                 start_taximeter(*current);
             }
         }
+        // A confirmed "execute-order" starts the ride as its status 8 does, whichever of the two a server sends
+        // first: the ride panel opens on the result, and the distance driven until the record must count.
+        if (const auto& result = mask.payload(); result && result->ok && result->cmd_name == execute_order_name()) {
+            if (const auto current = get_current_order()) {
+                start_taximeter(*current);
+            }
+        }
         if (mask.test(odel_name())) {
             stop_taximeter_if_its_order_left();
         }

@@ -13,6 +13,7 @@
 #include "app/pinned_clock.h"
 #include "form/main_window.h"
 #include "form/manager_2.h"
+#include "form/order/taximeter_display.h"
 #include "form/panel_base.h"
 #include "foundation/app_paths.h"
 #include "foundation/logger.h"
@@ -162,6 +163,13 @@ std::string step_runner::run_step(const step& s) {
     case kind::drive:
         return drive(s);
     case kind::snapshot:
+        // A settled screen: the hourglass of a request whose answer is on its way (its records may have come
+        // first) is not the picture. A screen that stays busy is taken as it is once the wait gives up.
+        if (std::string reason = wait_unlocked(); !reason.empty()) {
+            log(logger::warning, utf8_to_wide(s.title() + ": " + reason + "; the picture shows it busy"));
+        }
+        // The taximeter's lamp blinks with every paint: the picture shows it lit, however many paints came before.
+        form::taximeter_display::reset_lamp_blink();
         repaint();
         if (!platform::headless::save_png(parts_.window, s.name + ".png")) {
             return "cannot write " + s.name + ".png";

@@ -35,11 +35,13 @@ panel_driver_status_2::panel_driver_status_2(manager_2& form) : panel_menu_list(
 panel_driver_status_2::~panel_driver_status_2() = default;
 
 void panel_driver_status_2::show(const panel_param*) {
+    confirmed_ = false;
     show_menu({{1033, L"Выбрать стоянку"}, {1039, L"Таксометр"}, {1027, L"На обеде"}, {1036, L"На ремонте"}});
     rows_rule();
 }
 
 void panel_driver_status_2::hide() {
+    confirmed_ = false;
     hide_menu();
 }
 
@@ -76,8 +78,22 @@ void panel_driver_status_2::rows_rule() {
     repaint_rows();
 }
 
+// After a successful status request: to the ride panel when an order is current, else to the first panel.
+void panel_driver_status_2::leave() {
+    confirmed_ = false;
+    const auto* c = ctl();
+    if (c && c->get_current_order()) {
+        form_.pop_to_first_quiet();
+        form_.push_panel(ride_panel_id);
+    } else {
+        form_.pop_to_first();
+    }
+}
+
 void panel_driver_status_2::send_status(int32_t status) {
     if (auto* c = ctl()) {
+        requested_ = status;
+        confirmed_ = false;
         form_.lock();
         c->set_driver_status(status);
     }
@@ -132,14 +148,20 @@ void panel_driver_status_2::on_command(const zel_api::update_mask& mask) {
     if (mask.test(L"cmd-result")) {
         if (const auto& result = mask.payload(); result && result->cmd_name == L"set-driver-status") {
             const auto* c = ctl();
-            if (result->ok && c && c->get_current_order()) {
-                form_.pop_to_first_quiet();
-                form_.push_panel(ride_panel_id);
+            const auto session = c ? c->get_session_param() : nullptr;
+            const bool status_in = session && session->driver_status && *session->driver_status == requested_;
+            if (result->ok && status_in) {
+                leave();
             } else if (result->ok) {
-                form_.pop_to_first();
+                // The new status, with the free ride's order of the taximeter status or the removal of an order,
+                // may come in a packet after the result: the next packet with the session or orders decides.
+                confirmed_ = true;
             }
             form_.unlock();
         }
+    } else if (confirmed_ && (mask.test(L"session-param") || mask.test(L"order") || mask.test(L"odel"))) {
+        leave();
+        return;
     }
     if (mask.test(L"disconnect_local")) {
         form_.unlock();

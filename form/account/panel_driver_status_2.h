@@ -10,7 +10,10 @@
 //   other       on        on          "На обеде", on (2)           "На ремонте", on (3)
 //
 // A status request locks the GUI until its "cmd-result" (or a lost connection) unlocks it; success returns to
-// the first panel, or to the ride panel when an order is current. UI thread only.
+// the first panel, or to the ride panel when an order is current. A server may send the new status, the free
+// ride's order or an order's removal in a packet after the result: a success whose packet leaves the session
+// without the requested status waits for the next packet with the session or orders, and then decides the
+// same way. UI thread only.
 #pragma once
 
 #include "form/account/panel_menu_list.h"
@@ -35,6 +38,11 @@ public:
 private:
     void rows_rule();
     void send_status(int32_t status);
+    void leave();
+
+    // The status last requested, and whether its success came before the records that show it.
+    int32_t requested_ = 0;
+    bool confirmed_ = false;
 };
 
 } // namespace zel::form

@@ -145,6 +145,7 @@ void panel_take_order::paint_background(Graphics& g, const rect& update) {
 // --- show and hide
 
 void panel_take_order::show(const panel_param* param) {
+    awaiting_order_ = false;
     const skin_images* skin = form_.get_skin_images();
     for (int image_id : image_ids) {
         images_[image_id] = skin_images::image_of(skin, image_id);
@@ -283,6 +284,7 @@ void panel_take_order::build_order_view(const layout& l) {
 }
 
 void panel_take_order::hide() {
+    awaiting_order_ = false;
     tariff_.reset();
     scroll_up_.reset();
     scroll_down_.reset();
@@ -555,18 +557,21 @@ void panel_take_order::on_command(const zel_api::update_mask& mask) {
         }
         order_text();
     }
+    if (awaiting_order_ && (mask.test(L"order") || mask.test(L"odel"))) {
+        move_on_taken();
+        return;
+    }
     if (!mask.test(L"cmd-result")) {
         return;
     }
     const auto& result = mask.payload();
     if (result && result->ok && result->cmd_name == L"set-driver") {
-        if (form_.has_panel(ride_panel)) {
-            form_.pop_panel();
-        } else if (c && c->get_current_order() && list_kind_ != kind_second_list) {
-            form_.pop_to_first_quiet();
-            form_.push_panel(on_the_way_panel);
+        if (form_.has_panel(ride_panel) || list_kind_ == kind_second_list || (c && c->get_current_order())) {
+            move_on_taken();
         } else {
-            form_.pop_to_first();
+            // A server may send the taken order in a packet after its result: the next packet with orders
+            // decides, as the result would have with the order already stored.
+            awaiting_order_ = true;
         }
         form_.unlock();
     } else if (result && !result->ok && result->cmd_name != L"login") {
@@ -578,6 +583,20 @@ void panel_take_order::on_command(const zel_api::update_mask& mask) {
         form_.unlock();
     } else {
         form_.unlock();
+    }
+}
+
+// Where a successful "set-driver" leads, once the taken order is in the store or will not come.
+void panel_take_order::move_on_taken() {
+    awaiting_order_ = false;
+    const controller* c = controller::instance();
+    if (form_.has_panel(ride_panel)) {
+        form_.pop_panel();
+    } else if (c && c->get_current_order() && list_kind_ != kind_second_list) {
+        form_.pop_to_first_quiet();
+        form_.push_panel(on_the_way_panel);
+    } else {
+        form_.pop_to_first();
     }
 }
 

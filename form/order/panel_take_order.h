@@ -13,6 +13,9 @@
 // "cmd-result" reactions (after composing on "order"):
 //   "set-driver" ok, 24 on the stack            -> pop, unlock
 //   "set-driver" ok, a current order, kind != 2 -> quiet pop to the first panel, push 21, unlock
+//   "set-driver" ok, no current order yet       -> unlock, wait: the next "order" or "odel" packet moves
+//                                                  on by the two rules above (a server may send the taken
+//                                                  order after its result)
 //   "set-driver" ok otherwise                   -> pop to the first panel, unlock
 //   failure of another command than "login"     -> nothing (the status strip unlocks)
 //   "login" failed                              -> pop when the driver has a current order, unlock
@@ -174,6 +177,7 @@ private:
     void compose_column(const zel_api::command::order& o);
     void apply_button_rule();
     void apply_tariff_values(const zel_api::command::order& o);
+    void move_on_taken();
     multiline_text& block(text_part part) const {
         return *texts_[static_cast<size_t>(part)];
     }
@@ -186,6 +190,8 @@ private:
     int32_t list_kind_ = 0;
     // The id asked for: the order is looked up again by it.
     std::wstring order_id_;
+    // A successful "set-driver" came before any current order: the next packet with orders moves the driver on.
+    bool awaiting_order_ = false;
     // Widths of " км." and of "5.3" in their fonts, measured by show.
     int kilometre_width_ = 0;
     int figure_width_ = 0;

@@ -8,11 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include "controller/controller.h"
 #include "form/frame_icon_button.h"
 #include "form/frame_image_button.h"
 #include "form/multiline_text.h"
 #include "form/order/order_card.h"
 #include "form/order/panel_work_card.h"
+#include "gps/taximeter/taximeter.h"
 #include "tests/form/offer_scene.h"
 
 namespace zel::form::test {
@@ -39,6 +41,7 @@ struct onway_setup {
     std::string first_answer = "{}";
     int panel = 21;
     platform::screen_size screen = tall;
+    std::string split = "off"; // how the server splits its answers: off, records-first, result-first
 };
 
 class onway_scene : public offer_scene {
@@ -51,7 +54,8 @@ public:
         options.values = {{"ORDERS", setup.orders},
                           {"AREA", setup.area},
                           {"FIRST", setup.first},
-                          {"FIRST_ANSWER", setup.first_answer}};
+                          {"FIRST_ANSWER", setup.first_answer},
+                          {"SPLIT", setup.split}};
         open(options);
         ASSERT_NO_FATAL_FAILURE(log_in());
         manager->push_panel(setup.panel);
@@ -65,9 +69,8 @@ public:
         const size_t before = listener.masks().size();
         cue();
         // The answer has reached the manager once the listener saw a mask after the cue.
-        ASSERT_TRUE(pump_until([&] {
-            return !received_containing(R"({"set-option":)").empty() && listener.masks().size() > before;
-        }));
+        ASSERT_TRUE(pump_until(
+            [&] { return !received_containing(R"({"set-option":)").empty() && listener.masks().size() > before; }));
         run();
     }
     bool stack_is(const std::vector<int>& ids) {
@@ -177,6 +180,37 @@ TEST(onway_screen, TheActionSendsItsExactCommandAndItsSuccessMovesOn) {
             EXPECT_EQ(s.received().size(), before);
             EXPECT_EQ(s.stack_ids(), c.stack);
         }
+    }
+}
+
+// The ride's taximeter runs from the moment the ride panel opens, whichever of the order's status 8 and the
+// result of "execute-order" the server sends first.
+TEST(onway_screen, TheRidesTaximeterRunsWhenTheRidePanelOpensHoweverTheAnswerIsSplit) {
+    for (const char* split : {"off", "records-first", "result-first"}) {
+        SCOPED_TRACE(split);
+        onway_scene s;
+        onway_setup setup;
+        setup.panel = 22;
+        setup.orders = order("O-1", 3);
+        setup.first = R"({"execute-order":{"s-oid":"O-1"}})";
+        setup.first_answer = order("O-1", 8) + result("execute-order");
+        setup.split = split;
+        ASSERT_NO_FATAL_FAILURE(s.open_onway(setup));
+        ASSERT_TRUE(s.tap_text(L"Поехали"));
+        bool running_at_open = false;
+        ASSERT_TRUE(s.pump_until(
+            [&] {
+                if (s.current_panel_id() != 24) {
+                    return false;
+                }
+                running_at_open = s.ctl().get_taximeter()->is_running();
+                return true;
+            },
+            std::chrono::seconds(5)));
+        EXPECT_TRUE(running_at_open);
+        EXPECT_EQ(s.ctl().get_taximeter()->order_id(), L"O-1");
+        EXPECT_TRUE(s.stack_is({24, 2})) << testing::PrintToString(s.stack_ids());
+        EXPECT_TRUE(s.pump_until([&] { return s.manager->lock_count() == 0; }));
     }
 }
 

@@ -4,9 +4,11 @@
 
 namespace zel::form::test {
 
-void shift_scene::open_on(const std::string& script, platform::screen_size screen) {
+void shift_scene::open_on(const std::string& script, platform::screen_size screen,
+                          const std::map<std::string, std::string>& values) {
     screen_options options;
     options.screen = screen;
+    options.values = values;
     options.dispatch_script = "tests/form/fixtures/" + script;
     open(options);
 }

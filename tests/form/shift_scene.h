@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,9 @@ class shift_scene : public screen_fixture {
 public:
     // Opens the harness on shifts.script and logs in (the main menu is current).
     void open_shifts(platform::screen_size screen = platform::screen_size{480, 800, 192});
-    // Opens the harness on this script of tests/form/fixtures, without logging in.
-    void open_on(const std::string& script, platform::screen_size screen = platform::screen_size{480, 800, 192});
+    // Opens the harness on this script of tests/form/fixtures (with these ${NAME} values), without logging in.
+    void open_on(const std::string& script, platform::screen_size screen = platform::screen_size{480, 800, 192},
+                 const std::map<std::string, std::string>& values = {});
     // Pushes the panel and pumps until it is current.
     void show_panel(int id);
     // One track point, so that a flushed track leaves a file.

@@ -120,6 +120,35 @@ TEST_F(status_screen, TheRowsFollowTheStatusAndSendWhatTheyStandFor) {
     EXPECT_EQ(current_panel_id(), 8);
 }
 
+// The answers to "set-driver-status" in two packets, either way round: the taximeter status leads to the ride of
+// its free-ride order, and lunch, whose answer removes that order, to the first panel.
+class status_split : public shift_scene, public testing::WithParamInterface<const char*> {};
+
+TEST_P(status_split, WhereAGrantedStatusLeadsDoesNotDependOnHowTheAnswerIsSplit) {
+    ASSERT_NO_FATAL_FAILURE(
+        open_on("driver_status_split.script", platform::screen_size{480, 800, 192}, {{"SPLIT", GetParam()}}));
+    ASSERT_NO_FATAL_FAILURE(log_in());
+    ASSERT_NO_FATAL_FAILURE(show_panel(8));
+    ASSERT_TRUE(tap_text(L"Таксометр"));
+    ASSERT_TRUE(wait_received(R"({"set-driver-status":{"id":4}})")) << dispatch_server->transcript();
+    EXPECT_TRUE(pump_until([&] {
+        return stack_ids() == std::vector<int>{24, 2} && manager->lock_count() == 0 && ctl().get_current_order();
+    })) << testing::PrintToString(stack_ids());
+    manager->pop_to_first();
+    run();
+    ASSERT_NO_FATAL_FAILURE(show_panel(8));
+    ASSERT_TRUE(tap_text(L"На обеде"));
+    ASSERT_TRUE(wait_received(R"({"set-driver-status":{"id":2}})")) << dispatch_server->transcript();
+    EXPECT_TRUE(pump_until([&] {
+        return stack_ids() == std::vector<int>{2} && manager->lock_count() == 0 && !ctl().get_current_order();
+    })) << testing::PrintToString(stack_ids());
+}
+
+INSTANTIATE_TEST_SUITE_P(answer_split, status_split, testing::Values("records-first", "result-first"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param) == "records-first" ? "RecordsFirst" : "ResultFirst";
+                         });
+
 TEST_F(status_screen, ExitRowsFollowLoginAndShiftAndTheWaysOut) {
     ASSERT_NO_FATAL_FAILURE(open_on("exit.script"));
     ASSERT_TRUE(reach_menu());

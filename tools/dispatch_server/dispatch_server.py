@@ -69,7 +69,8 @@ server started by the same test).
                             naming it, with TEXT, or with its own payload), until the terminal closes the
                             connection; then wait for the next connection and serve it the same way
     split MODE [NAME ...]   from here on, answers (to the named commands only, when names are given) are split
-                            as MODE says ("records-first", "result-first" or "off"; see above)
+                            as MODE says ("records-first", "result-first" or "off"; see above); MODE and
+                            NAME may be ${NAME} values
     sleep MS                pause MS milliseconds (a push a while after a command); what the terminal sends
                             meanwhile is kept for the steps that follow, keep-alives and "always" commands are
                             answered
@@ -485,6 +486,7 @@ class Server:
                 time.sleep(int(args[0]) / 1000.0)
         elif verb == "split":
             global SPLIT, SPLIT_ONLY
+            args = parse_text(" ".join(args), self.values).decode("utf-8").split()
             if not args or args[0] not in SPLIT_MODES:
                 raise ScriptFailure("a split step needs one of " + ", ".join(SPLIT_MODES))
             SPLIT, SPLIT_ONLY = args[0], (set(args[1:]) or None)
