@@ -75,22 +75,13 @@ void process_packet_updates(benchmark::State& state) {
 }
 BENCHMARK(process_packet_updates);
 
-// Order n of the held list: the realistic order text, always of list 1 (current orders).
-std::string held_order_text(int n) {
-    std::string text = zel_api::bench::order_text(n);
-    const std::string kind = R"("l-type":)";
-    const size_t at = text.find(kind) + kind.size();
-    text.replace(at, text.find(',', at) - at, "1");
-    return text;
-}
-
 // A store holding n orders of list 1.
 zel_api::database& store_holding(int n) {
     zel_api::database& db = store();
     db.clear_all();
     std::string all;
     for (int k = 0; k < n; ++k) {
-        all += held_order_text(k) + "\r\n";
+        all += zel_api::bench::current_order_text(k) + "\r\n";
     }
     db.process_packet(zel::utf8_to_wide(all));
     return db;
@@ -103,7 +94,7 @@ void held_updates(benchmark::State& state) {
     zel_api::database& db = store_holding(held);
     std::string utf8;
     for (int k = 0; k < 20; ++k) {
-        utf8 += held_order_text(k * held / 20 + held / 40) + "\r\n";
+        utf8 += zel_api::bench::current_order_text(k * held / 20 + held / 40) + "\r\n";
     }
     const std::wstring update = zel::utf8_to_wide(utf8);
     for (auto _ : state) {
@@ -119,7 +110,7 @@ void held_new_and_odel(benchmark::State& state) {
     std::string added;
     std::string ids;
     for (int k = 0; k < 20; ++k) {
-        added += held_order_text(held + k) + "\r\n";
+        added += zel_api::bench::current_order_text(held + k) + "\r\n";
         ids += (k == 0 ? "\"" : ",\"") + std::to_string(180000 + held + k) + "\"";
     }
     const std::wstring add = zel::utf8_to_wide(added);

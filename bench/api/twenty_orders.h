@@ -32,6 +32,15 @@ inline std::string order_text(int n) {
     return text;
 }
 
+// Order n as order_text gives it, always of list 1 (current orders): the list that held-order figures grow.
+inline std::string current_order_text(int n) {
+    std::string text = order_text(n);
+    const std::string kind = R"("l-type":)";
+    const size_t at = text.find(kind) + kind.size();
+    text.replace(at, text.find(',', at) - at, "1");
+    return text;
+}
+
 struct packet {
     std::vector<std::string> objects; // UTF-8, one per order
     std::wstring wide;                // the whole packet as the controller hands it on

@@ -16,15 +16,6 @@ namespace {
 
 using zel::form::test::orders_scene;
 
-// Order n of list 1, as a server sends it: the realistic order text with its kind set to current orders.
-std::string current_order(int n) {
-    std::string text = zel_api::bench::order_text(n);
-    const std::string kind = R"("l-type":)";
-    const size_t at = text.find(kind) + kind.size();
-    text.replace(at, text.find(',', at) - at, "1");
-    return text;
-}
-
 void order_update_repaint(benchmark::State& state) {
     const int held = static_cast<int>(state.range(0));
     zel::logger::create(zel::logger::warning);
@@ -32,7 +23,7 @@ void order_update_repaint(benchmark::State& state) {
     scene.open_logged_in("orders_many.script");
     std::string all;
     for (int n = 0; n < held; ++n) {
-        all += current_order(n) + "\r\n";
+        all += zel_api::bench::current_order_text(n) + "\r\n";
     }
     scene.manager->post_command(scene.ctl().store().process_packet(zel::utf8_to_wide(all)));
     scene.run();
