@@ -13,6 +13,8 @@
 #include "api/command/sent/close_order.h"
 #include "api/database.h"
 #include "controller/order_close.h"
+#include "gps/gps_manager.h"
+#include "tests/controller/controller_fixture.h"
 #include "tests/support/temp_app_folder.h"
 
 namespace zel::controller_::test {
@@ -25,6 +27,19 @@ const std::wstring accepted = LR"({"cmd-result":{"cmd-name":"close-order","ok":1
 const std::wstring refused = LR"({"cmd-result":{"cmd-name":"close-order","ok":0}})";
 const std::wstring other = LR"({"nda":{"id":12,"c":1}})";
 const std::wstring lost = L"lost"; // stands for the link's loss
+
+// The taximeter that the stored order starts listens to the GPS service: one of the test's own, without a
+// refresh thread, so that no thread of a process-wide service outlives the test and runs into the exit.
+struct own_gps {
+    own_gps() {
+        gps::gps_manager::set_instance(&service);
+    }
+    ~own_gps() {
+        gps::gps_manager::set_instance(nullptr);
+    }
+    gps::manual_fix_source* source = nullptr;
+    gps::gps_manager service{new_fix_source(source), {std::chrono::milliseconds(1000), false}};
+};
 
 struct course {
     const char* name;
@@ -39,6 +54,7 @@ void PrintTo(const course& c, std::ostream* out) {
 
 class close_course : public testing::TestWithParam<course> {
 protected:
+    own_gps gps;
     void SetUp() override {
         store.process_packet(LR"({"order":{"s-id":"R-1","l-type":4,"s":8,"s-tid":"T-15"}})");
         ASSERT_TRUE(store.get_taximeter()->is_running());
@@ -100,6 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<course>& info) { return std::string(info.param.name); });
 
 TEST(order_close, AnAcceptedCloseWhoseOrderStaysIsOverWhenSettled) {
+    own_gps gps;
     zel::test::temp_app_folder folder;
     zel_api::database store;
     store.process_packet(LR"({"order":{"s-id":"R-1","l-type":4,"s":8}})");
@@ -115,6 +132,7 @@ TEST(order_close, AnAcceptedCloseWhoseOrderStaysIsOverWhenSettled) {
 }
 
 TEST(order_close, NoBillNothingSent) {
+    own_gps gps;
     zel::test::temp_app_folder folder;
     zel_api::database store;
     store.process_packet(LR"({"order":{"s-id":"R-1","l-type":4,"s":8}})");
