@@ -102,10 +102,11 @@ std::unique_ptr<close_order> order_close::build_request(bill_record& bill, const
     const bool due = bill.taximeter_cost_ref() >= order.msum.value_or(0.0f);
     const float minutes = static_cast<float>(bill.downtime_seconds_ref() / 60);
     if (due) {
-        request->add_cd_detail(trip_detail(L"distance", held.real(bill.distance_cost(), L"cd distance"), 0));
-        request->add_cd_detail(trip_detail(L"time", held.real(bill.time_cost(), L"cd time"), 0));
-        request->add_cd_detail(trip_detail(L"downtime", held.real(bill.downtime_cost(), L"cd downtime"), minutes));
-        request->add_cd_detail(trip_detail(L"prepay", held.real(bill.base_price(), L"cd prepay"), 0));
+        // The writer of every command sends a real that is not finite as 0, with its own log line.
+        request->add_cd_detail(trip_detail(L"distance", bill.distance_cost(), 0));
+        request->add_cd_detail(trip_detail(L"time", bill.time_cost(), 0));
+        request->add_cd_detail(trip_detail(L"downtime", bill.downtime_cost(), minutes));
+        request->add_cd_detail(trip_detail(L"prepay", bill.base_price(), 0));
         request->add_cd_detail(trip_detail(L"item-cost-precision", 0, precision));
         request->add_cd_detail(trip_detail(L"total-cost-precision", 0, total_precision));
     }
