@@ -58,6 +58,7 @@ protected:
                                                          : "tests/form/fixtures/ride_close.script";
         options.values = {
             {"RECORDS", records}, {"SESSION", session}, {"CLOSE_ANSWER", close_answer}, {"BETWEEN", between}};
+        options.keepalive_ms = keepalive_ms;
         ASSERT_NO_FATAL_FAILURE(open(options));
         ASSERT_TRUE(reach_menu());
         ASSERT_NO_FATAL_FAILURE(log_in());
@@ -95,6 +96,8 @@ protected:
     std::string between;
     // The server answers work with the taximeter with a free ride, as the trial's server does.
     bool free_rides = false;
+    // The server's keep-alive period (ms of real time); 0: none.
+    int keepalive_ms = 0;
 };
 
 TEST(ride_money, WholeRoublesComeFromTheAmountRoundedToKopecks) {
@@ -242,6 +245,9 @@ gps::gps_fix fix_at(double metres, double speed) {
 
 TEST_F(ride_panel_screen, TheRideFollowsTheFixesSecondBySecondAndTheCloseCarriesItsDistanceAndWaiting) {
     close_answer = removed_and_closed;
+    // Three minutes of the stepped clock go by in a moment: the server's keep-alives hold the link as a real
+    // server's do.
+    keepalive_ms = 20;
     ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
     gps::taximeter* meter = ctl().get_taximeter();
     ASSERT_NE(meter, nullptr);

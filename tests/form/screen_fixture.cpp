@@ -146,7 +146,7 @@ void screen_harness::open(const screen_options& options) {
     values.emplace("TZO", "10800000");
     values.emplace("UPDATE", "");
     if (!options.dispatch_script.empty()) {
-        dispatch_server = zel::test::dispatch_server(options.dispatch_script, values);
+        dispatch_server = zel::test::dispatch_server(options.dispatch_script, values, options.keepalive_ms);
     }
     values["DISPATCH"] = std::to_string(dispatch_server ? dispatch_server->port() : zel::test::unused_port());
     if (!options.login_script.empty()) {

@@ -118,6 +118,11 @@ struct screen_options {
     std::string dispatch_script = "tests/form/fixtures/dispatch_login.script";
     // --set values for both servers, beside DISPATCH (the dispatch server's port), which open() sets.
     std::map<std::string, std::string> values;
+    // The dispatch server's keep-alive period in real milliseconds; 0: none. A test that rides the stepped
+    // clock through minutes of a quiet link needs it, as a real server keeps its link alive: else the link
+    // reaches its 31 s of silence just as the 31 s position report leaves, and a loaded machine may close it
+    // before the report's answer comes.
+    int keepalive_ms = 0;
 };
 
 class screen_harness {

@@ -7,8 +7,12 @@
 namespace zel::test {
 
 std::unique_ptr<test_peer> dispatch_server(const std::string& script,
-                                           const std::map<std::string, std::string>& values) {
+                                           const std::map<std::string, std::string>& values, int keepalive_ms) {
     std::vector<std::string> arguments;
+    if (keepalive_ms != 0) {
+        arguments.push_back("--keepalive-ms");
+        arguments.push_back(std::to_string(keepalive_ms));
+    }
     for (const auto& [name, value] : values) {
         arguments.push_back("--set");
         arguments.push_back(name + "=" + value);
