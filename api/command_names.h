@@ -1,6 +1,7 @@
 // The protocol's vocabulary: every wire name and internal event name, once. Each name has a function
 // name_of_key_name() (order_offer_accept_name() gives L"order-offer-accept") that returns a new wide string,
-// and a UTF-8 constant wire::name_of_key for the JSON layer. Keys are compared only through these.
+// a wide constant key::name_of_key for tests of update masks and results (mask.test(key::order)), and a UTF-8
+// constant wire::name_of_key for the JSON layer. Keys are compared only through these.
 #pragma once
 
 #include <string>
@@ -67,6 +68,12 @@ namespace zel_api {
     }
 ZEL_API_WIRE_NAMES(ZEL_API_NAME_FUNCTION)
 #undef ZEL_API_NAME_FUNCTION
+
+namespace key {
+#define ZEL_API_KEY_CONSTANT(id, text) inline constexpr std::wstring_view id{L"" text};
+ZEL_API_WIRE_NAMES(ZEL_API_KEY_CONSTANT)
+#undef ZEL_API_KEY_CONSTANT
+} // namespace key
 
 namespace wire {
 #define ZEL_API_WIRE_CONSTANT(id, text) inline constexpr std::string_view id{text};

@@ -44,6 +44,11 @@ public:
     const std::shared_ptr<const command::cmd_result>& payload() const {
         return payload_;
     }
+    // The packet's "cmd-result" when it answers the command of that wire name (key::close_order, say); null
+    // when the packet had none or it answers another command.
+    const command::cmd_result* result_of(std::wstring_view command) const {
+        return payload_ && payload_->cmd_name == command ? payload_.get() : nullptr;
+    }
 
     // Both words, the first one low.
     uint64_t bits() const {

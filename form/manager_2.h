@@ -38,6 +38,7 @@
 #include "controller/controller_listener.h"
 #include "form/dialog_request.h"
 #include "form/geometry.h"
+#include "form/panel_ids.h"
 #include "form/panel_param.h"
 #include "platform/window.h"
 
@@ -80,9 +81,9 @@ public:
     // The program's screens.
     static panel_table default_table();
 
-    static constexpr int logo_id = 0;
-    static constexpr int master_id = 2;
-    static constexpr int dialog_id = -2;
+    static constexpr int logo_id = panel_ids::logo;
+    static constexpr int master_id = panel_ids::main_menu;
+    static constexpr int dialog_id = panel_ids::dialog;
 
     explicit manager_2(HWND window);
     manager_2(HWND window, panel_table table);

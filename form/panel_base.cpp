@@ -65,9 +65,20 @@ void panel_base::add_control(control* c, int layer) {
     }
 }
 
+panel_base::~panel_base() {
+    destroy_owned();
+}
+
 void panel_base::clear_controls() {
     children_.clear();
     captured_ = nullptr;
+    destroy_owned();
+}
+
+void panel_base::destroy_owned() {
+    while (!owned_.empty()) {
+        owned_.pop_back();
+    }
 }
 
 control* panel_base::control_at(int x, int y, int layer) const {

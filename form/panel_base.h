@@ -1,27 +1,35 @@
 // The base of every screen. A panel is built once by the panel manager and lives to the end of the process;
-// while it is current its shown controls sit in the child list in two layers (1 normal, 2 on top). The panel
-// owns its controls (made in show, destroyed in hide); the list only points at them, and the manager empties
-// it, and the pen capture with it, after every hide. UI thread only.
+// while it is current its shown controls sit in the child list in two layers (1 normal, 2 on top). Controls
+// made with add<T> belong to the panel base: the manager's clear after every hide empties the list, drops the
+// pen capture and destroys them, the last made first; a panel keeps a plain pointer only to a control it
+// touches again, and forgets it in hide. A control a panel makes and keeps itself is only pointed at by the
+// list (add_control). UI thread only.
+//
+//   state      event                 next
+//   empty      show: add<T>          shown (children listed and owned)
+//   shown      hide, then clear      empty (owned children destroyed, last first)
 //
 // Pen: a pen-down goes to the first visible child under the pen, layer 2 before layer 1, which is captured
 // and gets the next pen-up wherever the pen is lifted; a pen-down on empty space clears the capture.
 #pragma once
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "api/update_mask.h"
+#include "form/control.h"
 #include "form/panel_param.h"
 #include "form/geometry.h"
 
 namespace zel::form {
 
 class Graphics;
-class control;
 
 class panel_base {
 public:
     panel_base() = default;
-    virtual ~panel_base() = default;
+    virtual ~panel_base();
     panel_base(const panel_base&) = delete;
     panel_base& operator=(const panel_base&) = delete;
 
@@ -51,8 +59,17 @@ public:
     }
 
     void add_control(control* c, int layer);
-    // Empties the child list (the controls stay with the panel) and drops the capture, so a pen-up with no
-    // pen-down since the next show cannot reach a control that hide destroyed.
+    // Makes a control that the panel base owns until the next clear and lists it on the layer (1 normal, 2 on
+    // top); the reference stays valid until then.
+    template <class T, class... Args> T& add(int layer, Args&&... args) {
+        auto made = std::make_unique<T>(std::forward<Args>(args)...);
+        T& item = *made;
+        owned_.push_back(std::move(made));
+        add_control(&item, layer);
+        return item;
+    }
+    // Empties the child list, drops the capture (so a pen-up with no pen-down since the next show cannot reach
+    // a control that is gone) and destroys the controls made with add, the last made first.
     void clear_controls();
     // The first child in list order of that layer that is visible and holds the point; null when none.
     control* control_at(int x, int y, int layer) const;
@@ -80,7 +97,11 @@ private:
         control* item;
         int layer;
     };
+    // The owned controls are destroyed last made first.
+    void destroy_owned();
+
     std::vector<child> children_;
+    std::vector<std::unique_ptr<control>> owned_;
     control* captured_ = nullptr;
 };
 

@@ -44,6 +44,7 @@
 #include "form/order/panel_work_set.h"
 #include "form/order/panel_work_set_hor.h"
 #include "form/panel_dialog_gui.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -74,11 +75,11 @@ manager_2::panel_table manager_2::default_table() {
         {panel_my_info::id, make<panel_my_info>(), nullptr},
         {panel_balance::id, make<panel_balance>(), nullptr},
         {panel_my_rating::id, make<panel_my_rating>(), nullptr},
-        {30, make<panel_order_offer>(), nullptr},
-        {31, make<panel_order_offer_fine_timeout>(), nullptr},
-        {32, make<panel_order_offer_fine_close>(), nullptr},
-        {33, make<panel_order_offer_fine_final_rejection>(), nullptr},
-        {34, make<panel_order_offer_fine_rejection>(), nullptr},
+        {panel_ids::order_offer, make<panel_order_offer>(), nullptr},
+        {panel_ids::offer_timeout, make<panel_order_offer_fine_timeout>(), nullptr},
+        {panel_ids::offer_closed, make<panel_order_offer_fine_close>(), nullptr},
+        {panel_ids::offer_final_rejection, make<panel_order_offer_fine_final_rejection>(), nullptr},
+        {panel_ids::offer_rejection, make<panel_order_offer_fine_rejection>(), nullptr},
         {panel_orders_list::id, make<panel_orders_list>(), nullptr},
         {panel_take_order::id, make<panel_take_order>(), make<panel_take_order_hor>()},
         {panel_work_set::id, make<panel_work_set>(), make<panel_work_set_hor>()},

@@ -1,3 +1,4 @@
+#include "api/command_names.h"
 #include "api/update_mask.h"
 #include "store_fixture.h"
 
@@ -65,6 +66,19 @@ TEST(update_mask, copies_share_the_payload_and_keep_their_own_bits) {
     mask.set_payload(second);
     EXPECT_EQ(mask.payload(), second);
     EXPECT_EQ(copy.payload()->cmd_name, L"login");
+}
+
+TEST(update_mask, the_result_of_a_command_is_the_payload_naming_it) {
+    update_mask mask;
+    EXPECT_EQ(mask.result_of(key::login), nullptr);
+    auto result = std::make_shared<command::cmd_result>();
+    result->cmd_name = login_name();
+    mask.set(key::cmd_result);
+    mask.set_payload(result);
+    EXPECT_EQ(mask.result_of(key::login), result.get());
+    EXPECT_EQ(mask.result_of(key::close_order), nullptr);
+    // A key is the wire name itself: every one of them has its bit or none, as the text does.
+    EXPECT_EQ(update_mask::bit_of(key::order_offer_cancel), update_mask::bit_of(L"order-offer-cancel"));
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 // window's own message path on the headless display; then the faults that a shown panel's lifetime invites.
 #include "tests/form/shell_fixture.h"
 
+#include "form/control.h"
 #include "form/dialog_request.h"
+#include "form/panel_base.h"
 #include "platform/headless.h"
 
 namespace zel::form::test {
@@ -200,6 +202,46 @@ TEST_F(shell_input, PanelBasePenRules) {
         run();
         take();
     }
+}
+
+// A control that notes when it goes.
+class noting_control : public control {
+public:
+    noting_control(const rect& r, std::string name, std::vector<std::string>& gone)
+        : control(nullptr, r), name_(std::move(name)), gone_(gone) {}
+    ~noting_control() override {
+        gone_.push_back(name_);
+    }
+
+private:
+    std::string name_;
+    std::vector<std::string>& gone_;
+};
+
+TEST(panel_base_children, WhatAPanelAddsIsListedAndGoesAtTheClearLastMadeFirst) {
+    struct bare_panel : panel_base {
+        int panel_id() const override {
+            return 99;
+        }
+    };
+    std::vector<std::string> gone;
+    {
+        bare_panel panel;
+        noting_control& low = panel.add<noting_control>(1, rect{0, 0, 100, 100}, "low", gone);
+        noting_control& top = panel.add<noting_control>(2, rect{0, 0, 100, 100}, "top", gone);
+        EXPECT_EQ(panel.control_count(), 2u);
+        EXPECT_EQ(panel.control_at(50, 50, 1), &low);
+        EXPECT_EQ(panel.control_at(50, 50, 2), &top);
+        panel.on_pen_down(50, 50);
+        EXPECT_EQ(panel.captured(), &top);
+        panel.clear_controls();
+        EXPECT_EQ(gone, (std::vector<std::string>{"top", "low"}));
+        EXPECT_EQ(panel.control_count(), 0u);
+        EXPECT_EQ(panel.captured(), nullptr);
+        // Made again at the next show; a panel that ends while shown takes them with it.
+        panel.add<noting_control>(1, rect{0, 0, 10, 10}, "again", gone);
+    }
+    EXPECT_EQ(gone, (std::vector<std::string>{"top", "low", "again"}));
 }
 
 TEST_F(shell_input, ThePressedControlGetsThePenUpWhereverItIsLiftedUntilAPenDownOnNothing) {
