@@ -40,9 +40,21 @@ void fill_inside(Graphics& g, const rect& area, const rect& update, const rgb& c
 // buttons' column's shade.
 rect content_column(const rect& work, float scale);
 rect button_column(const rect& work, float scale);
-inline constexpr unsigned column_rule_dark = 0x15131F;
-inline constexpr unsigned column_rule_light = 0x3D4349;
+// The one-pixel rules, dark then light (0xRRGGBB), between a landscape screen's columns and between the parts
+// of a card or an order's summary.
+inline constexpr unsigned rule_dark = 0x15131F;
+inline constexpr unsigned rule_light = 0x3D4349;
 inline constexpr rgb button_column_colour{41, 48, 49};
+
+// The size of a screen's large action buttons ("Взять заказ", "Завершить заказ", ...), in design pixels.
+inline constexpr double action_button_width = 220;
+inline constexpr double action_button_height = 117;
+
+// The scroll arrows' pictures, up and down, each with its pressed face.
+inline constexpr int arrow_up_image = 1046;
+inline constexpr int arrow_up_pressed_image = 1047;
+inline constexpr int arrow_down_image = 1044;
+inline constexpr int arrow_down_pressed_image = 1045;
 
 // The darker background of cards and list rows.
 inline constexpr rgb dark_colour{38, 44, 52};

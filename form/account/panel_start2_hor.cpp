@@ -38,8 +38,8 @@ panel_start2::layout panel_start2_hor::lay_out(int arrow_w, int arrow_h) const {
     l.list = {o.x, o.y, list_w, o.h};
     l.up = {o.x + list_w - arrow_w, o.y, arrow_w, arrow_h};
     l.down = {o.x + list_w - arrow_w, o.y + o.h - arrow_h, arrow_w, arrow_h};
-    l.lines = {{rect{o.x + list_w, o.y, 0, o.h}, column_rule_dark},
-               {rect{o.x + list_w + 1, o.y, 0, o.h}, column_rule_light}};
+    l.lines = {{rect{o.x + list_w, o.y, 0, o.h}, rule_dark},
+               {rect{o.x + list_w + 1, o.y, 0, o.h}, rule_light}};
     return l;
 }
 

@@ -48,8 +48,8 @@ panel_take_shift::layout_rects panel_take_shift_hor::place(float scale) const {
 
 void panel_take_shift_hor::add_extra_controls() {
     const rect A = left_part(form_.get_scale());
-    dark_line_ = std::make_unique<line_control>(&form_, rect{A.x + A.w, own_.y, 0, own_.h}, column_rule_dark);
-    light_line_ = std::make_unique<line_control>(&form_, rect{A.x + A.w + 1, own_.y, 0, own_.h}, column_rule_light);
+    dark_line_ = std::make_unique<line_control>(&form_, rect{A.x + A.w, own_.y, 0, own_.h}, rule_dark);
+    light_line_ = std::make_unique<line_control>(&form_, rect{A.x + A.w + 1, own_.y, 0, own_.h}, rule_light);
     add_control(dark_line_.get(), 2);
     add_control(light_line_.get(), 2);
 }

@@ -45,8 +45,6 @@ constexpr int distance_id = 7042;
 constexpr int title_font = 38;
 constexpr unsigned title_colour = 0xFFD430;
 constexpr unsigned title_format = 36; // left, vertically centred, single line
-constexpr unsigned rule_dark = 0x15131F;
-constexpr unsigned rule_light = 0x3D4349;
 
 constexpr int address_font = 40;
 constexpr unsigned white_text = white.rrggbb();

@@ -24,8 +24,8 @@ void panel_work_bill_hor::place_buttons(int bw, int bh) {
     finish_ = std::make_unique<frame_image_button>(
         &form_, rect{x, back_y - bh / 10 - bh, bw, bh - bh / 10}, [this] { on_finish(); }, finish_image_,
         L"Завершить заказ");
-    dark_line_ = std::make_unique<line_control>(&form_, rect{C.x, C.y, 0, C.h}, column_rule_dark);
-    light_line_ = std::make_unique<line_control>(&form_, rect{C.x + 1, C.y, 0, C.h}, column_rule_light);
+    dark_line_ = std::make_unique<line_control>(&form_, rect{C.x, C.y, 0, C.h}, rule_dark);
+    light_line_ = std::make_unique<line_control>(&form_, rect{C.x + 1, C.y, 0, C.h}, rule_light);
     add_control(dark_line_.get(), 2);
     add_control(light_line_.get(), 2);
 }
