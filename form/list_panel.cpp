@@ -10,7 +10,8 @@ namespace zel::form {
 
 namespace {
 
-constexpr std::array<int, 4> arrow_ids = {1046, 1047, 1044, 1045};
+constexpr std::array<int, 4> arrow_ids = {arrow_up_image, arrow_up_pressed_image, arrow_down_image,
+                                          arrow_down_pressed_image};
 
 } // namespace
 
@@ -57,25 +58,22 @@ void list_panel::show_list(const rect& list_rect) {
     const int h = arrows_[0]->height();
     const int right = screen_.x + screen_.w;
 
-    list_ = std::make_unique<list_view>(&form_, list_rect);
+    list_ = &add<list_view>(1, &form_, list_rect);
     list_->set_source(this);
     list_->set_enabled(true);
     list_->set_visible(true);
     list_->reset_first_row();
-    add_control(list_.get(), 1);
-    up_ = std::make_unique<image_button>(
-        &form_, rect{right - w, screen_.y, w, h}, [this] { scroll_list_up(); }, arrows_[0], arrows_[1]);
-    down_ = std::make_unique<image_button>(
-        &form_, rect{right - w, screen_.y + screen_.h - h, w, h}, [this] { scroll_list_down(); }, arrows_[2],
+    up_ = &add<image_button>(
+        2, &form_, rect{right - w, screen_.y, w, h}, [this] { scroll_list_up(); }, arrows_[0], arrows_[1]);
+    down_ = &add<image_button>(
+        2, &form_, rect{right - w, screen_.y + screen_.h - h, w, h}, [this] { scroll_list_down(); }, arrows_[2],
         arrows_[3]);
-    add_control(up_.get(), 2);
-    add_control(down_.get(), 2);
 }
 
 void list_panel::hide_list() {
-    list_.reset();
-    up_.reset();
-    down_.reset();
+    list_ = nullptr;
+    up_ = nullptr;
+    down_ = nullptr;
     for (auto& image : arrows_) {
         image.reset();
     }

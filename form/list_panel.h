@@ -4,13 +4,15 @@
 // row has a flag, set when the row is added and cleared when the row is drawn, that the view reads through
 // row_selected (a row past the flags answers set). The background is slate.
 //
-// The derived screen builds its rows and calls show_list from its show and hide_list from its hide; the list,
-// the arrows and their pictures live from show_list to hide_list, the rows and flags until the next show.
+// The derived screen builds its rows and calls show_list from its show and hide_list from its hide; the list and
+// the arrows belong to the panel base from show_list to the manager's clear after hide, their pictures live to
+// hide_list, the rows and flags until the next show.
 // UI thread only.
 //
 //   state   event       -> state   effect
-//   hidden  show_list   -> shown   list (layer 1) and arrows (layer 2) made, list back at its first row
-//   shown   hide_list   -> hidden  list, arrows and arrow pictures released, the row map emptied
+//   hidden  show_list   -> shown   list (layer 1) and arrows (layer 2) added, list back at its first row
+//   shown   hide_list   -> hidden  list and arrows forgotten (the manager's clear destroys them), arrow
+//                                  pictures released, the row map emptied
 #pragma once
 
 #include <array>
@@ -50,13 +52,13 @@ public:
 
     // Tests look at these while the screen is shown.
     list_view* list() const {
-        return list_.get();
+        return list_;
     }
     image_button* up_arrow() const {
-        return up_.get();
+        return up_;
     }
     image_button* down_arrow() const {
-        return down_.get();
+        return down_;
     }
 
 protected:
@@ -83,9 +85,10 @@ private:
     double row_height_;
     // Up arrow normal and pressed, down arrow normal and pressed.
     std::array<std::shared_ptr<Image>, 4> arrows_;
-    std::unique_ptr<list_view> list_;
-    std::unique_ptr<image_button> up_;
-    std::unique_ptr<image_button> down_;
+    // Owned by the panel base from show_list to the clear that follows hide.
+    list_view* list_ = nullptr;
+    image_button* up_ = nullptr;
+    image_button* down_ = nullptr;
     std::vector<bool> row_flags_;
 };
 

@@ -304,7 +304,7 @@ void manager_2::post_command(const zel_api::update_mask& mask) {
     std::lock_guard<std::recursive_mutex> hold(queue_lock_);
     queue_.push_back(mask);
     PostMessageW(window_, NEW_DATA, 0, 0);
-    if (mask.test(L"cmd-result") && mask.payload() && mask.payload()->cmd_name == L"login") {
+    if (mask.result_of(zel_api::key::login)) {
         repaint();
     }
 }
@@ -322,7 +322,7 @@ void manager_2::command_pump() {
     status_->on_command(mask);
     workflow_->on_command(mask);
     // A request whose answer will not come no longer blocks the screen.
-    if (mask.test(zel_api::disconnect_local_name())) {
+    if (mask.test(zel_api::key::disconnect_local)) {
         unlock();
     }
 }

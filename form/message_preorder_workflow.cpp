@@ -8,8 +8,9 @@
 #include "controller/controller.h"
 #include "form/dialog_request.h"
 #include "form/manager_2.h"
-#include "foundation/server_clock.h"
+#include "form/panel_ids.h"
 #include "foundation/saturating.h"
+#include "foundation/server_clock.h"
 
 namespace zel::form {
 
@@ -20,27 +21,24 @@ message_preorder_workflow::message_preorder_workflow(manager_2& form) : form_(fo
 // --- commands
 
 void message_preorder_workflow::on_command(const zel_api::update_mask& mask) {
-    if (mask.test(zel_api::msg_name()) && !form_.has_panel(manager_2::dialog_id)) {
+    if (mask.test(zel_api::key::msg) && !form_.has_panel(panel_ids::dialog)) {
         show_next_message();
     }
-    if (mask.test(zel_api::cmd_result_name()) && mask.payload()) {
-        const std::wstring& name = mask.payload()->cmd_name;
-        if (name == zel_api::msg_read_name()) {
-            if (confirming_ && mask.payload()->ok) {
-                read_.insert(*confirming_);
-            }
-            confirming_.reset();
-            form_.unlock();
-            show_next_message();
-        } else if (name == zel_api::login_name() && mask.payload()->ok) {
-            if (preorder_timer_ == -1) {
-                preorder_timer_ = form_.set_timer(check_period_s, [this] { check_preorders(); });
-            }
-        } else if (name == zel_api::commit_driver_name()) {
-            form_.unlock();
+    if (const auto* read = mask.result_of(zel_api::key::msg_read)) {
+        if (confirming_ && read->ok) {
+            read_.insert(*confirming_);
         }
+        confirming_.reset();
+        form_.unlock();
+        show_next_message();
     }
-    if (mask.test(zel_api::disconnect_local_name())) {
+    if (const auto* login = mask.result_of(zel_api::key::login); login && login->ok && preorder_timer_ == -1) {
+        preorder_timer_ = form_.set_timer(check_period_s, [this] { check_preorders(); });
+    }
+    if (mask.result_of(zel_api::key::commit_driver)) {
+        form_.unlock();
+    }
+    if (mask.test(zel_api::key::disconnect_local)) {
         form_.kill_timer(preorder_timer_);
         preorder_timer_ = -1;
         // The answer will not come: the next "msg" or login shows the message again.
@@ -79,7 +77,7 @@ void message_preorder_workflow::show_next_message() {
     auto request = std::make_shared<const dialog_request>(dialog_request::message, (*next)->txt,
                                                           [this, id](int) { on_message_closed(id); });
     message_dialog_ = request;
-    form_.push_panel(manager_2::dialog_id, std::move(request));
+    form_.push_panel(panel_ids::dialog, std::move(request));
 }
 
 void message_preorder_workflow::on_message_closed(int64_t message_id) {
@@ -114,7 +112,7 @@ void message_preorder_workflow::check_preorders() {
         return;
     }
     const auto orders = c->get_orders_3();
-    if (form_.top_panel().id == manager_2::dialog_id) {
+    if (form_.top_panel().id == panel_ids::dialog) {
         return;
     }
     questions_.erase(
@@ -128,13 +126,13 @@ void message_preorder_workflow::check_preorders() {
         }
         // Held at the 64-bit range: a "tt" of any value is only far ahead or far past.
         const int64_t seconds = ms_minus_seconds(*o->tt, now) / 1000;
-        if (seconds >= ask_from_s && seconds <= ask_until_s && form_.top_panel().id != manager_2::dialog_id) {
+        if (seconds >= ask_from_s && seconds <= ask_until_s && form_.top_panel().id != panel_ids::dialog) {
             const std::wstring order_id = o->s_id;
             auto request = std::make_shared<const dialog_request>(
                 dialog_request::question, L"Подтвердить предварительный заказ: " + o->af.t + L" " + o->af.tx + L"?",
                 [this, order_id](int answer) { on_preorder_answer(order_id, answer); });
             questions_.emplace_back(order_id, request);
-            form_.push_panel(manager_2::dialog_id, std::move(request));
+            form_.push_panel(panel_ids::dialog, std::move(request));
             form_.play_sound(question_sound);
         }
     }

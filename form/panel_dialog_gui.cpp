@@ -19,6 +19,25 @@ namespace {
 enum { bottom, middle, top, spare_icon, message_icon, question_icon };
 constexpr int image_ids[6] = {2019, 2020, 2021, 2022, 2023, 2024};
 
+// Design lengths (ints, so each product with the scale stays a float): the box's inset from the work area's
+// sides, the margin inside it, the text's and the buttons' inset from the box's sides, a button's height.
+constexpr int box_inset = 20;
+constexpr int margin = 10;
+constexpr int side_inset = 20;
+constexpr int button_height = 70;
+// A button is half the box less this; the title is this share of the icon's height.
+constexpr int button_shrink = 30;
+constexpr double title_share = 0.65;
+
+constexpr int title_size = 30;
+constexpr int text_size = 30;
+constexpr int button_size = 35;
+constexpr int bold = 700;
+constexpr unsigned text_colour = 0xFFFFFF;
+// DrawText flags: one line, left and vertically centred.
+constexpr unsigned title_format = 36;
+constexpr int message_sound = 3;
+
 } // namespace
 
 panel_dialog_gui::panel_dialog_gui(manager_2& form) : form_(form) {}
@@ -33,7 +52,7 @@ image_control* panel_dialog_gui::icon() const {
     if (!request_) {
         return nullptr;
     }
-    return pieces_[request_->kind == dialog_request::message ? message_icon : question_icon].get();
+    return pieces_[request_->kind == dialog_request::message ? message_icon : question_icon];
 }
 
 void panel_dialog_gui::show(const panel_param* param) {
@@ -42,48 +61,46 @@ void panel_dialog_gui::show(const panel_param* param) {
     for (int i = 0; i < 6; ++i) {
         images_[i] = skin_images::image_of(skin, image_ids[i]);
     }
-    title_ = std::make_unique<text_label>(&form_, rect{}, L"");
-    title_->set_font_size(30);
-    title_->set_color(0xFFFFFF);
-    add_control(title_.get(), 2);
-    no_ = std::make_unique<frame_text_button>(&form_, rect{}, [this] { on_no(); }, L"Нет");
-    yes_ = std::make_unique<frame_text_button>(&form_, rect{}, [this] { on_yes(); }, L"Да");
-    ok_ = std::make_unique<frame_text_button>(&form_, rect{}, [this] { on_ok(); }, L"Ok");
-    for (frame_text_button* b : {no_.get(), yes_.get(), ok_.get()}) {
+    title_ = &add<text_label>(2, &form_, rect{}, L"");
+    title_->set_font_size(title_size);
+    title_->set_color(text_colour);
+    no_ = &add<frame_text_button>(
+        2, &form_, rect{}, [this] { on_no(); }, L"Нет");
+    yes_ = &add<frame_text_button>(
+        2, &form_, rect{}, [this] { on_yes(); }, L"Да");
+    ok_ = &add<frame_text_button>(
+        2, &form_, rect{}, [this] { on_ok(); }, L"Ok");
+    for (frame_text_button* b : {no_, yes_, ok_}) {
         b->set_visible(false);
-        b->set_font(35, 700);
-        add_control(b, 2);
+        b->set_font(button_size, bold);
     }
-    body_ = std::make_unique<multiline_text>(&form_, 0, 0, 0);
-    body_->set_color(0xFFFFFF);
-    body_->set_font(30, false);
-    add_control(body_.get(), 2);
-    const int width = own_.w - scaled(20, form_.get_scale());
+    body_ = &add<multiline_text>(2, &form_, 0, 0, 0);
+    body_->set_color(text_colour);
+    body_->set_font(text_size, false);
+    const int width = own_.w - scaled(box_inset, form_.get_scale());
     for (int piece : {bottom, middle, top}) {
         images_[piece]->resize(width, images_[piece]->height());
     }
-    for (int i = 0; i < 6; ++i) {
-        pieces_[i] = std::make_unique<image_control>(&form_, rect{}, images_[i]);
-        pieces_[i]->set_visible(i <= top);
-    }
+    // The frame's pieces under everything, the icons (only the one the request asks for is shown) on top.
     for (int piece : {bottom, middle, top}) {
-        add_control(pieces_[piece].get(), 1);
+        pieces_[piece] = &add<image_control>(1, &form_, rect{}, images_[piece]);
     }
     for (int icon : {question_icon, message_icon, spare_icon}) {
-        add_control(pieces_[icon].get(), 2);
+        pieces_[icon] = &add<image_control>(2, &form_, rect{}, images_[icon]);
+        pieces_[icon]->set_visible(false);
     }
     if (!request_) {
         return; // nothing to ask: an empty box that any stack change removes
     }
     lay_out();
     if (request_->kind == dialog_request::message) {
-        form_.play_sound(3);
+        form_.play_sound(message_sound);
     }
 }
 
 void panel_dialog_gui::lay_out() {
     const float s = form_.get_scale();
-    const int m = scaled(10, s);
+    const int m = scaled(margin, s);
     Image& bottom_image = *images_[bottom];
     Image& top_image = *images_[top];
     const int W = bottom_image.width();
@@ -110,19 +127,20 @@ void panel_dialog_gui::lay_out() {
     const bool message = request_->kind == dialog_request::message;
     Image& icon_image = *images_[question_icon];
     const rect icon{x0 + m, y0 + m, icon_image.width(), icon_image.height()};
-    image_control* shown = pieces_[message ? message_icon : question_icon].get();
+    image_control* shown = pieces_[message ? message_icon : question_icon];
     shown->set_rect(icon);
     shown->set_visible(true);
-    title_->set_rect({icon.x + icon.w + m, icon.y, W - 3 * m - icon.w, static_cast<int>(0.65 * icon.h)});
-    title_->set_format(36);
-    title_->set_text(message ? L"Сообщение" : L"Внимание", 700);
-    body_->set_position(static_cast<int>(20 * s + x0 + m), icon.y + icon.h, static_cast<int>(W - 40 * s - 2 * m));
+    title_->set_rect({icon.x + icon.w + m, icon.y, W - 3 * m - icon.w, static_cast<int>(title_share * icon.h)});
+    title_->set_format(title_format);
+    title_->set_text(message ? L"Сообщение" : L"Внимание", bold);
+    body_->set_position(static_cast<int>(side_inset * s + x0 + m), icon.y + icon.h,
+                        static_cast<int>(W - 2 * side_inset * s - 2 * m));
 
-    const int bh = static_cast<int>(70 * s);
-    const int bw = static_cast<int>(W / 2 - 30 * s);
-    const int by = static_cast<int>(y1 + bottom_image.height() - 20 * s - bh);
-    no_->set_rect({static_cast<int>(20 * s + x0), by, bw, bh});
-    yes_->set_rect({static_cast<int>(x0 + W - 20 * s - bw), by, bw, bh});
+    const int bh = static_cast<int>(button_height * s);
+    const int bw = static_cast<int>(W / 2 - button_shrink * s);
+    const int by = static_cast<int>(y1 + bottom_image.height() - side_inset * s - bh);
+    no_->set_rect({static_cast<int>(side_inset * s + x0), by, bw, bh});
+    yes_->set_rect({static_cast<int>(x0 + W - side_inset * s - bw), by, bw, bh});
     ok_->set_rect({W / 2 - bw / 2 + x0, by, bw, bh});
     ok_->set_visible(message);
     no_->set_visible(!message);
@@ -132,13 +150,13 @@ void panel_dialog_gui::lay_out() {
 void panel_dialog_gui::hide() {
     // The request stays with its stack entry.
     request_ = nullptr;
-    title_.reset();
-    no_.reset();
-    yes_.reset();
-    ok_.reset();
-    body_.reset();
+    title_ = nullptr;
+    no_ = nullptr;
+    yes_ = nullptr;
+    ok_ = nullptr;
+    body_ = nullptr;
     for (auto& piece : pieces_) {
-        piece.reset();
+        piece = nullptr;
     }
     for (auto& image : images_) {
         image.reset();

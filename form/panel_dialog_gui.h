@@ -1,4 +1,4 @@
-// panel_dialog_gui: the message box (panel -2). A framed box centred in the work area with an icon, a bold
+// panel_dialog_gui: the message box (panel_ids::dialog). A framed box centred in the work area with an icon, a bold
 // title, the wrapped text and "Ok" (a message, which sounds 3 at every show) or "Нет" and "Да" (a question).
 // The answer goes to the request's callback, whose job it is to pop the box; an empty callback does nothing.
 //
@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -29,8 +30,10 @@ public:
     explicit panel_dialog_gui(manager_2& form);
     ~panel_dialog_gui() override;
 
+    static constexpr int id = panel_ids::dialog;
+
     int panel_id() const override {
-        return -2;
+        return id;
     }
     void paint_background(Graphics& g, const rect& update) override;
     void show(const panel_param* param) override;
@@ -45,23 +48,23 @@ public:
         return request_;
     }
     text_label* title() const {
-        return title_.get();
+        return title_;
     }
     frame_text_button* no_button() const {
-        return no_.get();
+        return no_;
     }
     frame_text_button* yes_button() const {
-        return yes_.get();
+        return yes_;
     }
     frame_text_button* ok_button() const {
-        return ok_.get();
+        return ok_;
     }
     multiline_text* body() const {
-        return body_.get();
+        return body_;
     }
     // Top, middle and bottom frame pieces; the icon shown.
     image_control* frame_piece(int index) const {
-        return pieces_[index].get();
+        return pieces_[index];
     }
     image_control* icon() const;
 
@@ -73,13 +76,14 @@ private:
     const dialog_request* request_ = nullptr;
     // Skin 2019 (bottom), 2020 (middle), 2021 (top), 2022, 2023 (message), 2024 (question).
     std::shared_ptr<Image> images_[6];
-    std::unique_ptr<text_label> title_;
-    std::unique_ptr<frame_text_button> no_;
-    std::unique_ptr<frame_text_button> yes_;
-    std::unique_ptr<frame_text_button> ok_;
-    std::unique_ptr<multiline_text> body_;
+    // The controls, owned by the panel base from show to the clear.
+    text_label* title_ = nullptr;
+    frame_text_button* no_ = nullptr;
+    frame_text_button* yes_ = nullptr;
+    frame_text_button* ok_ = nullptr;
+    multiline_text* body_ = nullptr;
     // Image controls in image order: 2019, 2020, 2021, 2022, 2023, 2024.
-    std::unique_ptr<image_control> pieces_[6];
+    image_control* pieces_[6] = {};
 };
 
 } // namespace zel::form

@@ -116,102 +116,81 @@ void panel_balance::build() {
     const int pic_w = balance_pic_->width();
     const int pic_h = balance_pic_->height();
 
+    // Added in paint order: each frame before the texts that lie on it.
     // The driver beside the photo frame; the call sign goes below the name once the name is wrapped. Both stay
     // beside the frame: the call sign keeps one line, the name the whole lines left above it.
-    photo_box_ = std::make_unique<image_control>(&form_, rect{w.x + m, w.y + m, frame_w, frame_h}, photo_frame_);
+    add<image_control>(1, &form_, rect{w.x + m, w.y + m, frame_w, frame_h}, photo_frame_);
     const int name_left = w.x + 2 * m + frame_w;
     const int name_width = w.w - 3 * m - frame_w;
-    callsign_box_ = std::make_unique<multiline_text>(&form_, name_left, w.y + m, name_width);
-    callsign_box_->set_font(text_size, false);
-    callsign_box_->set_color(orange_text);
-    callsign_box_->set_text(callsign_);
-    const int callsign_h = line_height(*callsign_box_);
-    callsign_box_->set_max_height(callsign_h);
-    name_box_ = std::make_unique<multiline_text>(&form_, name_left, w.y + m, name_width);
-    name_box_->set_font(text_size, false);
-    name_box_->set_color(grey_text);
-    name_box_->set_text(driver_name_);
-    const int name_line = line_height(*name_box_);
+    auto& name_box = add<multiline_text>(1, &form_, name_left, w.y + m, name_width);
+    name_box.set_font(text_size, false);
+    name_box.set_color(grey_text);
+    name_box.set_text(driver_name_);
+    auto& callsign_box = add<multiline_text>(1, &form_, name_left, w.y + m, name_width);
+    callsign_box.set_font(text_size, false);
+    callsign_box.set_color(orange_text);
+    callsign_box.set_text(callsign_);
+    const int callsign_h = line_height(callsign_box);
+    callsign_box.set_max_height(callsign_h);
+    const int name_line = line_height(name_box);
     const int name_h = name_line == 0 ? 0
-                                      : std::min(name_box_->text_height(),
+                                      : std::min(name_box.text_height(),
                                                  std::max(frame_h - callsign_h, name_line) / name_line * name_line);
-    name_box_->set_max_height(name_h);
-    callsign_box_->set_position(name_left, w.y + m + name_h, name_width);
+    name_box.set_max_height(name_h);
+    callsign_box.set_position(name_left, w.y + m + name_h, name_width);
 
-    // The car, its description and its plate.
+    // The car, its plate and its description.
     const int car_top = w.y + 2 * m + frame_h;
-    car_box_ = std::make_unique<image_control>(&form_, rect{w.x + m, car_top, car_w, car_h}, car_pic_);
+    add<image_control>(1, &form_, rect{w.x + m, car_top, car_w, car_h}, car_pic_);
     const int car_right = w.x + 2 * m + car_w;
-    plate_ = std::make_unique<plate_box>(
-        &form_, rect{car_right, car_top + car_h - plate_size_->height(), plate_size_->width(), plate_size_->height()});
+    plate_ = &add<plate_box>(
+        1, &form_,
+        rect{car_right, car_top + car_h - plate_size_->height(), plate_size_->width(), plate_size_->height()});
     plate_->set_text(plate_text_);
-    car_text_ = std::make_unique<text_label>(&form_, rect{car_right, car_top, w.w - 3 * m - car_w, car_h / 2},
-                                             car_description_);
-    car_text_->set_font_size(text_size);
-    car_text_->set_color(grey_text);
-    car_text_->set_format(single_line);
+    auto& car_text =
+        add<text_label>(1, &form_, rect{car_right, car_top, w.w - 3 * m - car_w, car_h / 2}, car_description_);
+    car_text.set_font_size(text_size);
+    car_text.set_color(grey_text);
+    car_text.set_format(single_line);
 
-    // The account: its caption wraps beside the number, which is as wide as its text.
+    // The account: its caption wraps beside the number, which is as wide as its text; the frame and the number
+    // take their height from the caption's lines.
     font_holder account_font(scaled(account_size, s), normal_weight);
     const int a = text_extent(form_.get_hwnd(), account_font, account_).width;
     const int account_top = car_top + car_h + 2 * m;
     account_caption_ = account_words + L" \"" + service_name_ + L"\"";
-    account_caption_box_ = std::make_unique<multiline_text>(&form_, w.x + 3 * m, account_top, w.w - 4 * m - a);
-    account_caption_box_->set_font(text_size, false);
-    account_caption_box_->set_color(grey_text);
-    account_caption_box_->set_text(account_caption_);
+    auto& account_frame = add<color_box>(1, &form_, rect{});
+    auto& account_box = add<text_label>(1, &form_, rect{}, account_);
+    account_box.set_font_size(account_size);
+    account_box.set_color(account_text);
+    account_box.set_format(centred_both);
+    auto& account_caption_box = add<multiline_text>(1, &form_, w.x + 3 * m, account_top, w.w - 4 * m - a);
+    account_caption_box.set_font(text_size, false);
+    account_caption_box.set_color(grey_text);
+    account_caption_box.set_text(account_caption_);
     const int account_h =
-        std::min(account_caption_box_->text_height(), account_caption_lines * line_height(*account_caption_box_));
-    account_caption_box_->set_max_height(account_h);
-    account_box_ =
-        std::make_unique<text_label>(&form_, rect{w.x + w.w - 3 * m - a, account_top, a, account_h}, account_);
-    account_box_->set_font_size(account_size);
-    account_box_->set_color(account_text);
-    account_box_->set_format(centred_both);
-    account_frame_ =
-        std::make_unique<color_box>(&form_, rect{w.x + m, account_top - m, w.w - 2 * m, account_h + 2 * m});
+        std::min(account_caption_box.text_height(), account_caption_lines * line_height(account_caption_box));
+    account_caption_box.set_max_height(account_h);
+    account_box.set_rect(rect{w.x + w.w - 3 * m - a, account_top, a, account_h});
+    account_frame.set_rect(rect{w.x + m, account_top - m, w.w - 2 * m, account_h + 2 * m});
 
     // The balance under its own frame.
     const int b = account_top + account_h + 2 * m;
-    balance_frame_ = std::make_unique<color_box>(&form_, rect{w.x + m, b - 2 * m, w.w - 2 * m, pic_h + 4 * m});
-    balance_box_ = std::make_unique<image_control>(&form_, rect{w.x + 3 * m, b, pic_w, pic_h}, balance_pic_);
-    balance_caption_ =
-        std::make_unique<text_label>(&form_, rect{w.x + 4 * m + pic_w, b, w.w / 2, pic_h}, balance_caption_text);
-    balance_caption_->set_font_size(text_size);
-    balance_caption_->set_color(grey_text);
-    balance_caption_->set_format(left_centred);
-    balance_value_ =
-        std::make_unique<text_label>(&form_, rect{w.x + 3 * m, b - m, w.w - 6 * m, pic_h + 2 * m}, balance_);
-    balance_value_->set_font_size(balance_size);
-    balance_value_->set_color(orange_text);
-    balance_value_->set_format(right_centred);
-
-    // Each frame goes before the texts that lie on it.
-    for (control* c : {static_cast<control*>(photo_box_.get()), static_cast<control*>(name_box_.get()),
-                       static_cast<control*>(callsign_box_.get()), static_cast<control*>(car_box_.get()),
-                       static_cast<control*>(plate_.get()), static_cast<control*>(car_text_.get()),
-                       static_cast<control*>(account_frame_.get()), static_cast<control*>(account_box_.get()),
-                       static_cast<control*>(account_caption_box_.get()), static_cast<control*>(balance_frame_.get()),
-                       static_cast<control*>(balance_box_.get()), static_cast<control*>(balance_caption_.get()),
-                       static_cast<control*>(balance_value_.get())}) {
-        add_control(c, 1);
-    }
+    add<color_box>(1, &form_, rect{w.x + m, b - 2 * m, w.w - 2 * m, pic_h + 4 * m});
+    add<image_control>(1, &form_, rect{w.x + 3 * m, b, pic_w, pic_h}, balance_pic_);
+    auto& balance_caption =
+        add<text_label>(1, &form_, rect{w.x + 4 * m + pic_w, b, w.w / 2, pic_h}, balance_caption_text);
+    balance_caption.set_font_size(text_size);
+    balance_caption.set_color(grey_text);
+    balance_caption.set_format(left_centred);
+    auto& balance_value = add<text_label>(1, &form_, rect{w.x + 3 * m, b - m, w.w - 6 * m, pic_h + 2 * m}, balance_);
+    balance_value.set_font_size(balance_size);
+    balance_value.set_color(orange_text);
+    balance_value.set_format(right_centred);
 }
 
 void panel_balance::hide() {
-    photo_box_.reset();
-    name_box_.reset();
-    callsign_box_.reset();
-    car_box_.reset();
-    plate_.reset();
-    car_text_.reset();
-    account_caption_box_.reset();
-    account_box_.reset();
-    account_frame_.reset();
-    balance_frame_.reset();
-    balance_box_.reset();
-    balance_caption_.reset();
-    balance_value_.reset();
+    plate_ = nullptr;
     photo_frame_.reset();
     car_pic_.reset();
     plate_size_.reset();

@@ -5,28 +5,25 @@
 // thread only.
 //
 //   state    event -> state    effect
-//   hidden   show  -> shown    texts read, thirteen controls made and added
-//   shown    hide  -> hidden   controls, pictures and texts released
+//   hidden   show  -> shown    texts read, thirteen controls added
+//   shown    hide  -> hidden   pictures and texts released (the manager's clear destroys the controls)
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
 class manager_2;
 class Image;
-class color_box;
-class image_control;
-class multiline_text;
 class plate_box;
-class text_label;
 
 class panel_balance : public panel_base {
 public:
-    static constexpr int id = 13;
+    static constexpr int id = panel_ids::balance;
 
     explicit panel_balance(manager_2& form);
     ~panel_balance() override;
@@ -46,7 +43,7 @@ public:
         return account_caption_;
     }
     plate_box* plate() const {
-        return plate_.get();
+        return plate_;
     }
 
 private:
@@ -60,19 +57,8 @@ private:
     std::shared_ptr<Image> plate_size_;  // 2006
     std::shared_ptr<Image> balance_pic_; // 2009
 
-    std::unique_ptr<image_control> photo_box_;
-    std::unique_ptr<multiline_text> name_box_;
-    std::unique_ptr<multiline_text> callsign_box_;
-    std::unique_ptr<image_control> car_box_;
-    std::unique_ptr<plate_box> plate_;
-    std::unique_ptr<text_label> car_text_;
-    std::unique_ptr<multiline_text> account_caption_box_;
-    std::unique_ptr<text_label> account_box_;
-    std::unique_ptr<color_box> account_frame_;
-    std::unique_ptr<color_box> balance_frame_;
-    std::unique_ptr<image_control> balance_box_;
-    std::unique_ptr<text_label> balance_caption_;
-    std::unique_ptr<text_label> balance_value_;
+    // The plate, for the tests; the panel base owns it and the other controls from show to the clear.
+    plate_box* plate_ = nullptr;
 
     std::wstring driver_name_;
     std::wstring service_name_;

@@ -76,18 +76,16 @@ void panel_exit_2::row_clicked(int row) {
 }
 
 void panel_exit_2::on_command(const zel_api::update_mask& mask) {
-    if (mask.test(zel_api::cmd_result_name())) {
-        if (const auto& result = mask.payload(); result && result->cmd_name == zel_api::shift_end_name()) {
-            if (result->ok && pending_ == request::end_work) {
-                end_program();
-                return;
-            }
-            pending_ = request::none;
-            form_.unlock();
+    if (const auto* result = mask.result_of(zel_api::key::shift_end)) {
+        if (result->ok && pending_ == request::end_work) {
+            end_program();
+            return;
         }
+        pending_ = request::none;
+        form_.unlock();
     }
     // The link is gone and the answer with it (the manager ends the lock level).
-    if (mask.test(zel_api::disconnect_local_name())) {
+    if (mask.test(zel_api::key::disconnect_local)) {
         pending_ = request::none;
     }
     rows_rule();

@@ -20,12 +20,13 @@
 #pragma once
 
 #include "form/account/panel_menu_list.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
 class panel_exit_2 : public panel_menu_list {
 public:
-    static constexpr int id = 17;
+    static constexpr int id = panel_ids::exit;
 
     explicit panel_exit_2(manager_2& form);
     ~panel_exit_2() override;

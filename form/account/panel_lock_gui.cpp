@@ -41,19 +41,16 @@ void panel_lock_gui::show(const panel_param*) {
     const int fy = own_.y + own_.h / 2 - fh / 2;
     const int dw = dark_image_->width();
     const int dh = dark_image_->height();
-    frame_ = std::make_unique<image_control>(&form_, rect{fx, fy, fw, fh}, frame_image_);
-    add_control(frame_.get(), 2);
+    frame_ = &add<image_control>(2, &form_, rect{fx, fy, fw, fh}, frame_image_);
     const int top = static_cast<int>(fh * dot_top + fy);
     for (int k = 1; k <= 3; ++k) {
         const int left = static_cast<int>(fw * dot_step * k + fx - dw / 2);
-        dark_[k - 1] = std::make_unique<image_control>(&form_, rect{left, top, dw, dh}, dark_image_);
-        add_control(dark_[k - 1].get(), 2);
+        dark_[k - 1] = &add<image_control>(2, &form_, rect{left, top, dw, dh}, dark_image_);
     }
     for (int k = 1; k <= 3; ++k) {
-        lit_[k - 1] = std::make_unique<image_control>(&form_, dark_[k - 1]->get_rect(), lit_image_);
+        lit_[k - 1] = &add<image_control>(2, &form_, dark_[k - 1]->get_rect(), lit_image_);
         lit_[k - 1]->set_visible(false);
         lit_[k - 1]->set_enabled(false);
-        add_control(lit_[k - 1].get(), 2);
     }
     timer_id_ = form_.set_timer(1, [this] { on_timer(); });
 }
@@ -63,11 +60,11 @@ void panel_lock_gui::on_timer() {
         return;
     }
     for (int k = 0; k < 3; ++k) {
-        for (image_control* dot : {dark_[k].get(), lit_[k].get()}) {
+        for (image_control* dot : {dark_[k], lit_[k]}) {
             dot->set_visible(false);
             dot->set_enabled(false);
         }
-        image_control* shown = k == step ? lit_[k].get() : dark_[k].get();
+        image_control* shown = k == step ? lit_[k] : dark_[k];
         shown->set_visible(true);
         shown->set_enabled(true);
     }
@@ -82,13 +79,9 @@ void panel_lock_gui::hide() {
         form_.kill_timer(timer_id_);
         timer_id_ = -1;
     }
-    frame_.reset();
-    for (auto& dot : dark_) {
-        dot.reset();
-    }
-    for (auto& dot : lit_) {
-        dot.reset();
-    }
+    frame_ = nullptr;
+    dark_ = {};
+    lit_ = {};
     frame_image_.reset();
     lit_image_.reset();
     dark_image_.reset();

@@ -1,4 +1,4 @@
-// The busy overlay (id -1, never on the stack): shown at the GUI lock's first level, hidden at its last, and
+// The busy overlay (panel_ids::lock, never on the stack): shown at the GUI lock's first level, hidden at its last, and
 // painted over everything in between on the panel base's black; input is ignored meanwhile, so it takes none.
 // A frame in the middle of the screen with three dots below its middle, one of them lit each second.
 // Pictures, controls and the timer live from show to hide. UI thread only.
@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -27,8 +28,10 @@ public:
     explicit panel_lock_gui(manager_2& form);
     ~panel_lock_gui() override;
 
+    static constexpr int id = panel_ids::lock;
+
     int panel_id() const override {
-        return -1;
+        return id;
     }
     void show(const panel_param* param) override;
     void hide() override;
@@ -43,13 +46,13 @@ public:
     }
     // Position 1-3 while shown, else null.
     image_control* dark_dot(int position) const {
-        return dark_[position - 1].get();
+        return dark_[position - 1];
     }
     image_control* lit_dot(int position) const {
-        return lit_[position - 1].get();
+        return lit_[position - 1];
     }
     image_control* frame() const {
-        return frame_.get();
+        return frame_;
     }
 
 private:
@@ -57,9 +60,10 @@ private:
     std::shared_ptr<Image> frame_image_;
     std::shared_ptr<Image> lit_image_;
     std::shared_ptr<Image> dark_image_;
-    std::unique_ptr<image_control> frame_;
-    std::array<std::unique_ptr<image_control>, 3> dark_;
-    std::array<std::unique_ptr<image_control>, 3> lit_;
+    // The panel base owns the controls from show to the clear.
+    image_control* frame_ = nullptr;
+    std::array<image_control*, 3> dark_{};
+    std::array<image_control*, 3> lit_{};
     int timer_id_ = -1;
 };
 

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/account/version_number.h"
 #include "form/brush_holder.h"
@@ -18,6 +19,7 @@
 #include "form/image.h"
 #include "form/main_window.h"
 #include "form/manager_2.h"
+#include "form/panel_ids.h"
 #include "foundation/app_paths.h"
 #include "foundation/logger.h"
 #include "foundation/text_utils.h"
@@ -170,7 +172,7 @@ void panel_logo::show(const panel_param*) {
     // Enter pops the question without an answer: the logo would wait for an end of the exchange that has
     // already passed, with the pen ignored, for ever.
     if (!running_ && exchange_over()) {
-        form_.reset_to_panel(manager_2::master_id);
+        form_.reset_to_panel(panel_ids::main_menu);
     }
 }
 
@@ -184,7 +186,7 @@ bool panel_logo::exchange_over() const {
 }
 
 void panel_logo::on_command(const zel_api::update_mask& mask) {
-    if (mask.test(L"obj-update")) {
+    if (mask.test(zel_api::key::obj_update)) {
         const controller* c = controller::instance();
         const auto offer = c ? c->get_update_info() : nullptr;
         if (!offer) {
@@ -201,23 +203,23 @@ void panel_logo::on_command(const zel_api::update_mask& mask) {
             return;
         }
         updating_ = true;
-        form_.push_panel(manager_2::dialog_id,
+        form_.push_panel(panel_ids::dialog,
                          std::make_shared<dialog_request>(dialog_request::question, L"Есть новая версия, обновить?",
                                                           [this](int answer) { on_update_answer(answer); }));
         return;
     }
-    if (mask.test(L"disconnect_global")) {
+    if (mask.test(zel_api::key::disconnect_global)) {
         disconnect_seen_ = true;
         // While the question is pending or the download runs the driver stays here.
         if (!updating_ && !running_) {
-            form_.reset_to_panel(manager_2::master_id);
+            form_.reset_to_panel(panel_ids::main_menu);
         }
     }
 }
 
 void panel_logo::on_update_answer(int answer) {
     if (answer != dialog_request::answer_yes) {
-        form_.reset_to_panel(manager_2::master_id);
+        form_.reset_to_panel(panel_ids::main_menu);
         return;
     }
     form_.pop_panel();
@@ -232,7 +234,7 @@ void panel_logo::on_error_closed(int) {
         end_program();
         return;
     }
-    form_.reset_to_panel(manager_2::master_id);
+    form_.reset_to_panel(panel_ids::main_menu);
 }
 
 // --- the update run
@@ -336,7 +338,7 @@ void panel_logo::fail() {
     }
     failed_ = true;
     set_status(state_text(-1));
-    form_.push_panel(manager_2::dialog_id,
+    form_.push_panel(panel_ids::dialog,
                      std::make_shared<dialog_request>(dialog_request::message, L"Ошибка загрузки обновления.",
                                                       [this](int answer) { on_error_closed(answer); }));
 }

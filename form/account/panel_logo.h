@@ -31,6 +31,7 @@
 
 #include "controller/program_update.h"
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -42,8 +43,10 @@ public:
     panel_logo(manager_2& form, std::wstring version_text);
     ~panel_logo() override;
 
+    static constexpr int id = panel_ids::logo;
+
     int panel_id() const override {
-        return 0;
+        return id;
     }
     // Stores the rectangles and loads the three pictures.
     void set_rects(const rect& own, const rect& screen) override;

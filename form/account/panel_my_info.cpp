@@ -33,7 +33,7 @@ constexpr int veil_side = 100;
 constexpr int news_row = 0;
 constexpr int rating_row = 2;
 // The panels that rows 1, 2 and 3 open.
-constexpr std::array<int, 3> row_panels = {13, 14, 15};
+constexpr std::array<int, 3> row_panels = {panel_ids::balance, panel_ids::my_rating, panel_ids::shift_list};
 
 constexpr double list_inset = 10;
 constexpr double row_height = 150;

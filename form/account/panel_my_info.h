@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "form/list_panel.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -24,7 +25,7 @@ class Image;
 
 class panel_my_info : public list_panel {
 public:
-    static constexpr int id = 11;
+    static constexpr int id = panel_ids::my_info;
     static constexpr int row_total = 5;
 
     explicit panel_my_info(manager_2& form);

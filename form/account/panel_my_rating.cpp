@@ -31,8 +31,6 @@ constexpr int normal_weight = 400;
 // The maximum's box is as wide as this in its font; a longer maximum is cut.
 const std::wstring max_sample = L"/00";
 
-constexpr rgb line_light{61, 67, 73};
-constexpr rgb line_dark{21, 19, 31};
 constexpr rgb grey_text{207, 211, 211};
 constexpr rgb green{106, 167, 82};
 constexpr rgb red{190, 48, 4};
@@ -105,8 +103,8 @@ void panel_my_rating::draw_row(Graphics& g, const rect& r, int, int row, int, in
     const int s20 = scaled(side, s);
     brush_holder row_brush(dark_colour);
     g.fill_rect(r, row_brush);
-    line(g, {r.x, r.y + r.h - 1}, {r.x + r.w, r.y + r.h - 1}, line_light);
-    line(g, {r.x, r.y + r.h - 2}, {r.x + r.w, r.y + r.h - 2}, line_dark);
+    line(g, {r.x, r.y + r.h - 1}, {r.x + r.w, r.y + r.h - 1}, rgb::from_rrggbb(rule_light));
+    line(g, {r.x, r.y + r.h - 2}, {r.x + r.w, r.y + r.h - 2}, rgb::from_rrggbb(rule_dark));
 
     font_holder small_font(scaled(name_size, s), normal_weight);
     g.draw_text(small_font, rect{r.x + s20, r.y, static_cast<int>(static_cast<float>(r.w) * name_share), r.h}, rate.n,

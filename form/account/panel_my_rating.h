@@ -16,12 +16,13 @@
 #include "api/command/received/riv.h"
 #include "form/geometry.h"
 #include "form/list_panel.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
 class panel_my_rating : public list_panel {
 public:
-    static constexpr int id = 14;
+    static constexpr int id = panel_ids::my_rating;
 
     explicit panel_my_rating(manager_2& form);
     ~panel_my_rating() override;

@@ -2,6 +2,7 @@
 
 #include "api/command/received/sell_shift.h"
 #include "api/command/received/shift.h"
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/account/panel_take_shift.h"
 #include "form/account/shift_card.h"
@@ -34,7 +35,6 @@ constexpr int date_font = 23;
 constexpr int clock_font = 26;
 constexpr int length_number_font = 26;
 constexpr int length_unit_font = 15;
-constexpr rgb row_colour{38, 44, 52};
 constexpr rgb price_colour{249, 162, 24};
 constexpr rgb length_colour{46, 66, 60};
 constexpr UINT left_middle = 36;
@@ -72,7 +72,7 @@ void panel_shift_list::refresh() {
 }
 
 void panel_shift_list::on_command(const zel_api::update_mask& mask) {
-    if (mask.test(L"shift") || mask.test(L"sell-shift") || mask.test(L"shift-del")) {
+    if (mask.test(zel_api::key::shift) || mask.test(zel_api::key::sell_shift) || mask.test(zel_api::key::shift_del)) {
         refresh();
         invalidate_list();
     }
@@ -88,7 +88,7 @@ void panel_shift_list::row_clicked(int row) {
 void panel_shift_list::draw_row(Graphics& g, const rect& r, int, int row, int pressed_row, int) {
     clear_row_flag(row);
     // fill_rect covers one pixel more each way; the row keeps to its own rectangle.
-    g.fill_rect(rect{r.x, r.y, r.w - 1, r.h - 1}, brush_holder(row_colour));
+    g.fill_rect(rect{r.x, r.y, r.w - 1, r.h - 1}, brush_holder(dark_colour));
     if (row < 0 || static_cast<std::size_t>(row) >= shifts_.size() || !shifts_[static_cast<std::size_t>(row)]) {
         return;
     }

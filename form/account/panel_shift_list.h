@@ -8,6 +8,7 @@
 
 #include "api/database.h"
 #include "form/list_panel.h"
+#include "form/panel_ids.h"
 
 namespace zel_api::command {
 class shift;
@@ -18,7 +19,7 @@ namespace zel::form {
 
 class panel_shift_list : public list_panel {
 public:
-    static constexpr int id = 15;
+    static constexpr int id = panel_ids::shift_list;
 
     explicit panel_shift_list(manager_2& form);
     ~panel_shift_list() override;

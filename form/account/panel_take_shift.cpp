@@ -4,6 +4,7 @@
 #include "api/command/received/cmd_result.h"
 #include "api/command/received/sell_shift.h"
 #include "api/command/received/shift.h"
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/account/shift_card.h"
 #include "form/drawing.h"
@@ -30,8 +31,6 @@ constexpr int buy_image_id = 1051;
 constexpr double card_inset = 20.0;
 constexpr double gap = 10.0;
 constexpr double card_height = 180.0;
-constexpr double button_width = 220.0;
-constexpr double button_height = 117.0;
 
 constexpr int name_font = 30;
 constexpr int clock_font = 26;
@@ -55,14 +54,6 @@ int text_width(const manager_2& form, const std::wstring& text, int size, int we
     return text_extent(form.get_hwnd(), font, text).width;
 }
 
-std::unique_ptr<text_label> make_label(manager_2* form, const rect& r, int size, unsigned colour, unsigned flags) {
-    auto label = std::make_unique<text_label>(form, r, std::wstring());
-    label->set_font_size(size);
-    label->set_color(colour);
-    label->set_format(flags);
-    return label;
-}
-
 } // namespace
 
 panel_take_shift::panel_take_shift(manager_2& form) : form_(form) {}
@@ -77,8 +68,8 @@ void panel_take_shift::paint_background(Graphics& g, const rect& update) {
 
 panel_take_shift::layout_rects panel_take_shift::place(float scale) const {
     const rect& work = own_;
-    const int BW = scaled(button_width, scale);
-    const int BH = scaled(button_height, scale);
+    const int BW = scaled(action_button_width, scale);
+    const int BH = scaled(action_button_height, scale);
     const int y = work.y + work.h - BH / 10 - BH;
     return {work, rect{work.x + work.w / 4 - BW / 2, y, BW, BH - BH / 10},
             rect{work.x + 3 * (work.w / 4) - BW / 2, y, BW, BH - BH / 10}};
@@ -119,75 +110,63 @@ void panel_take_shift::make_controls() {
     const int sy = iy + ch / 2 - SH / 2;
     const int P = iy + ch / 2 + SH / 2;
 
-    name_icon_control_ = std::make_unique<image_control>(
-        &form_, rect{ix, iy + band / 2 - name_icon_->height() / 2, name_icon_->width(), name_icon_->height()},
-        name_icon_);
-    add_control(name_icon_control_.get(), 1);
-    time_strip_control_ = std::make_unique<image_control>(&form_, rect{ix, sy, SW, SH}, time_strip_);
-    add_control(time_strip_control_.get(), 1);
+    add<image_control>(1, &form_,
+                       rect{ix, iy + band / 2 - name_icon_->height() / 2, name_icon_->width(), name_icon_->height()},
+                       name_icon_);
+    add<image_control>(1, &form_, rect{ix, sy, SW, SH}, time_strip_);
 
     const shift_card::time_places places = shift_card::places(ix, sy, s);
-    hours_ = make_label(&form_, places.hours, clock_font, white_text, centred);
-    minutes_ = make_label(&form_, places.minutes, clock_font, white_text, centred);
     length_box_ = places.length;
-    length_number_ = make_label(&form_, length_box_, length_number_font, length_colour, centred);
-    length_unit_ = make_label(&form_, length_box_, length_unit_font, length_colour, centred);
-    for (text_label* label : {hours_.get(), minutes_.get(), length_number_.get(), length_unit_.get()}) {
-        add_control(label, 2);
-    }
+    hours_ = add_label(2, places.hours, clock_font, white_text, centred);
+    minutes_ = add_label(2, places.minutes, clock_font, white_text, centred);
+    length_number_ = add_label(2, length_box_, length_number_font, length_colour, centred);
+    length_unit_ = add_label(2, length_box_, length_unit_font, length_colour, centred);
 
-    name_ = make_label(&form_, rect{ix + name_icon_->width() + s10, iy, iw - name_icon_->width(), band}, name_font,
-                       white_text, left_middle);
-    add_control(name_.get(), 1);
+    name_ = add_label(1, rect{ix + name_icon_->width() + s10, iy, iw - name_icon_->width(), band}, name_font,
+                      white_text, left_middle);
     for (int place = 0; place < 2; ++place) {
         const rect plate{ix + (place + 1) * (SW + s10), sy, date_plate_->width(), date_plate_->height()};
-        date_plates_[place] = std::make_unique<image_control>(&form_, plate, date_plate_);
-        add_control(date_plates_[place].get(), 1);
+        date_plates_[place] = &add<image_control>(1, &form_, plate, date_plate_);
     }
-    price_ = make_label(&form_, rect{ix, P, iw, band}, price_font, price_colour, bottom_line);
-    add_control(price_.get(), 1);
-    currency_ = make_label(&form_, rect{ix + text_width(form_, L"300", price_font, 700), P, iw, band}, currency_font,
-                           price_colour, bottom_line);
-    add_control(currency_.get(), 1);
-    badge_ = std::make_unique<image_control>(&form_,
-                                             rect{card.x + card.w - badge_image_->width(),
-                                                  P + band - badge_image_->height() + s10, badge_image_->width(),
-                                                  badge_image_->height()},
-                                             badge_image_);
-    add_control(badge_.get(), 1);
+    price_ = add_label(1, rect{ix, P, iw, band}, price_font, price_colour, bottom_line);
+    currency_ = add_label(1, rect{ix + text_width(form_, L"300", price_font, 700), P, iw, band}, currency_font,
+                          price_colour, bottom_line);
+    badge_ = &add<image_control>(1, &form_,
+                                 rect{card.x + card.w - badge_image_->width(), P + band - badge_image_->height() + s10,
+                                      badge_image_->width(), badge_image_->height()},
+                                 badge_image_);
     for (int place = 0; place < 2; ++place) {
-        date_labels_[place] = make_label(&form_, date_plates_[place]->get_rect(), date_font, white_text, centred_line);
-        add_control(date_labels_[place].get(), 2);
+        date_labels_[place] = add_label(2, date_plates_[place]->get_rect(), date_font, white_text, centred_line);
     }
 
-    back_ = std::make_unique<frame_image_button>(
-        &form_, where.back, [this] { on_back_button(); }, back_image_, L"Назад");
-    add_control(back_.get(), 1);
-    buy_ = std::make_unique<frame_image_button>(
-        &form_, where.buy, [this] { on_buy(); }, buy_image_, L"Купить смену");
-    add_control(buy_.get(), 1);
+    add<frame_image_button>(
+        1, &form_, where.back, [this] { on_back_button(); }, back_image_, L"Назад");
+    buy_ = &add<frame_image_button>(
+        1, &form_, where.buy, [this] { on_buy(); }, buy_image_, L"Купить смену");
     add_extra_controls();
+}
+
+text_label* panel_take_shift::add_label(int layer, const rect& r, int size, unsigned colour, unsigned flags) {
+    auto& label = add<text_label>(layer, &form_, r, std::wstring());
+    label.set_font_size(size);
+    label.set_color(colour);
+    label.set_format(flags);
+    return &label;
 }
 
 void panel_take_shift::hide() {
     shown_ = false;
-    drop_extra_controls();
-    name_icon_control_.reset();
-    time_strip_control_.reset();
-    name_.reset();
-    for (int place = 0; place < 2; ++place) {
-        date_plates_[place].reset();
-        date_labels_[place].reset();
-    }
-    price_.reset();
-    currency_.reset();
-    badge_.reset();
-    hours_.reset();
-    minutes_.reset();
-    length_number_.reset();
-    length_unit_.reset();
-    back_.reset();
-    buy_.reset();
+    name_ = nullptr;
+    price_ = nullptr;
+    currency_ = nullptr;
+    badge_ = nullptr;
+    hours_ = nullptr;
+    minutes_ = nullptr;
+    length_number_ = nullptr;
+    length_unit_ = nullptr;
+    buy_ = nullptr;
+    date_plates_ = {};
+    date_labels_ = {};
     for (auto* image : {&name_icon_, &time_strip_, &date_plate_, &badge_image_, &back_image_, &buy_image_}) {
         image->reset();
     }
@@ -273,13 +252,11 @@ void panel_take_shift::on_buy() {
 }
 
 void panel_take_shift::on_command(const zel_api::update_mask& mask) {
-    if (mask.test(L"cmd-result")) {
-        if (const auto& result = mask.payload(); result && result->cmd_name == L"buy-shift") {
-            if (result->ok) {
-                form_.pop_panel();
-            }
-            form_.unlock();
+    if (const auto* result = mask.result_of(zel_api::key::buy_shift)) {
+        if (result->ok) {
+            form_.pop_panel();
         }
+        form_.unlock();
     }
     shift_offer_text();
 }

@@ -4,21 +4,23 @@
 // panel_take_shift_hor is the landscape twin: the same controls and behaviour, its layout only.
 //
 //   state    event                                -> state    effect
-//   hidden   show(id)                             -> shown    controls made, card filled
+//   hidden   show(id)                             -> shown    controls added, card filled
 //   shown    "Купить смену"                       -> waiting  lock, "buy-shift" {"id"}
 //   waiting  "cmd-result" "buy-shift" ok          -> hidden   unlock, pop (back to the list)
 //   waiting  "cmd-result" "buy-shift" not ok      -> shown    unlock
 //   shown    any mask                             -> shown    card filled again
-//   shown    "Назад" / hide                       -> hidden   pop / controls destroyed
+//   shown    "Назад" / hide                       -> hidden   pop / controls forgotten (the clear destroys them)
 //
 // UI thread only; the records are shared copies from the controller, read again on every refresh.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
 #include "form/geometry.h"
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -30,7 +32,7 @@ class frame_image_button;
 
 class panel_take_shift : public panel_base {
 public:
-    static constexpr int id = 16;
+    static constexpr int id = panel_ids::take_shift;
 
     explicit panel_take_shift(manager_2& form);
     ~panel_take_shift() override;
@@ -48,13 +50,13 @@ public:
 
     // Tests look at these while the panel is shown.
     frame_image_button* buy_button() const {
-        return buy_.get();
+        return buy_;
     }
     image_control* badge() const {
-        return badge_.get();
+        return badge_;
     }
     text_label* date_label(int place) const {
-        return date_labels_[place].get();
+        return date_labels_[place];
     }
 
 protected:
@@ -65,14 +67,15 @@ protected:
         rect buy;
     };
     virtual layout_rects place(float scale) const;
-    // Controls beyond the card and the buttons (the landscape divider).
+    // Controls beyond the card and the buttons (the landscape divider), added last.
     virtual void add_extra_controls() {}
-    virtual void drop_extra_controls() {}
 
     manager_2& form_;
 
 private:
     void make_controls();
+    // An empty label of that size, colour and DrawText flags, added on the layer.
+    text_label* add_label(int layer, const rect& r, int size, unsigned colour, unsigned flags);
     // Fills the card from the store.
     void shift_offer_text();
 
@@ -83,21 +86,19 @@ private:
     std::shared_ptr<Image> back_image_;
     std::shared_ptr<Image> buy_image_;
 
-    std::unique_ptr<image_control> name_icon_control_;
-    std::unique_ptr<image_control> time_strip_control_;
-    std::unique_ptr<text_label> name_;
-    std::unique_ptr<image_control> date_plates_[2];
-    std::unique_ptr<text_label> price_;
-    std::unique_ptr<text_label> currency_;
-    std::unique_ptr<image_control> badge_;
-    std::unique_ptr<text_label> date_labels_[2];
-    std::unique_ptr<text_label> hours_;
-    std::unique_ptr<text_label> minutes_;
+    // The controls the card fills again on every refresh; the panel base owns them from show to the clear.
+    text_label* name_ = nullptr;
+    std::array<image_control*, 2> date_plates_{};
+    text_label* price_ = nullptr;
+    text_label* currency_ = nullptr;
+    image_control* badge_ = nullptr;
+    std::array<text_label*, 2> date_labels_{};
+    text_label* hours_ = nullptr;
+    text_label* minutes_ = nullptr;
     rect length_box_;
-    std::unique_ptr<text_label> length_number_;
-    std::unique_ptr<text_label> length_unit_;
-    std::unique_ptr<frame_image_button> back_;
-    std::unique_ptr<frame_image_button> buy_;
+    text_label* length_number_ = nullptr;
+    text_label* length_unit_ = nullptr;
+    frame_image_button* buy_ = nullptr;
 
     int64_t shift_id_ = 0;
     bool shown_ = false;

@@ -9,13 +9,6 @@
 
 namespace zel::form {
 
-namespace {
-
-constexpr double button_width = 220.0;
-constexpr double button_height = 117.0;
-
-} // namespace
-
 panel_take_shift_hor::panel_take_shift_hor(manager_2& form) : panel_take_shift(form) {}
 
 panel_take_shift_hor::~panel_take_shift_hor() = default;
@@ -38,8 +31,8 @@ void panel_take_shift_hor::paint_background(Graphics& g, const rect& update) {
 
 panel_take_shift::layout_rects panel_take_shift_hor::place(float scale) const {
     const rect B = right_part(scale);
-    const int BW = scaled(button_width, scale);
-    const int BH = scaled(button_height, scale);
+    const int BW = scaled(action_button_width, scale);
+    const int BH = scaled(action_button_height, scale);
     const int x = B.x + B.w / 2 - BW / 2;
     const int back_y = B.y + B.h - BH / 10 - BH;
     const int buy_y = back_y - BH / 10 - BH;
@@ -48,15 +41,8 @@ panel_take_shift::layout_rects panel_take_shift_hor::place(float scale) const {
 
 void panel_take_shift_hor::add_extra_controls() {
     const rect A = left_part(form_.get_scale());
-    dark_line_ = std::make_unique<line_control>(&form_, rect{A.x + A.w, own_.y, 0, own_.h}, rule_dark);
-    light_line_ = std::make_unique<line_control>(&form_, rect{A.x + A.w + 1, own_.y, 0, own_.h}, rule_light);
-    add_control(dark_line_.get(), 2);
-    add_control(light_line_.get(), 2);
-}
-
-void panel_take_shift_hor::drop_extra_controls() {
-    dark_line_.reset();
-    light_line_.reset();
+    add<line_control>(2, &form_, rect{A.x + A.w, own_.y, 0, own_.h}, rule_dark);
+    add<line_control>(2, &form_, rect{A.x + A.w + 1, own_.y, 0, own_.h}, rule_light);
 }
 
 } // namespace zel::form

@@ -3,13 +3,9 @@
 // panel_take_shift's. UI thread only.
 #pragma once
 
-#include <memory>
-
 #include "form/account/panel_take_shift.h"
 
 namespace zel::form {
-
-class line_control;
 
 class panel_take_shift_hor : public panel_take_shift {
 public:
@@ -22,15 +18,11 @@ public:
 protected:
     layout_rects place(float scale) const override;
     void add_extra_controls() override;
-    void drop_extra_controls() override;
 
 private:
     // The card's part and the buttons' part of the work rectangle.
     rect left_part(float scale) const;
     rect right_part(float scale) const;
-
-    std::unique_ptr<line_control> dark_line_;
-    std::unique_ptr<line_control> light_line_;
 };
 
 } // namespace zel::form
