@@ -1,4 +1,4 @@
-// Sections: layout numbers | construction | texts and blocks | scrolling and pen | painting.
+// Sections: pictures and layout numbers | construction | texts and blocks | scrolling and pen | painting.
 #include "form/order/order_info_with_timer.h"
 
 #include "form/drawing.h"
@@ -16,7 +16,17 @@ namespace zel::form {
 
 namespace {
 
-// --- layout numbers (design pixels, fonts before scaling)
+// --- pictures and layout numbers (design pixels, fonts before scaling)
+
+constexpr int corner_top_left_image = 1018;
+constexpr int corner_bottom_left_image = 1017;
+constexpr int corner_top_right_image = 1019;
+constexpr int corner_bottom_right_image = 1020;
+constexpr int cell_image = 2025;
+constexpr int colon_image = 2046;
+constexpr int call_image = 2190;
+// Digit d: its top half at first_digit_image + 2d, its bottom half at the id after.
+constexpr int first_digit_image = 2026;
 
 constexpr double clock_top = 55.0; // the digit cells' top below the card's top
 constexpr double text_gap = 10.0;  // between the cells' bottom and block 1
@@ -38,12 +48,15 @@ const wchar_t* const no_time = L"9999";
 // --- construction
 
 order_info_with_timer::order_info_with_timer(manager_2* form, const rect& r, std::function<void()> on_call)
-    : control(form, r), corner_tl_(form_image(form, 1018)), corner_bl_(form_image(form, 1017)),
-      corner_tr_(form_image(form, 1019)), corner_br_(form_image(form, 1020)), cell_(form_image(form, 2025)),
-      colon_(form_image(form, 2046)), up_image_(form_image(form, 1046)), up_pressed_(form_image(form, 1047)),
-      down_image_(form_image(form, 1044)), down_pressed_(form_image(form, 1045)), call_icon_(form_image(form, 2190)) {
+    : control(form, r), corner_tl_(form_image(form, corner_top_left_image)),
+      corner_bl_(form_image(form, corner_bottom_left_image)), corner_tr_(form_image(form, corner_top_right_image)),
+      corner_br_(form_image(form, corner_bottom_right_image)), cell_(form_image(form, cell_image)),
+      colon_(form_image(form, colon_image)), up_image_(form_image(form, arrow_up_image)),
+      up_pressed_(form_image(form, arrow_up_pressed_image)), down_image_(form_image(form, arrow_down_image)),
+      down_pressed_(form_image(form, arrow_down_pressed_image)), call_icon_(form_image(form, call_image)) {
     for (int d = 0; d < 10; ++d) {
-        digits_.emplace_back(form_image(form, 2026 + 2 * d), form_image(form, 2027 + 2 * d));
+        digits_.emplace_back(form_image(form, first_digit_image + 2 * d),
+                             form_image(form, first_digit_image + 2 * d + 1));
     }
     const float s = scale();
     text_top_ = r.y + scaled(clock_top, s) + scaled(text_gap, s) + cell_->height();

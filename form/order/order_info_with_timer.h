@@ -112,9 +112,10 @@ private:
     std::shared_ptr<Image> corner_br_; // 1020
     std::shared_ptr<Image> cell_;      // 2025
     std::shared_ptr<Image> colon_;     // 2046
-    std::shared_ptr<Image> up_image_;  // 1046, 1047
+    // The scroll arrows' pictures (drawing.h).
+    std::shared_ptr<Image> up_image_;
     std::shared_ptr<Image> up_pressed_;
-    std::shared_ptr<Image> down_image_; // 1044, 1045
+    std::shared_ptr<Image> down_image_;
     std::shared_ptr<Image> down_pressed_;
     std::shared_ptr<Image> call_icon_; // 2190
     // Digit d: its top half (2026 + 2d) and bottom half (2027 + 2d).

@@ -10,6 +10,9 @@
 // offer that was not drawn. Every fill draws everything, also past the deadline, where only the countdown
 // stays at 00:00 (the server's timeout closes the offer).
 //
+// The offer's order is laid out by order_summary (its distance shown whenever it came); the panel base owns the
+// other controls, the panel keeps pointers to those it touches again and the summary, and forgets them in hide.
+//
 // States (what moves the panel stack):
 //   shown --"Взять заказ"--> locked, "order-offer-accept" sent --ok--> popped (back to the panel below)
 //   shown --"Отказаться", not fineable--> locked, "order-offer-reject" sent --ok--> stack down to the first panel
@@ -23,30 +26,31 @@
 #include <array>
 #include <memory>
 
+#include "form/order/order_summary.h"
 #include "form/order/panel_order_offer_fine.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
 class image_button;
 class image_control;
-class line_control;
-class multiline_text;
 class offer_take_button;
 class offer_reject_button;
 class scroll_view;
-class text_label;
 class unit_text;
 
 class panel_order_offer : public panel_order_offer_fine {
 public:
-    // The corner badges: cashless ("icl" 1), trade, option 0x20 of "of", "osid" 5.
+    static constexpr int id = panel_ids::order_offer;
+
+    // The corner badges, in order_badge's order: cashless ("icl" 1), trade, option 0x20 of "of", "osid" 5.
     enum badge { cashless, trade, option, osid5, badge_count };
 
     explicit panel_order_offer(manager_2& form);
     ~panel_order_offer() override;
 
     int panel_id() const override {
-        return 30;
+        return id;
     }
     void on_key_up_arrow() override;
     void on_key_down_arrow() override;
@@ -68,22 +72,22 @@ public:
 
     // Tests look at these while the panel is shown (null otherwise).
     offer_take_button* take_button() const {
-        return take_.get();
+        return take_;
     }
     offer_reject_button* reject_button() const {
-        return reject_.get();
+        return reject_;
     }
     image_control* badge_control(badge b) const {
-        return badges_[b].get();
+        return badges_[b];
     }
     scroll_view* text_view() const {
-        return view_.get();
+        return view_;
     }
     image_button* scroll_up_button() const {
-        return up_.get();
+        return up_;
     }
     image_button* scroll_down_button() const {
-        return down_.get();
+        return down_;
     }
     // The offer drawn last: the one the buttons answer.
     const offer_ptr& shown_offer() const {
@@ -98,44 +102,18 @@ private:
     // Pops once; later fills before the switch pop nothing more.
     void leave();
 
-    // Skin pictures: the title's is kept from show to show, the others live from show to hide.
+    // The title's picture, kept from show to show.
     std::shared_ptr<Image> title_image_;
-    std::array<std::shared_ptr<Image>, badge_count> badge_images_;
-    std::shared_ptr<Image> up_image_;
-    std::shared_ptr<Image> up_pressed_image_;
-    std::shared_ptr<Image> down_image_;
-    std::shared_ptr<Image> down_pressed_image_;
-    std::shared_ptr<Image> separator_image_;
-    std::shared_ptr<Image> distance_image_;
 
-    // The panel's controls.
-    std::unique_ptr<offer_reject_button> reject_;
-    std::unique_ptr<offer_take_button> take_;
-    std::unique_ptr<image_control> title_icon_;
-    std::unique_ptr<text_label> title_;
-    std::array<std::unique_ptr<image_control>, badge_count> badges_;
-    std::unique_ptr<scroll_view> view_;
-    std::unique_ptr<image_button> up_;
-    std::unique_ptr<image_button> down_;
-    std::unique_ptr<line_control> rule_dark_;
-    std::unique_ptr<line_control> rule_light_;
-    // The view's children, top to bottom.
-    std::unique_ptr<multiline_text> pickup_;
-    std::unique_ptr<multiline_text> pickup_note_;
-    std::unique_ptr<multiline_text> information_;
-    std::unique_ptr<multiline_text> price_;
-    std::unique_ptr<unit_text> price_unit_;
-    std::unique_ptr<unit_text> distance_unit_;
-    std::unique_ptr<multiline_text> distance_;
-    std::unique_ptr<image_control> distance_icon_;
-    std::unique_ptr<line_control> separator_dark_;
-    std::unique_ptr<line_control> separator_light_;
-    std::unique_ptr<image_control> separator_icon_;
-    std::unique_ptr<multiline_text> destinations_;
+    // The controls touched after show (owned by the panel base) and the order's summary in the view.
+    offer_reject_button* reject_ = nullptr;
+    offer_take_button* take_ = nullptr;
+    std::array<image_control*, badge_count> badges_{};
+    scroll_view* view_ = nullptr;
+    image_button* up_ = nullptr;
+    image_button* down_ = nullptr;
+    std::unique_ptr<order_summary<unit_text>> summary_;
 
-    // The view's width and the width of " км." (measured at show).
-    int view_width_ = 0;
-    int unit_width_ = 0;
     offer_ptr shown_;
     int timer_ = -1;
     bool leaving_ = false;

@@ -42,10 +42,6 @@ constexpr int title_font = 28;
 constexpr unsigned title_colour = 0xFFD11F;
 constexpr int read_font = 35;
 
-int cut(float value) {
-    return static_cast<int>(value);
-}
-
 std::wstring two_digits(int64_t value) {
     std::wstring text = int64_to_wstring(value);
     return text.size() == 1 ? L"0" + text : text;
@@ -62,8 +58,8 @@ panel_order_offer_fine::~panel_order_offer_fine() = default;
 void panel_order_offer_fine::layout() {
     const float s = form_.get_scale();
     const rect& screen = screen_;
-    int H = cut(s * static_cast<float>(box_height)) < screen.h ? cut(s * static_cast<float>(box_height)) : screen.h;
-    const int W = cut(s * static_cast<float>(box_width)) < screen.w ? cut(s * static_cast<float>(box_width)) : screen.w;
+    int H = std::min(scaled(box_height, s), screen.h);
+    const int W = std::min(scaled(box_width, s), screen.w);
     content_ = rect{screen.x + screen.w / 2 - W / 2, screen.y + screen.h / 2 - H / 2, W, H};
     // Centred on the screen, a box taller than the room below the status strip would lie under the strip,
     // which covers its title: such a box is fitted into the work rectangle and centred on it instead.
@@ -160,50 +156,45 @@ void panel_order_offer_fine::on_read() {
     form_.pop_to_first();
 }
 
-std::unique_ptr<frame_text_button> panel_order_offer_fine::make_read_button() {
+frame_text_button& panel_order_offer_fine::make_read_button() {
     const float s = form_.get_scale();
     const rect& C = content_;
-    const int bw = cut(static_cast<float>(C.w) - s * static_cast<float>(2 * margin));
-    const int bh = cut(s * static_cast<float>(read_height));
-    const int y = cut(static_cast<float>(C.y - bh + C.h) - s * static_cast<float>(margin));
-    auto read = std::make_unique<frame_text_button>(
-        &form_, rect{C.x + C.w / 2 - bw / 2, y, bw, bh}, [this] { on_read(); }, L"Прочитал");
-    read->set_font(read_font, 700);
-    add_control(read.get(), 1);
+    const int bw = static_cast<int>(static_cast<float>(C.w) - s * static_cast<float>(2 * margin));
+    const int bh = scaled(read_height, s);
+    const int y = static_cast<int>(static_cast<float>(C.y - bh + C.h) - s * static_cast<float>(margin));
+    auto& read = add<frame_text_button>(
+        1, &form_, rect{C.x + C.w / 2 - bw / 2, y, bw, bh}, [this] { on_read(); }, L"Прочитал");
+    read.set_font(read_font, 700);
     return read;
 }
 
-std::unique_ptr<text_label> panel_order_offer_fine::make_title(const std::wstring& text) {
+text_label& panel_order_offer_fine::make_title(const std::wstring& text) {
     const float s = form_.get_scale();
     const rect& C = content_;
     const float m = s * static_cast<float>(margin);
-    auto title = std::make_unique<text_label>(&form_,
-                                              rect{cut(m + static_cast<float>(C.x)), cut(m + static_cast<float>(C.y)),
-                                                   cut(static_cast<float>(C.w) - 2 * m),
-                                                   cut(s * static_cast<float>(title_height))},
-                                              L"");
-    title->set_font_size(title_font);
-    title->set_color(title_colour);
-    title->set_text(text, 700);
-    add_control(title.get(), 1);
+    const rect r{static_cast<int>(m + static_cast<float>(C.x)), static_cast<int>(m + static_cast<float>(C.y)),
+                 static_cast<int>(static_cast<float>(C.w) - 2 * m), scaled(title_height, s)};
+    auto& title = add<text_label>(1, &form_, r, L"");
+    title.set_font_size(title_font);
+    title.set_color(title_colour);
+    title.set_text(text, 700);
     return title;
 }
 
 panel_order_offer_fine::fine_boxes panel_order_offer_fine::make_fine_boxes() {
     const float s = form_.get_scale();
     const rect& C = content_;
-    fine_boxes boxes{std::make_unique<caption_value_box>(&form_), std::make_unique<caption_value_box>(&form_)};
+    fine_boxes boxes{&add<caption_value_box>(1, &form_), &add<caption_value_box>(1, &form_)};
     const int w = boxes.rating->get_rect().w;
     const int h = boxes.rating->get_rect().h;
     const float middle = static_cast<float>(C.x + C.w / 2);
     const int y = C.y + C.h / 2 - h;
     const float gap = s * static_cast<float>(box_gap);
-    boxes.rating->set_rect(rect{cut(middle - gap - static_cast<float>(w)), y, w, h});
+    boxes.rating->set_rect(rect{static_cast<int>(middle - gap - static_cast<float>(w)), y, w, h});
     boxes.rating->set_caption(L"РЕЙТИНГ");
-    boxes.roubles->set_rect(rect{cut(middle + gap), y, boxes.roubles->get_rect().w, boxes.roubles->get_rect().h});
+    boxes.roubles->set_rect(
+        rect{static_cast<int>(middle + gap), y, boxes.roubles->get_rect().w, boxes.roubles->get_rect().h});
     boxes.roubles->set_caption(L"РУБЛЕЙ");
-    add_control(boxes.rating.get(), 1);
-    add_control(boxes.roubles.get(), 1);
     return boxes;
 }
 

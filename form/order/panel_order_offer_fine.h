@@ -70,15 +70,15 @@ public:
     static int32_t truncated(double value);
 
 protected:
-    // The fine boxes of the notices 31, 33 and 34.
+    // The fine boxes of the notices 31, 33 and 34 (owned by the panel base).
     struct fine_boxes {
-        std::unique_ptr<caption_value_box> rating;
-        std::unique_ptr<caption_value_box> roubles;
+        caption_value_box* rating = nullptr;
+        caption_value_box* roubles = nullptr;
     };
 
-    // Each made control is visible and already in the child list, on layer 1.
-    std::unique_ptr<frame_text_button> make_read_button();
-    std::unique_ptr<text_label> make_title(const std::wstring& text);
+    // Each made control is visible, owned by the panel base and listed on layer 1.
+    frame_text_button& make_read_button();
+    text_label& make_title(const std::wstring& text);
     fine_boxes make_fine_boxes();
     // "-" and the fine on each box; a box is hidden when the offer is not fineable or its fine is 0.
     static void fill_fine_boxes(const fine_boxes& boxes, const zel_api::command::order_offer& offer);

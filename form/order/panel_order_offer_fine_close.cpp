@@ -28,38 +28,33 @@ void panel_order_offer_fine_close::show(const panel_param*) {
     layout();
     const float s = form_.get_scale();
     const rect& C = content_rect();
-    read_ = make_read_button();
-    title_ = make_title(L"ВЫ НЕ УСПЕЛИ ВЗЯТЬ ЗАКАЗ");
+    read_ = &make_read_button();
+    make_title(L"ВЫ НЕ УСПЕЛИ ВЗЯТЬ ЗАКАЗ");
 
-    image_ = skin_images::image_of(form_.get_skin_images(), picture_id);
-    const int w = image_->width();
-    const int h = image_->height();
+    const auto image = skin_images::image_of(form_.get_skin_images(), picture_id);
+    const int w = image->width();
+    const int h = image->height();
     const int button_h = read_->get_rect().h;
-    picture_ = std::make_unique<image_control>(
-        &form_, rect{C.x + C.w / 2 - w / 2, C.y + (C.h - button_h) / 2 - h / 2, w, h}, image_);
-    add_control(picture_.get(), 1);
+    picture_ =
+        &add<image_control>(1, &form_, rect{C.x + C.w / 2 - w / 2, C.y + (C.h - button_h) / 2 - h / 2, w, h}, image);
 
     const float m = s * static_cast<float>(margin);
     const int yb = read_->get_rect().y;
-    message_ = std::make_unique<text_label>(
-        &form_,
-        rect{static_cast<int>(m + static_cast<float>(C.x)),
-             static_cast<int>(static_cast<float>(yb) - s * static_cast<float>(message_height)),
-             static_cast<int>(static_cast<float>(C.w) - 2 * m), scaled(message_height, s)},
-        L"");
-    message_->set_font_size(message_font);
-    message_->set_color(message_colour);
-    message_->set_text(L"Заказ отдан другому водителю", 700);
-    add_control(message_.get(), 1);
+    auto& message =
+        add<text_label>(1, &form_,
+                        rect{static_cast<int>(m + static_cast<float>(C.x)),
+                             static_cast<int>(static_cast<float>(yb) - s * static_cast<float>(message_height)),
+                             static_cast<int>(static_cast<float>(C.w) - 2 * m), scaled(message_height, s)},
+                        L"");
+    message.set_font_size(message_font);
+    message.set_color(message_colour);
+    message.set_text(L"Заказ отдан другому водителю", 700);
 }
 
 void panel_order_offer_fine_close::hide() {
     release_images();
-    read_.reset();
-    title_.reset();
-    picture_.reset();
-    image_.reset();
-    message_.reset();
+    read_ = nullptr;
+    picture_ = nullptr;
 }
 
 } // namespace zel::form

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "form/order/panel_order_offer_fine.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -16,26 +17,26 @@ public:
     explicit panel_order_offer_fine_close(manager_2& form);
     ~panel_order_offer_fine_close() override;
 
+    static constexpr int id = panel_ids::offer_closed;
+
     int panel_id() const override {
-        return 32;
+        return id;
     }
     void show(const panel_param* param) override;
     void hide() override;
 
     // Tests look at these while the notice is shown.
     frame_text_button* read_button() const {
-        return read_.get();
+        return read_;
     }
     image_control* picture() const {
-        return picture_.get();
+        return picture_;
     }
 
 private:
-    std::unique_ptr<frame_text_button> read_;
-    std::unique_ptr<text_label> title_;
-    std::shared_ptr<Image> image_;
-    std::unique_ptr<image_control> picture_;
-    std::unique_ptr<text_label> message_;
+    // Owned by the panel base; forgotten in hide.
+    frame_text_button* read_ = nullptr;
+    image_control* picture_ = nullptr;
 };
 
 } // namespace zel::form

@@ -16,8 +16,8 @@ panel_order_offer_fine_final_rejection::~panel_order_offer_fine_final_rejection(
 
 void panel_order_offer_fine_final_rejection::show(const panel_param*) {
     layout();
-    read_ = make_read_button();
-    title_ = make_title(L"ЗА ОТКАЗ ОТ ЗАКАЗА");
+    read_ = &make_read_button();
+    make_title(L"ЗА ОТКАЗ ОТ ЗАКАЗА");
     const offer_ptr offer = current_offer();
     if (!offer) {
         log(logger::warning, L"panel_order_offer_fine_final_rejection::show: no offer stored");
@@ -30,10 +30,8 @@ void panel_order_offer_fine_final_rejection::show(const panel_param*) {
 
 void panel_order_offer_fine_final_rejection::hide() {
     release_images();
-    read_.reset();
-    title_.reset();
-    boxes_.rating.reset();
-    boxes_.roubles.reset();
+    read_ = nullptr;
+    boxes_ = {};
 }
 
 } // namespace zel::form

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "form/order/panel_order_offer_fine.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -15,26 +16,28 @@ public:
     explicit panel_order_offer_fine_final_rejection(manager_2& form);
     ~panel_order_offer_fine_final_rejection() override;
 
+    static constexpr int id = panel_ids::offer_final_rejection;
+
     int panel_id() const override {
-        return 33;
+        return id;
     }
     void show(const panel_param* param) override;
     void hide() override;
 
     // Tests look at these while the notice is shown.
     frame_text_button* read_button() const {
-        return read_.get();
+        return read_;
     }
     caption_value_box* rating_box() const {
-        return boxes_.rating.get();
+        return boxes_.rating;
     }
     caption_value_box* roubles_box() const {
-        return boxes_.roubles.get();
+        return boxes_.roubles;
     }
 
 private:
-    std::unique_ptr<frame_text_button> read_;
-    std::unique_ptr<text_label> title_;
+    // Owned by the panel base; forgotten in hide.
+    frame_text_button* read_ = nullptr;
     fine_boxes boxes_;
 };
 

@@ -1,13 +1,14 @@
 #include "form/order/panel_order_offer_fine_rejection.h"
 
 #include "api/command/received/order_offer.h"
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/caption_value_box.h"
+#include "form/drawing.h"
 #include "form/manager_2.h"
 #include "form/offer_take_button.h"
 #include "form/text_label.h"
 #include "foundation/logger.h"
-#include "foundation/text_utils.h"
 
 namespace zel::form {
 
@@ -15,8 +16,6 @@ using controller_::controller;
 
 namespace {
 
-constexpr double button_height = 117.0;
-constexpr double button_width = 220.0;
 constexpr double margin = 15.0;
 
 } // namespace
@@ -35,18 +34,15 @@ void panel_order_offer_fine_rejection::show(const panel_param*) {
     }
     const float s = form_.get_scale();
     const rect& C = content_rect();
-    const int bh = static_cast<int>(s * static_cast<float>(button_height));
-    const int bw = static_cast<int>(s * static_cast<float>(button_width));
+    const int bh = scaled(action_button_height, s);
+    const int bw = scaled(action_button_width, s);
     const int q = C.w / 4;
     const int y = static_cast<int>(static_cast<float>(C.y - bh + C.h) - s * static_cast<float>(margin));
-    back_ =
-        std::make_unique<offer_back_button>(&form_, rect{C.x + q - bw / 2, y, bw, bh}, [this] { on_back_button(); });
-    add_control(back_.get(), 1);
+    back_ = &add<offer_back_button>(1, &form_, rect{C.x + q - bw / 2, y, bw, bh}, [this] { on_back_button(); });
     // "Отказаться" stands where the offer has "Взять заказ", "Назад" where it has "Отказаться".
-    reject_ = std::make_unique<offer_reject_button>(&form_, rect{C.x + C.w / 2 + q - bw / 2, y, bw, bh},
-                                                    [this] { on_confirm_reject(); });
-    add_control(reject_.get(), 1);
-    title_ = make_title(L"ЕСЛИ ВЫ ОТКАЖЕТЕСЬ ОТ ЗАКАЗА.");
+    reject_ = &add<offer_reject_button>(1, &form_, rect{C.x + C.w / 2 + q - bw / 2, y, bw, bh},
+                                        [this] { on_confirm_reject(); });
+    make_title(L"ЕСЛИ ВЫ ОТКАЖЕТЕСЬ ОТ ЗАКАЗА.");
     boxes_ = make_fine_boxes();
     timer_ = form_.set_timer(1, [this] { on_countdown_tick(); });
     on_countdown_tick();
@@ -58,11 +54,9 @@ void panel_order_offer_fine_rejection::hide() {
         form_.kill_timer(timer_);
         timer_ = -1;
     }
-    back_.reset();
-    reject_.reset();
-    title_.reset();
-    boxes_.rating.reset();
-    boxes_.roubles.reset();
+    back_ = nullptr;
+    reject_ = nullptr;
+    boxes_ = {};
     shown_.reset();
 }
 
@@ -95,21 +89,18 @@ void panel_order_offer_fine_rejection::on_confirm_reject() {
 }
 
 void panel_order_offer_fine_rejection::on_command(const zel_api::update_mask& mask) {
-    if (mask.test(L"order-offer")) {
+    if (mask.test(zel_api::key::order_offer)) {
         // At once: "Отказаться" must never answer an offer that is not drawn.
         on_countdown_tick();
     }
-    if (mask.test(L"cmd-result")) {
-        const auto& result = mask.payload();
-        if (result && result->ok && result->cmd_name == L"order-offer-reject") {
-            form_.push_panel(33);
-        }
+    if (const auto* refused = mask.result_of(zel_api::key::order_offer_reject); refused && refused->ok) {
+        form_.push_panel(panel_ids::offer_final_rejection);
     }
-    if (mask.test(L"order-offer-timeout")) {
-        form_.push_panel(31);
+    if (mask.test(zel_api::key::order_offer_timeout)) {
+        form_.push_panel(panel_ids::offer_timeout);
     }
-    if (mask.test(L"order-offer-cancel")) {
-        form_.push_panel(32);
+    if (mask.test(zel_api::key::order_offer_cancel)) {
+        form_.push_panel(panel_ids::offer_closed);
     }
 }
 

@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "form/order/panel_order_offer_fine.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -29,8 +30,10 @@ public:
     explicit panel_order_offer_fine_rejection(manager_2& form);
     ~panel_order_offer_fine_rejection() override;
 
+    static constexpr int id = panel_ids::offer_rejection;
+
     int panel_id() const override {
-        return 34;
+        return id;
     }
     void on_command(const zel_api::update_mask& mask) override;
     void show(const panel_param* param) override;
@@ -44,16 +47,16 @@ public:
 
     // Tests look at these while the warning is shown.
     offer_back_button* back_button() const {
-        return back_.get();
+        return back_;
     }
     offer_reject_button* reject_button() const {
-        return reject_.get();
+        return reject_;
     }
     caption_value_box* rating_box() const {
-        return boxes_.rating.get();
+        return boxes_.rating;
     }
     caption_value_box* roubles_box() const {
-        return boxes_.roubles.get();
+        return boxes_.roubles;
     }
     const offer_ptr& shown_offer() const {
         return shown_;
@@ -63,9 +66,9 @@ public:
     }
 
 private:
-    std::unique_ptr<offer_back_button> back_;
-    std::unique_ptr<offer_reject_button> reject_;
-    std::unique_ptr<text_label> title_;
+    // Owned by the panel base; forgotten in hide.
+    offer_back_button* back_ = nullptr;
+    offer_reject_button* reject_ = nullptr;
     fine_boxes boxes_;
     offer_ptr shown_;
     int timer_ = -1;

@@ -16,8 +16,8 @@ panel_order_offer_fine_timeout::~panel_order_offer_fine_timeout() = default;
 
 void panel_order_offer_fine_timeout::show(const panel_param*) {
     layout();
-    read_ = make_read_button();
-    title_ = make_title(L"ЗАКАЗ НЕ ВЗЯТ ВОВРЕМЯ");
+    read_ = &make_read_button();
+    make_title(L"ЗАКАЗ НЕ ВЗЯТ ВОВРЕМЯ");
     const offer_ptr offer = current_offer();
     if (!offer) {
         log(logger::warning, L"panel_order_offer_fine_timeout::show: no offer stored");
@@ -27,20 +27,17 @@ void panel_order_offer_fine_timeout::show(const panel_param*) {
     boxes_ = make_fine_boxes();
     fill_fine_boxes(boxes_, *offer);
     // As large as a fine box, centred below the two.
-    status_ = std::make_unique<status_text_box>(&form_);
+    status_ = &add<status_text_box>(1, &form_);
     const rect& C = content_rect();
     const rect& fine = boxes_.roubles->get_rect();
     status_->set_rect(rect{C.x + C.w / 2 - fine.w / 2, C.y + C.h / 2, fine.w, fine.h});
-    add_control(status_.get(), 1);
 }
 
 void panel_order_offer_fine_timeout::hide() {
     release_images();
-    read_.reset();
-    title_.reset();
-    boxes_.rating.reset();
-    boxes_.roubles.reset();
-    status_.reset();
+    read_ = nullptr;
+    boxes_ = {};
+    status_ = nullptr;
 }
 
 } // namespace zel::form

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "form/order/panel_order_offer_fine.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -17,31 +18,33 @@ public:
     explicit panel_order_offer_fine_timeout(manager_2& form);
     ~panel_order_offer_fine_timeout() override;
 
+    static constexpr int id = panel_ids::offer_timeout;
+
     int panel_id() const override {
-        return 31;
+        return id;
     }
     void show(const panel_param* param) override;
     void hide() override;
 
     // Tests look at these while the notice is shown.
     frame_text_button* read_button() const {
-        return read_.get();
+        return read_;
     }
     caption_value_box* rating_box() const {
-        return boxes_.rating.get();
+        return boxes_.rating;
     }
     caption_value_box* roubles_box() const {
-        return boxes_.roubles.get();
+        return boxes_.roubles;
     }
     status_text_box* status_box() const {
-        return status_.get();
+        return status_;
     }
 
 private:
-    std::unique_ptr<frame_text_button> read_;
-    std::unique_ptr<text_label> title_;
+    // Owned by the panel base; forgotten in hide.
+    frame_text_button* read_ = nullptr;
     fine_boxes boxes_;
-    std::unique_ptr<status_text_box> status_;
+    status_text_box* status_ = nullptr;
 };
 
 } // namespace zel::form

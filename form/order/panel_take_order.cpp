@@ -4,12 +4,12 @@
 
 #include <cmath>
 
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/brush_holder.h"
 #include "form/caption_radio_button.h"
 #include "form/drawing.h"
 #include "form/elapsed_time_box.h"
-#include "form/font_holder.h"
 #include "form/frame_image_button.h"
 #include "form/graphics.h"
 #include "form/image.h"
@@ -19,13 +19,13 @@
 #include "form/manager_2.h"
 #include "form/multiline_text.h"
 #include "form/order/order_figures.h"
+#include "form/order/order_summary.h"
 #include "form/order/take_order_param.h"
 #include "form/order/tariff_widget.h"
 #include "form/radio_group.h"
 #include "form/scroll_view.h"
 #include "form/skin_images.h"
 #include "foundation/logger.h"
-#include "foundation/text_utils.h"
 
 namespace zel::form {
 
@@ -38,67 +38,44 @@ namespace {
 
 constexpr int class_icon = 7014;
 constexpr int time_box_image = 7025;
-constexpr int icl_image = 7008;
-constexpr int trade_image = 7010;
-constexpr int of_image = 7012;
-constexpr int osid_image = 7061;
 constexpr int star_image = 7013;
 constexpr int back_image = 1048;
 constexpr int take_image = 1050;
 constexpr int parking_image = 1057;
-constexpr int arrow_up = 1046;
-constexpr int arrow_up_pressed = 1047;
-constexpr int arrow_down = 1044;
-constexpr int arrow_down_pressed = 1045;
-constexpr int divider_image = 7044;
-constexpr int distance_image = 7042;
 constexpr int own_rates_tab = 7063;
 constexpr int first_tariff_tab = 7052;
 constexpr int order_tab_checked = 7047;
 constexpr int order_tab_unchecked = 7048;
 
-constexpr int image_ids[] = {class_icon,    time_box_image,     icl_image,         trade_image,
-                             of_image,      osid_image,         star_image,        back_image,
-                             take_image,    parking_image,      arrow_up,          arrow_up_pressed,
-                             arrow_down,    arrow_down_pressed, divider_image,     distance_image,
-                             own_rates_tab, first_tariff_tab,   order_tab_checked, order_tab_unchecked};
+constexpr int image_ids[] = {class_icon,
+                             time_box_image,
+                             order_badge_images[static_cast<size_t>(order_badge::cashless)],
+                             order_badge_images[static_cast<size_t>(order_badge::trade)],
+                             order_badge_images[static_cast<size_t>(order_badge::option)],
+                             order_badge_images[static_cast<size_t>(order_badge::osid5)],
+                             star_image,
+                             back_image,
+                             take_image,
+                             parking_image,
+                             arrow_up_image,
+                             arrow_up_pressed_image,
+                             arrow_down_image,
+                             arrow_down_pressed_image,
+                             own_rates_tab,
+                             first_tariff_tab,
+                             order_tab_checked,
+                             order_tab_unchecked};
 
 // Design lengths, times the scale and truncated.
 constexpr double tab_height = 50;
-constexpr double button_height = 117;
-constexpr double button_width = 220;
 constexpr int content_inset = 6;
 
-// Text blocks: size before scaling, bold, colour.
-constexpr int line_size = 40;
-constexpr int figure_size = 45;
-constexpr int sign_size = 25;
-constexpr unsigned white_text = white.rrggbb();
-constexpr unsigned secondary = 0xCFD3D3;
-constexpr unsigned sum_colour = 0xFFC300;
-constexpr unsigned distance_colour = 0x329B05;
-constexpr unsigned dark_edge = 0x15131F;
-constexpr unsigned light_edge = 0x3D4349;
 constexpr rgb background{23, 27, 34};
-// The figures' places below the running y, as a share of the minimum sum's height.
-constexpr double sign_drop = 0.4;
-
-constexpr const wchar_t* rouble_sign = L" р.";
-constexpr const wchar_t* kilometre_sign = L" км.";
-// The widest distance figure the layout reserves room for.
-constexpr const wchar_t* sample_figure = L"5.3";
 
 constexpr int preliminary = 1;
-constexpr int osid_marked = 5;
-constexpr uint64_t of_badge_bit = 0x20;
-constexpr int cashless = 1;
 constexpr int parking_area_type = 1;
 constexpr int kind_second_list = 2;
 constexpr int kind_own_orders = 3;
-
-constexpr int area_list_panel = 9;
-constexpr int on_the_way_panel = 21;
-constexpr int ride_panel = 24;
 
 } // namespace
 
@@ -121,8 +98,8 @@ panel_take_order::layout panel_take_order::place() const {
     const float s = form_.get_scale();
     const int X = own_.x, Y = own_.y, W = own_.w, H = own_.h;
     const int th = scaled(tab_height, s);
-    const int bh = scaled(button_height, s);
-    const int bw = scaled(button_width, s);
+    const int bh = scaled(action_button_height, s);
+    const int bw = scaled(action_button_width, s);
     const int g = bh / 10;
     const int B = Y + H - g - bh;
     layout l;
@@ -153,49 +130,38 @@ void panel_take_order::show(const panel_param* param) {
     const layout l = place();
 
     tabs_ = std::make_unique<radio_group>();
-    order_tab_ = std::make_unique<caption_radio_button>(
-        &form_, l.order_tab, [this] { on_tab_order(); }, image(order_tab_checked), image(order_tab_unchecked), L"ЗАКАЗ",
-        tabs_.get());
-    tariff_tab_ = std::make_unique<caption_radio_button>(
-        &form_, l.tariff_tab, [this] { on_tab_tariff(); }, image(first_tariff_tab), image(first_tariff_tab), L"ТАРИФ",
-        tabs_.get());
-    add_control(order_tab_.get(), 1);
-    add_control(tariff_tab_.get(), 1);
+    order_tab_ = &add<caption_radio_button>(
+        1, &form_, l.order_tab, [this] { on_tab_order(); }, image(order_tab_checked), image(order_tab_unchecked),
+        L"ЗАКАЗ", tabs_.get());
+    tariff_tab_ = &add<caption_radio_button>(
+        1, &form_, l.tariff_tab, [this] { on_tab_tariff(); }, image(first_tariff_tab), image(first_tariff_tab),
+        L"ТАРИФ", tabs_.get());
 
-    back_ = std::make_unique<frame_image_button>(
-        &form_, l.back, [this] { on_back_button(); }, image(back_image), L"Назад");
-    take_ = std::make_unique<frame_image_button>(
-        &form_, l.take, [this] { on_take_order(); }, image(take_image), L"Взять заказ");
-    parking_ = std::make_unique<frame_image_button>(
-        &form_, l.take, [this] { on_parking(); }, image(parking_image), L"Парковка");
-    add_control(back_.get(), 1);
-    add_control(take_.get(), 1);
-    add_control(parking_.get(), 1);
+    back_ = &add<frame_image_button>(
+        1, &form_, l.back, [this] { on_back_button(); }, image(back_image), L"Назад");
+    take_ = &add<frame_image_button>(
+        1, &form_, l.take, [this] { on_take_order(); }, image(take_image), L"Взять заказ");
+    parking_ = &add<frame_image_button>(
+        1, &form_, l.take, [this] { on_parking(); }, image(parking_image), L"Парковка");
 
-    order_view_ = std::make_unique<scroll_view>(&form_, l.content);
-    tariff_view_ = std::make_unique<scroll_view>(&form_, l.content);
+    order_view_ = &add<scroll_view>(1, &form_, l.content);
+    tariff_view_ = &add<scroll_view>(1, &form_, l.content);
     tariff_view_->set_visible(false);
-    add_control(order_view_.get(), 1);
-    add_control(tariff_view_.get(), 1);
 
-    dark_line_ = std::make_unique<line_control>(&form_, l.dark_line, dark_edge);
-    light_line_ = std::make_unique<line_control>(&form_, l.light_line, light_edge);
-    add_control(dark_line_.get(), l.line_layer);
-    add_control(light_line_.get(), l.line_layer);
+    add<line_control>(l.line_layer, &form_, l.dark_line, rule_dark);
+    add<line_control>(l.line_layer, &form_, l.light_line, rule_light);
 
     build_order_view(l);
 
     const int cw = l.content.w;
-    const int aw = image(arrow_up)->width();
-    const int ah = image(arrow_up)->height();
-    scroll_up_ = std::make_unique<image_button>(
-        &form_, rect{l.content.x + cw - aw, l.content.y, aw, ah}, [this] { on_scroll_up(); }, image(arrow_up),
-        image(arrow_up_pressed));
-    scroll_down_ = std::make_unique<image_button>(
-        &form_, rect{l.content.x + cw - aw, l.content.y + l.content.h - ah, aw, ah}, [this] { on_scroll_down(); },
-        image(arrow_down), image(arrow_down_pressed));
-    add_control(scroll_up_.get(), 2);
-    add_control(scroll_down_.get(), 2);
+    const int aw = image(arrow_up_image)->width();
+    const int ah = image(arrow_up_image)->height();
+    scroll_up_ = &add<image_button>(
+        2, &form_, rect{l.content.x + cw - aw, l.content.y, aw, ah}, [this] { on_scroll_up(); }, image(arrow_up_image),
+        image(arrow_up_pressed_image));
+    scroll_down_ = &add<image_button>(
+        2, &form_, rect{l.content.x + cw - aw, l.content.y + l.content.h - ah, aw, ah}, [this] { on_scroll_down(); },
+        image(arrow_down_image), image(arrow_down_pressed_image));
 
     tariff_ = std::make_unique<tariff_widget>(&form_, rect{0, 0, cw, l.content.h}, tariff_widget::kind_purchase);
     tariff_view_->add(tariff_.get());
@@ -211,38 +177,31 @@ void panel_take_order::show(const panel_param* param) {
     order_text();
 }
 
+// The badges and the stars at the top right, the time box at the left, the summary's column below them.
 void panel_take_order::build_order_view(const layout& l) {
-    const float s = form_.get_scale();
     const int cw = l.content.w;
     auto make_picture = [&](picture_part part, int image_id, const rect& r) {
-        auto made = std::make_unique<image_control>(&form_, r, image(image_id));
+        auto& made = head_pictures_[static_cast<size_t>(part)];
+        made = std::make_unique<image_control>(&form_, r, image(image_id));
         order_view_->add(made.get());
-        pictures_[static_cast<size_t>(part)] = std::move(made);
     };
-    auto make_text = [&](text_part part, int x, int y, int width, int size, bool bold, unsigned colour) {
-        auto made = std::make_unique<multiline_text>(&form_, x, y, width);
-        made->set_font(size, bold);
-        made->set_color(colour);
-        order_view_->add(made.get());
-        texts_[static_cast<size_t>(part)] = std::move(made);
-    };
-    auto bottom = [](const control& c) { return c.get_rect().y + c.get_rect().h; };
     auto size_of = [this](int image_id) {
         const auto picture = image(image_id);
         return size{picture->width(), picture->height()};
     };
-    const size icl = size_of(icl_image);
+    auto badge_image = [](order_badge b) { return order_badge_images[static_cast<size_t>(b)]; };
+    const size icl = size_of(badge_image(order_badge::cashless));
     const size star = size_of(star_image);
     const size time = size_of(time_box_image);
-    const size divider = size_of(divider_image);
-    const size distance = size_of(distance_image);
 
-    make_picture(picture_part::icl, icl_image, {cw - icl.width, 0, icl.width, icl.height});
-    const size trade = size_of(trade_image);
-    make_picture(picture_part::trade, trade_image, {cw - trade.width, 0, trade.width, trade.height});
-    const size of = size_of(of_image);
-    make_picture(picture_part::of, of_image, {cw - of.width, 0, of.width, of.height});
-    make_picture(picture_part::osid, osid_image, {cw - trade.width, 0, trade.width, trade.height});
+    make_picture(picture_part::icl, badge_image(order_badge::cashless), {cw - icl.width, 0, icl.width, icl.height});
+    const size trade = size_of(badge_image(order_badge::trade));
+    make_picture(picture_part::trade, badge_image(order_badge::trade),
+                 {cw - trade.width, 0, trade.width, trade.height});
+    const size of = size_of(badge_image(order_badge::option));
+    make_picture(picture_part::of, badge_image(order_badge::option), {cw - of.width, 0, of.width, of.height});
+    // The "osid" badge stands where the trade badge does.
+    make_picture(picture_part::osid, badge_image(order_badge::osid5), {cw - trade.width, 0, trade.width, trade.height});
     const int x1 = cw - icl.width - star.width;
     make_picture(picture_part::star1, star_image, {x1, star.height / 2, star.width, star.height});
     make_picture(picture_part::star2, star_image, {x1 - star.width, star.height / 2, star.width, star.height});
@@ -252,60 +211,77 @@ void panel_take_order::build_order_view(const layout& l) {
         std::make_unique<elapsed_time_box>(&form_, rect{0, star.height - time.height / 2, time.width, time.height});
     order_view_->add(time_box_.get());
 
-    make_text(text_part::pickup_address, 0, bottom(*time_box_), cw, line_size, true, white_text);
-    make_text(text_part::pickup_note, 0, bottom(block(text_part::pickup_address)), cw, line_size, false, white_text);
-    make_text(text_part::information, 0, bottom(block(text_part::pickup_note)), cw, line_size, false, secondary);
-    const int figures_top = bottom(block(text_part::information));
-    make_text(text_part::minimum_sum, 0, figures_top, cw / 2, figure_size, true, sum_colour);
-    const multiline_text& sum = block(text_part::minimum_sum);
-    const int sign_top = static_cast<int>(figures_top + sign_drop * sum.get_rect().h);
-    make_text(text_part::rouble_sign, sum.first_line_width(), sign_top, cw / 2, sign_size, false, sum_colour);
+    // The column starts under the time box, shown or not. The distance figure stands the content's left edge
+    // away from " км.".
+    const rect& box = time_box_->get_rect();
+    order_summary_rules rules;
+    rules.distance = order_summary_rules::distance_rule::when_above_zero;
+    rules.figure_gap = l.content.x;
+    summary_ =
+        std::make_unique<order_summary<multiline_text>>(form_, *order_view_, rect{0, box.y + box.h, cw, 0}, rules);
+}
 
-    kilometre_width_ = text_extent(form_.get_hwnd(), font_holder(scaled(sign_size, s), 400), kilometre_sign).width;
-    figure_width_ = text_extent(form_.get_hwnd(), font_holder(scaled(figure_size, s), 700), sample_figure).width;
-    make_text(text_part::kilometre_sign, cw - kilometre_width_, sign_top, kilometre_width_, sign_size, false,
-              distance_colour);
-    make_text(text_part::distance, cw - kilometre_width_ - figure_width_ - l.content.x, figures_top, figure_width_,
-              figure_size, true, distance_colour);
-    const rect& figure = block(text_part::distance).get_rect();
-    make_picture(
-        picture_part::distance, distance_image,
-        {figure.x - distance.width, figure.y + figure.h / 2 - distance.height / 2, distance.width, distance.height});
-    icon(picture_part::distance).set_visible(false);
+image_control* panel_take_order::picture(picture_part part) const {
+    if (!summary_) {
+        return nullptr;
+    }
+    switch (part) {
+    case picture_part::distance:
+        return &summary_->pin();
+    case picture_part::divider:
+        return &summary_->divider();
+    case picture_part::count:
+        return nullptr;
+    default:
+        return head_pictures_[static_cast<size_t>(part)].get();
+    }
+}
 
-    const int divider_top = figures_top + divider.height / 2;
-    const int middle = divider_top + divider.height / 2;
-    divider_dark_ = std::make_unique<line_control>(&form_, rect{0, middle - 3, cw, 0}, dark_edge);
-    divider_light_ = std::make_unique<line_control>(&form_, rect{0, middle - 2, cw, 0}, light_edge);
-    order_view_->add(divider_dark_.get());
-    order_view_->add(divider_light_.get());
-    make_picture(picture_part::divider, divider_image, {0, divider_top, divider.width, divider.height});
-    make_text(text_part::destinations, 0, bottom(icon(picture_part::divider)), cw, line_size, false, white_text);
+multiline_text* panel_take_order::text(text_part part) const {
+    if (!summary_) {
+        return nullptr;
+    }
+    switch (part) {
+    case text_part::pickup_address:
+        return &summary_->pickup();
+    case text_part::pickup_note:
+        return &summary_->pickup_note();
+    case text_part::information:
+        return &summary_->information();
+    case text_part::minimum_sum:
+        return &summary_->sum();
+    case text_part::rouble_sign:
+        return &summary_->sum_unit();
+    case text_part::kilometre_sign:
+        return &summary_->distance_unit();
+    case text_part::distance:
+        return &summary_->distance();
+    case text_part::destinations:
+        return &summary_->destinations();
+    case text_part::count:
+        break;
+    }
+    return nullptr;
 }
 
 void panel_take_order::hide() {
     awaiting_order_ = false;
+    // The views' children first: the views, gone at the clear, only point at them.
     tariff_.reset();
-    scroll_up_.reset();
-    scroll_down_.reset();
-    divider_dark_.reset();
-    divider_light_.reset();
+    summary_.reset();
     time_box_.reset();
-    for (auto& text : texts_) {
-        text.reset();
-    }
-    for (auto& picture : pictures_) {
+    for (auto& picture : head_pictures_) {
         picture.reset();
     }
-    dark_line_.reset();
-    light_line_.reset();
-    order_view_.reset();
-    tariff_view_.reset();
-    back_.reset();
-    take_.reset();
-    parking_.reset();
-    order_tab_.reset();
-    tariff_tab_.reset();
+    order_tab_ = nullptr;
+    tariff_tab_ = nullptr;
+    back_ = nullptr;
+    take_ = nullptr;
+    parking_ = nullptr;
+    order_view_ = nullptr;
+    tariff_view_ = nullptr;
+    scroll_up_ = nullptr;
+    scroll_down_ = nullptr;
     tabs_.reset();
     images_.clear();
 }
@@ -327,7 +303,7 @@ void panel_take_order::order_text() {
     }
     compose_head(o);
     compose_icons(o);
-    compose_column(o);
+    summary_->fill(o);
     apply_button_rule();
     apply_tariff_values(o);
     update_scroll_buttons();
@@ -369,105 +345,12 @@ void panel_take_order::compose_head(const order_record& o) {
 }
 
 void panel_take_order::compose_icons(const order_record& o) {
-    const bool osid_five = o.osid && *o.osid == osid_marked;
-    icon(picture_part::of).set_visible(o.of && (*o.of & of_badge_bit) != 0);
-    icon(picture_part::trade).set_visible(o.trade && !osid_five && *o.trade);
-    icon(picture_part::icl).set_visible(o.icl && *o.icl == cashless);
-    icon(picture_part::osid).set_visible(osid_five);
-}
-
-void panel_take_order::compose_column(const order_record& o) {
-    const float s = form_.get_scale();
-    const int width = order_view_->get_rect().w;
-    const int content_x = order_view_->get_rect().x;
-    int y = time_box_->get_rect().y + time_box_->get_rect().h;
-
-    multiline_text& address = block(text_part::pickup_address);
-    address.set_text(o.af.t);
-    address.set_visible(!o.af.t.empty());
-    y += o.af.t.empty() ? 0 : address.get_rect().h;
-
-    for (auto [part, text] : {std::pair{text_part::pickup_note, &o.af.tx}, std::pair{text_part::information, &o.i}}) {
-        multiline_text& b = block(part);
-        b.set_text(*text);
-        if (text->empty()) {
-            b.set_visible(false);
-        } else {
-            b.set_visible(true);
-            b.set_position(0, y, width);
-            y += b.get_rect().h;
-        }
-    }
-
-    multiline_text& sum = block(text_part::minimum_sum);
-    multiline_text& rouble = block(text_part::rouble_sign);
-    const bool shows_sum = o.msum && *o.msum != 0;
-    if (shows_sum) {
-        sum.set_text(line_roubles_text(*o.msum));
-        sum.set_visible(true);
-        sum.set_position(0, y, width / 2);
-        rouble.set_text(rouble_sign);
-        rouble.set_visible(true);
-        rouble.set_position(sum.first_line_width(), static_cast<int>(y + sign_drop * sum.get_rect().h), width / 2);
-    } else {
-        sum.set_text(L"");
-        sum.set_visible(false);
-        rouble.set_text(L"");
-        rouble.set_visible(false);
-    }
-
-    multiline_text& km = block(text_part::kilometre_sign);
-    multiline_text& figure = block(text_part::distance);
-    image_control& pin = icon(picture_part::distance);
-    const bool shows_distance = o.dist_to_driver && *o.dist_to_driver > 0;
-    if (shows_distance) {
-        km.set_text(kilometre_sign);
-        km.set_visible(true);
-        km.set_position(width - kilometre_width_, static_cast<int>(y + sign_drop * sum.get_rect().h), kilometre_width_);
-        const std::wstring text = line_kilometres_text(*o.dist_to_driver);
-        const int d = text_extent(form_.get_hwnd(), font_holder(scaled(figure_size, s), 700), text).width;
-        figure.set_text(text);
-        figure.set_visible(true);
-        figure.set_position(km.get_rect().x - d - content_x, y, d);
-        const int pin_w = pin.image()->width();
-        const int pin_h = pin.image()->height();
-        pin.set_rect(
-            {figure.get_rect().x - pin_w, figure.get_rect().y + figure.get_rect().h / 2 - pin_h / 2, pin_w, pin_h});
-        pin.set_visible(true);
-    } else {
-        km.set_text(L"");
-        km.set_visible(false);
-        figure.set_text(L"");
-        figure.set_visible(false);
-        pin.set_visible(false);
-    }
-    y += shows_sum ? sum.get_rect().h : shows_distance ? figure.get_rect().h : 0;
-
-    image_control& divider = icon(picture_part::divider);
-    const int x = sum.get_rect().x;
-    const int h = divider.get_rect().h;
-    divider.set_rect({x, y + h / 2, divider.get_rect().w, h});
-    divider_dark_->set_rect({x, y + h / 2 + h / 2 - 3, width, 0});
-    divider_light_->set_rect({x, y + h / 2 + h / 2 - 2, width, 0});
-    y += h;
-
-    multiline_text& destinations = block(text_part::destinations);
-    if (o.at.empty()) {
-        destinations.set_text(L"");
-        destinations.set_visible(false);
-    } else {
-        std::wstring text;
-        for (const auto& point : o.at) {
-            text += text.empty() ? L"" : L", ";
-            text += point.t;
-            if (!point.tx.empty()) {
-                text += L" (" + point.tx + L")";
-            }
-        }
-        destinations.set_text(text);
-        destinations.set_visible(true);
-        destinations.set_position(0, y, width);
-    }
+    const auto shown = order_badges_shown(o);
+    auto badge = [&](order_badge b) { return shown[static_cast<size_t>(b)]; };
+    icon(picture_part::of).set_visible(badge(order_badge::option));
+    icon(picture_part::trade).set_visible(badge(order_badge::trade));
+    icon(picture_part::icl).set_visible(badge(order_badge::cashless));
+    icon(picture_part::osid).set_visible(badge(order_badge::osid5));
 }
 
 // --- button rule and tariff values
@@ -550,23 +433,23 @@ void panel_take_order::update_scroll_buttons() {
 
 void panel_take_order::on_command(const zel_api::update_mask& mask) {
     const controller* c = controller::instance();
-    if (mask.test(L"order")) {
+    if (mask.test(zel_api::key::order)) {
         // A re-sent order is a new record in the store; one that left the store keeps its last copy here.
         if (auto fresh = c ? c->find_order(list_kind_, order_id_) : nullptr) {
             order_ = std::move(fresh);
         }
         order_text();
     }
-    if (awaiting_order_ && (mask.test(L"order") || mask.test(L"odel"))) {
+    if (awaiting_order_ && (mask.test(zel_api::key::order) || mask.test(zel_api::key::odel))) {
         move_on_taken();
         return;
     }
-    if (!mask.test(L"cmd-result")) {
+    if (!mask.test(zel_api::key::cmd_result)) {
         return;
     }
     const auto& result = mask.payload();
-    if (result && result->ok && result->cmd_name == L"set-driver") {
-        if (form_.has_panel(ride_panel) || list_kind_ == kind_second_list || (c && c->get_current_order())) {
+    if (const auto* taken = mask.result_of(zel_api::key::set_driver); taken && taken->ok) {
+        if (form_.has_panel(panel_ids::ride) || list_kind_ == kind_second_list || (c && c->get_current_order())) {
             move_on_taken();
         } else {
             // A server may send the taken order in a packet after its result: the next packet with orders
@@ -574,7 +457,7 @@ void panel_take_order::on_command(const zel_api::update_mask& mask) {
             awaiting_order_ = true;
         }
         form_.unlock();
-    } else if (result && !result->ok && result->cmd_name != L"login") {
+    } else if (result && !result->ok && !mask.result_of(zel_api::key::login)) {
         // The status strip unlocks; the driver stays with the order shown.
     } else if (result && !result->ok) {
         if (c && c->get_current_order()) {
@@ -590,11 +473,11 @@ void panel_take_order::on_command(const zel_api::update_mask& mask) {
 void panel_take_order::move_on_taken() {
     awaiting_order_ = false;
     const controller* c = controller::instance();
-    if (form_.has_panel(ride_panel)) {
+    if (form_.has_panel(panel_ids::ride)) {
         form_.pop_panel();
     } else if (c && c->get_current_order() && list_kind_ != kind_second_list) {
         form_.pop_to_first_quiet();
-        form_.push_panel(on_the_way_panel);
+        form_.push_panel(panel_ids::on_the_way);
     } else {
         form_.pop_to_first();
     }
@@ -617,7 +500,7 @@ void panel_take_order::on_take_order() {
 
 void panel_take_order::on_parking() {
     form_.pop_to_first_quiet();
-    form_.push_panel(area_list_panel);
+    form_.push_panel(panel_ids::area_list);
 }
 
 void panel_take_order::on_tab_order() {

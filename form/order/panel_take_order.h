@@ -5,10 +5,13 @@
 // panel_take_order_hor is the landscape twin: the same behaviour in two columns (layout and background only).
 //
 // It keeps the order and the list kind from show to the next show; the controls and pictures live from show to
-// hide. The store copies records on write, so on every "order" the panel takes its order again from the store
-// (find_order by list kind and id) before composing; an order the store no longer holds keeps its last copy
-// here, and "odel" alone gets no reaction: a "set-driver" answer that also takes the order off its list must
-// reach the reaction below with the panel still on the stack. UI thread only.
+// hide: the panel base owns the controls, the panel keeps pointers to those it touches again and forgets them in
+// hide. The order's body (addresses, figures, divider, destinations) is laid out by order_summary, below the
+// badges, the stars and the time box, with the distance shown only when above 0. The store copies records on write, so
+// on every "order" the panel takes its order again from the store (find_order by list kind and id) before composing; an
+// order the store no longer holds keeps its last copy here, and "odel" alone gets no reaction: a "set-driver" answer
+// that also takes the order off its list must reach the reaction below with the panel still on the stack. UI thread
+// only.
 //
 // "cmd-result" reactions (after composing on "order"):
 //   "set-driver" ok, 24 on the stack            -> pop, unlock
@@ -29,7 +32,9 @@
 #include <string>
 
 #include "api/command/received/order.h"
+#include "form/order/order_summary.h"
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -51,7 +56,7 @@ class panel_take_order : public panel_base {
 public:
     using order_ptr = std::shared_ptr<const zel_api::command::order>;
 
-    static constexpr int id = 12;
+    static constexpr int id = panel_ids::take_order;
 
     // The order view's pictures and text blocks, for the tests' eyes.
     enum class picture_part { icl, trade, of, osid, star1, star2, star3, distance, divider, count };
@@ -111,38 +116,34 @@ public:
         return list_kind_;
     }
     caption_radio_button* order_tab() const {
-        return order_tab_.get();
+        return order_tab_;
     }
     caption_radio_button* tariff_tab() const {
-        return tariff_tab_.get();
+        return tariff_tab_;
     }
     frame_image_button* back_button() const {
-        return back_.get();
+        return back_;
     }
     frame_image_button* take_button() const {
-        return take_.get();
+        return take_;
     }
     frame_image_button* parking_button() const {
-        return parking_.get();
+        return parking_;
     }
     scroll_view* order_view() const {
-        return order_view_.get();
+        return order_view_;
     }
     scroll_view* tariff_view() const {
-        return tariff_view_.get();
+        return tariff_view_;
     }
     image_button* scroll_up_button() const {
-        return scroll_up_.get();
+        return scroll_up_;
     }
     image_button* scroll_down_button() const {
-        return scroll_down_.get();
+        return scroll_down_;
     }
-    image_control* picture(picture_part part) const {
-        return pictures_[static_cast<size_t>(part)].get();
-    }
-    multiline_text* text(text_part part) const {
-        return texts_[static_cast<size_t>(part)].get();
-    }
+    image_control* picture(picture_part part) const;
+    multiline_text* text(text_part part) const;
     elapsed_time_box* time_box() const {
         return time_box_.get();
     }
@@ -174,15 +175,11 @@ private:
     void build_order_view(const layout& l);
     void compose_head(const zel_api::command::order& o);
     void compose_icons(const zel_api::command::order& o);
-    void compose_column(const zel_api::command::order& o);
     void apply_button_rule();
     void apply_tariff_values(const zel_api::command::order& o);
     void move_on_taken();
-    multiline_text& block(text_part part) const {
-        return *texts_[static_cast<size_t>(part)];
-    }
     image_control& icon(picture_part part) const {
-        return *pictures_[static_cast<size_t>(part)];
+        return *picture(part);
     }
 
     std::map<int, std::shared_ptr<Image>> images_;
@@ -192,27 +189,24 @@ private:
     std::wstring order_id_;
     // A successful "set-driver" came before any current order: the next packet with orders moves the driver on.
     bool awaiting_order_ = false;
-    // Widths of " км." and of "5.3" in their fonts, measured by show.
-    int kilometre_width_ = 0;
-    int figure_width_ = 0;
 
+    // Not a control: the tabs' group lives from show to hide beside them.
     std::unique_ptr<radio_group> tabs_;
-    std::unique_ptr<caption_radio_button> order_tab_;
-    std::unique_ptr<caption_radio_button> tariff_tab_;
-    std::unique_ptr<frame_image_button> back_;
-    std::unique_ptr<frame_image_button> take_;
-    std::unique_ptr<frame_image_button> parking_;
-    std::unique_ptr<scroll_view> order_view_;
-    std::unique_ptr<scroll_view> tariff_view_;
-    std::unique_ptr<line_control> dark_line_;
-    std::unique_ptr<line_control> light_line_;
-    std::array<std::unique_ptr<image_control>, static_cast<size_t>(picture_part::count)> pictures_;
-    std::array<std::unique_ptr<multiline_text>, static_cast<size_t>(text_part::count)> texts_;
+    // The controls touched after show (owned by the panel base).
+    caption_radio_button* order_tab_ = nullptr;
+    caption_radio_button* tariff_tab_ = nullptr;
+    frame_image_button* back_ = nullptr;
+    frame_image_button* take_ = nullptr;
+    frame_image_button* parking_ = nullptr;
+    scroll_view* order_view_ = nullptr;
+    scroll_view* tariff_view_ = nullptr;
+    image_button* scroll_up_ = nullptr;
+    image_button* scroll_down_ = nullptr;
+    // The views' children, which the views only point at: the badges and the stars (in picture_part's order),
+    // the time box and the summary in the order view, the tariff widget in the other.
+    std::array<std::unique_ptr<image_control>, static_cast<size_t>(picture_part::distance)> head_pictures_;
     std::unique_ptr<elapsed_time_box> time_box_;
-    std::unique_ptr<line_control> divider_dark_;
-    std::unique_ptr<line_control> divider_light_;
-    std::unique_ptr<image_button> scroll_up_;
-    std::unique_ptr<image_button> scroll_down_;
+    std::unique_ptr<order_summary<multiline_text>> summary_;
     std::unique_ptr<tariff_widget> tariff_;
 };
 

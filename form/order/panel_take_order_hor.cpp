@@ -11,8 +11,6 @@ namespace {
 
 // Design lengths, times the scale and truncated.
 constexpr double tab_height = 50;
-constexpr double button_height = 117;
-constexpr double button_width = 220;
 constexpr int content_inset = 6;
 
 constexpr rgb left_colour{23, 27, 34};
@@ -31,8 +29,8 @@ panel_take_order::layout panel_take_order_hor::place() const {
     const float s = form_.get_scale();
     const int X = own_.x, Y = own_.y, W = own_.w, H = own_.h;
     const int th = scaled(tab_height, s);
-    const int bh = scaled(button_height, s);
-    const int bw = scaled(button_width, s);
+    const int bh = scaled(action_button_height, s);
+    const int bw = scaled(action_button_width, s);
     const int g = bh / 10;
     const int L = left_column().w;
     const int buttons_x = X + L + (W - L) / 2 - bw / 2;

@@ -161,6 +161,8 @@ TEST(offer_texts, RowsThatAreMissingLeaveNoGap) {
         {R"("af":{"t":"Ленина 1"},"msum":0,"dist-to-driver":2360)", {L"2.4"}, {L"0", L" р."}},
         {R"("af":{"t":"Ленина 1"},"msum":99)", {L"99", L" р."}, {L" км."}},
         {R"("af":{"t":"Ленина 1"},"at":[{"t":"Мира 5","tx":"дом"}])", {L"Мира 5 (дом)"}, {L" р.", L" км."}},
+        // A distance that came is shown, 0 included (the take order panel shows only one above 0).
+        {R"("af":{"t":"Ленина 1"},"dist-to-driver":0)", {L"0.0", L" км."}, {L" р."}},
     };
     for (const text_case& c : cases) {
         SCOPED_TRACE(c.order);
