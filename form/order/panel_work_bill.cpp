@@ -94,8 +94,10 @@ void panel_work_bill::show(const panel_param*) {
         add<line_control>(2, &form_, rect{C.x, C.y, 0, C.h}, rule_dark);
         add<line_control>(2, &form_, rect{C.x + 1, C.y, 0, C.h}, rule_light);
     }
-    add<frame_image_button>(1, &form_, places.back, [this] { go_back(); }, back_image_, L"Назад");
-    add<frame_image_button>(1, &form_, places.finish, [this] { on_finish(); }, finish_image_, L"Завершить заказ");
+    add<frame_image_button>(
+        1, &form_, places.back, [this] { go_back(); }, back_image_, L"Назад");
+    add<frame_image_button>(
+        1, &form_, places.finish, [this] { on_finish(); }, finish_image_, L"Завершить заказ");
 
     const rect A = sheet_area();
     const int sheet_h = scaled(380, s);
@@ -120,9 +122,9 @@ void panel_work_bill::show(const panel_param*) {
     destination_.clear();
     total_ = distance_ = trip_seconds_ = downtime_seconds_ = 0;
     meter_sum_ = 0;
-    edit_ = &add<segmented_button>(
-        1, &form_, rect{total_r_.x - scaled(49, s), total_r_.y, total_r_.w + scaled(57, s), total_r_.h},
-        [this] { on_edit_params(); });
+    edit_ = &add<segmented_button>(1, &form_,
+                                   rect{total_r_.x - scaled(49, s), total_r_.y, total_r_.w + scaled(57, s), total_r_.h},
+                                   [this] { on_edit_params(); });
     edit_->set_visible(false);
     edit_->set_enabled(false);
 

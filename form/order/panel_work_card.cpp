@@ -161,8 +161,8 @@ void panel_work_card::build_controls() {
     action_ = &add<frame_image_button>(
         1, &form_, l.action, [this] { on_action(); }, action_image_, kind_.action);
     tabs_ = std::make_unique<radio_group>();
-    auto& order_tab = add<caption_radio_button>(1, &form_, l.order_tab, return_first_arg, order_tab_on_,
-                                                order_tab_off_, L"ЗАКАЗ", tabs_.get());
+    auto& order_tab = add<caption_radio_button>(1, &form_, l.order_tab, return_first_arg, order_tab_on_, order_tab_off_,
+                                                L"ЗАКАЗ", tabs_.get());
     add<caption_radio_button>(1, &form_, l.timer_tab, return_first_arg, timer_tab_on_, timer_tab_off_, L"ТАЙМЕР",
                               tabs_.get());
     card_ = &add<order_card>(1, &form_, l.card, [this] { on_call(); });

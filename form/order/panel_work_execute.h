@@ -6,8 +6,9 @@
 // Show makes every control through the panel base, which destroys them at the clear after hide; the panel keeps
 // pointers to the ones it touches again and forgets them in hide, where it also kills the one-second timer. The
 // images, the tab group, the row sources and the tariff (a child of the tariff's scroll view, not of the panel)
-// live from show to hide. The taximeter runs on its own, started and stopped by the store; the panel shows only what it measures:
-// a stopped taximeter reads 0 on its clock, and the waiting switch does not stay on while none runs.
+// live from show to hide. The taximeter runs on its own, started and stopped by the store; the panel shows only
+// what it measures: a stopped taximeter reads 0 on its clock, and the waiting switch does not stay on while none
+// runs.
 //
 // A tapped list row acts on the record that row drew: the row sources keep their own rows, and a row no
 // longer there (the store emptied by a reconnect) does nothing.
