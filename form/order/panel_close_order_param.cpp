@@ -24,9 +24,10 @@ using zel_api::bill_record;
 
 namespace {
 
-int cut(double v) {
-    return static_cast<int>(v);
-}
+// --- layout numbers (design pixels)
+
+constexpr double row_design_height = 110.0;
+constexpr double keypad_bottom_gap = 6.0; // the portrait keypad stops this far above the work area's bottom
 
 // The figure with "." as its decimal point whatever the locale, as the keys type it.
 std::wstring format(const wchar_t* pattern, double value) {
@@ -57,7 +58,7 @@ rect panel_close_order_param::rows_area() const {
 
 rect panel_close_order_param::keypad_area(int row_height) const {
     const rect& R = own_rect();
-    return {R.x, R.y + 3 * row_height, R.w, R.h - 3 * row_height - cut(6 * form_.get_scale())};
+    return {R.x, R.y + 3 * row_height, R.w, R.h - 3 * row_height - scaled(keypad_bottom_gap, form_.get_scale())};
 }
 
 void panel_close_order_param::paint_background(Graphics& g, const rect& update) {
@@ -73,7 +74,7 @@ void panel_close_order_param::show(const panel_param*) {
     for (int i = 0; i < 3; ++i) {
         images_[i] = skin_images::image_of(skin, image_ids[i]);
     }
-    const int row_h = cut(110 * s);
+    const int row_h = scaled(row_design_height, s);
     const rect A = rows_area();
 
     controller* ctl = controller::instance();
@@ -90,22 +91,20 @@ void panel_close_order_param::show(const panel_param*) {
     int next = 0;
     for (int i = 0; i < 3; ++i) {
         const int slot = shown[i] ? next++ : i;
-        rows_[i] = std::make_unique<value_radio_button>(&form_, rect{A.x, A.y + slot * row_h, A.w, row_h}, selects[i],
-                                                        images_[i], captions[i], group_.get());
-        group_->add(rows_[i].get());
+        rows_[i] = &add<value_radio_button>(1, &form_, rect{A.x, A.y + slot * row_h, A.w, row_h}, selects[i],
+                                            images_[i], captions[i], group_.get());
+        group_->add(rows_[i]);
         rows_[i]->set_value(L"0");
         rows_[i]->set_visible(shown[i]);
         rows_[i]->set_enabled(shown[i]);
-        add_control(rows_[i].get(), 1);
         changed_[i] = false;
     }
     rows_[distance_row]->set_mode(1);
 
-    keys_ = std::make_unique<keypad_dialog>(&form_, keypad_area(row_h));
+    keys_ = &add<keypad_dialog>(1, &form_, keypad_area(row_h));
     keys_->set_callback([this](int key) { on_keypad(key); });
     keys_->set_visible(true);
     keys_->set_enabled(true);
-    add_control(keys_.get(), 1);
     active_ = no_row;
 
     if (!bill) {
@@ -122,9 +121,10 @@ void panel_close_order_param::hide() {
 }
 
 void panel_close_order_param::release() {
-    keys_.reset();
+    // The controls are the panel base's: the clear after hide destroys them.
+    keys_ = nullptr;
     for (auto& r : rows_) {
-        r.reset();
+        r = nullptr;
     }
     group_.reset();
     for (auto& image : images_) {

@@ -4,7 +4,8 @@
 // screen). A tapped row becomes the active row the keys type into. "Ок" writes into the controller's shared bill
 // record only the rows the driver changed, so an untouched distance keeps its metres and an untouched downtime
 // its seconds, and goes back to the bill; "Отмена" goes back without a change. The distance is read with "."
-// as its decimal point whatever the locale. The controls live from show to hide. UI thread only.
+// as its decimal point whatever the locale. The controls are made through the panel base in show and destroyed
+// by the clear after hide; the radio group lives from show to hide. UI thread only.
 //
 // Keys:
 //   active row  key                 -> effect
@@ -21,6 +22,7 @@
 
 #include "form/geometry.h"
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -32,7 +34,7 @@ class value_radio_button;
 
 class panel_close_order_param : public panel_base {
 public:
-    static constexpr int id = 28;
+    static constexpr int id = panel_ids::close_params;
 
     enum row_index { sum_row = 0, distance_row = 1, downtime_row = 2, no_row = -1 };
 
@@ -53,10 +55,10 @@ public:
 
     // Tests look at these while the panel is shown.
     value_radio_button* row(int index) const {
-        return index >= 0 && index < 3 ? rows_[index].get() : nullptr;
+        return index >= 0 && index < 3 ? rows_[index] : nullptr;
     }
     keypad_dialog* keys() const {
-        return keys_.get();
+        return keys_;
     }
     int active_row() const {
         return active_;
@@ -79,8 +81,9 @@ private:
     manager_2& form_;
     std::shared_ptr<Image> images_[3]; // 2188 sum, 2187 distance, 2189 downtime
     std::unique_ptr<radio_group> group_;
-    std::unique_ptr<value_radio_button> rows_[3];
-    std::unique_ptr<keypad_dialog> keys_;
+    // Owned by the panel base while shown (null otherwise).
+    value_radio_button* rows_[3] = {nullptr, nullptr, nullptr};
+    keypad_dialog* keys_ = nullptr;
     int active_ = no_row;
     // The rows whose text a key changed since show.
     bool changed_[3] = {false, false, false};

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/brush_holder.h"
 #include "form/drawing.h"
@@ -51,10 +52,6 @@ constexpr int most_stars = 3;
 constexpr int osid_badge = 7060;
 constexpr int time_box = 7025;
 constexpr int first_status_icon = 7014;
-constexpr int arrow_up = 1046;
-constexpr int arrow_up_pressed = 1047;
-constexpr int arrow_down = 1044;
-constexpr int arrow_down_pressed = 1045;
 
 constexpr int image_ids[] = {pressed_middle,
                              pressed_left,
@@ -80,10 +77,10 @@ constexpr int image_ids[] = {pressed_middle,
                              star_image,
                              osid_badge,
                              time_box,
-                             arrow_up,
-                             arrow_up_pressed,
-                             arrow_down,
-                             arrow_down_pressed};
+                             arrow_up_image,
+                             arrow_up_pressed_image,
+                             arrow_down_image,
+                             arrow_down_pressed_image};
 
 // The status icon of an order class ("st"); 0 for a class without one.
 int status_icon(int32_t st) {
@@ -132,9 +129,6 @@ constexpr UINT right_middle = DT_SINGLELINE | DT_VCENTER | DT_RIGHT;  // 38
 constexpr UINT left_bottom = DT_SINGLELINE | DT_BOTTOM;               // 40
 constexpr UINT right_bottom = DT_SINGLELINE | DT_BOTTOM | DT_RIGHT;   // 42
 
-constexpr int on_the_way_panel = 21;
-constexpr int take_order_panel = 12;
-
 } // namespace
 
 panel_orders_list::panel_orders_list(manager_2& form) : form_(form) {
@@ -156,11 +150,10 @@ void panel_orders_list::show(const panel_param* param) {
     for (int image_id : image_ids) {
         images_[image_id] = skin_images::image_of(skin, image_id);
     }
-    view_ = std::make_unique<list_view>(&form_, own_);
+    view_ = &add<list_view>(1, &form_, own_);
     view_->set_source(this);
     view_->set_enabled(true);
     view_->set_visible(true);
-    add_control(view_.get(), 1);
 
     const int middle_width = own_.w - picture(pressed_right)->width() - picture(pressed_left)->width();
     for (int middle : {pressed_middle, normal_middle}) {
@@ -168,16 +161,14 @@ void panel_orders_list::show(const panel_param* param) {
         image->resize(middle_width, image->height());
     }
 
-    const int aw = picture(arrow_up)->width();
-    const int ah = picture(arrow_up)->height();
-    up_ = std::make_unique<image_button>(
-        &form_, rect{screen_.x + screen_.w - aw, screen_.y, aw, ah}, [this] { on_arrow_up(); }, picture(arrow_up),
-        picture(arrow_up_pressed));
-    down_ = std::make_unique<image_button>(
-        &form_, rect{screen_.x + screen_.w - aw, screen_.y + screen_.h - ah, aw, ah}, [this] { on_arrow_down(); },
-        picture(arrow_down), picture(arrow_down_pressed));
-    add_control(up_.get(), 2);
-    add_control(down_.get(), 2);
+    const int aw = picture(arrow_up_image)->width();
+    const int ah = picture(arrow_up_image)->height();
+    up_ = &add<image_button>(
+        2, &form_, rect{screen_.x + screen_.w - aw, screen_.y, aw, ah}, [this] { on_arrow_up(); },
+        picture(arrow_up_image), picture(arrow_up_pressed_image));
+    down_ = &add<image_button>(
+        2, &form_, rect{screen_.x + screen_.w - aw, screen_.y + screen_.h - ah, aw, ah}, [this] { on_arrow_down(); },
+        picture(arrow_down_image), picture(arrow_down_pressed_image));
 
     margin_ = static_cast<int>(picture(pressed_middle)->height() * margin_share);
 
@@ -192,9 +183,10 @@ void panel_orders_list::show(const panel_param* param) {
 }
 
 void panel_orders_list::hide() {
-    view_.reset();
-    up_.reset();
-    down_.reset();
+    // The controls are the panel base's: the clear after hide destroys them.
+    view_ = nullptr;
+    up_ = nullptr;
+    down_ = nullptr;
     images_.clear();
     clear_map();
 }
@@ -291,8 +283,8 @@ void panel_orders_list::resize_new_flags() {
 // --- commands and arrows
 
 void panel_orders_list::on_command(const zel_api::update_mask& mask) {
-    const bool orders = mask.test(L"order");
-    if (orders || mask.test(L"odel")) {
+    const bool orders = mask.test(zel_api::key::order);
+    if (orders || mask.test(zel_api::key::odel)) {
         refresh();
         if (view_) {
             form_.invalidate_rect(view_->get_rect());
@@ -307,7 +299,7 @@ void panel_orders_list::on_command(const zel_api::update_mask& mask) {
     const auto current = c ? c->get_current_order() : nullptr;
     if (current && current->s && *current->s == 2) {
         form_.pop_to_first_quiet();
-        form_.push_panel(on_the_way_panel);
+        form_.push_panel(panel_ids::on_the_way);
     }
 }
 
@@ -339,7 +331,7 @@ void panel_orders_list::row_clicked(int row) {
     if (row < 0 || row >= row_count()) {
         return;
     }
-    form_.push_panel(take_order_panel, make_take_order_param(mode_, rows_[row]->s_id));
+    form_.push_panel(panel_ids::take_order, make_take_order_param(mode_, rows_[row]->s_id));
 }
 
 int panel_orders_list::row_selected(int row) const {

@@ -7,7 +7,8 @@
 // show and each "order" or "odel" refreshes them, and mode 1 merges into the rows held so that the driver keeps
 // the place. The store copies records on write, so every refresh takes each kept row's current record again
 // (same "s-id", same list); a row never shows an old copy. The two row faces (normal and pressed) are drawn
-// once and kept. The list and the arrows live from show to hide. UI thread only.
+// once and kept. The list and the arrows are made through the panel base in show and destroyed by the clear
+// after hide. UI thread only.
 //
 // Mode 1 refresh:
 //   kept row whose "s-id" list 1 still has     -> replaced by that record, in its place
@@ -26,6 +27,7 @@
 #include "form/list_panel_base.h"
 #include "form/order/row_faces.h"
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -39,7 +41,7 @@ class panel_orders_list : public panel_base, public list_panel_base {
 public:
     using order_ptr = std::shared_ptr<const zel_api::command::order>;
 
-    static constexpr int id = 6;
+    static constexpr int id = panel_ids::orders_list;
     // Arrow presses younger than this many seconds keep the driver's place when new orders come.
     static constexpr int64_t keep_place_seconds = 10;
 
@@ -86,13 +88,13 @@ public:
         return mode_;
     }
     list_view* view() const {
-        return view_.get();
+        return view_;
     }
     image_button* up_button() const {
-        return up_.get();
+        return up_;
     }
     image_button* down_button() const {
-        return down_.get();
+        return down_;
     }
 
 private:
@@ -113,9 +115,10 @@ private:
 
     manager_2& form_;
     std::map<int, std::shared_ptr<Image>> images_;
-    std::unique_ptr<list_view> view_;
-    std::unique_ptr<image_button> up_;
-    std::unique_ptr<image_button> down_;
+    // Owned by the panel base while shown (null otherwise).
+    list_view* view_ = nullptr;
+    image_button* up_ = nullptr;
+    image_button* down_ = nullptr;
     int margin_ = 0;
     int mode_ = 0;
     std::vector<order_ptr> rows_;

@@ -1,5 +1,6 @@
 #include "form/order/panel_work_arrive.h"
 
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/manager_2.h"
 #include "form/order/order_card.h"
@@ -20,8 +21,8 @@ const panel_work_card::screen waiting{
     .background = 0x171B22,
     .background_left_hor = 0x171B22,
     .next_status = 8,
-    .next_panel = 24,
-    .command = L"execute-order",
+    .next_panel = panel_ids::ride,
+    .command = zel_api::key::execute_order,
 };
 
 bool has_phone(const zel_api::command::order& o) {
@@ -30,7 +31,7 @@ bool has_phone(const zel_api::command::order& o) {
 
 } // namespace
 
-panel_work_arrive::panel_work_arrive(manager_2& form, bool landscape) : panel_work_card(form, waiting, landscape) {}
+panel_work_arrive::panel_work_arrive(manager_2& form) : panel_work_card(form, waiting) {}
 
 zel_api::status_stamp panel_work_arrive::stamp() const {
     const auto* c = controller_::controller::instance();

@@ -8,22 +8,21 @@
 #pragma once
 
 #include "form/order/panel_work_card.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
 class panel_work_arrive : public panel_work_card {
 public:
-    static constexpr int id = 22;
+    static constexpr int id = panel_ids::arrived;
 
-    explicit panel_work_arrive(manager_2& form) : panel_work_arrive(form, false) {}
+    explicit panel_work_arrive(manager_2& form);
 
     int panel_id() const override {
         return id;
     }
 
 protected:
-    panel_work_arrive(manager_2& form, bool landscape);
-
     zel_api::status_stamp stamp() const override;
     void send_action(const std::wstring& order_id) override;
     void no_order_at_show() override;

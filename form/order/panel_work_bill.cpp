@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "api/bill_record.h"
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/dialog_request.h"
 #include "form/drawing.h"
@@ -12,6 +13,7 @@
 #include "form/frame_image_button.h"
 #include "form/graphics.h"
 #include "form/image.h"
+#include "form/line_control.h"
 #include "form/manager_2.h"
 #include "form/order/bill_money.h"
 #include "form/panel_param.h"
@@ -31,10 +33,6 @@ using zel_api::command::order;
 namespace {
 
 constexpr rgb text_grey{73, 73, 73};
-
-int cut(double v) {
-    return static_cast<int>(v);
-}
 
 // "%.1f" of a figure of the sheet; one that is not finite, or beyond what the row can hold, as its edge or 0.
 std::wstring format1(float v) {
@@ -62,14 +60,13 @@ rect panel_work_bill::sheet_area() const {
     return own_rect();
 }
 
-void panel_work_bill::place_buttons(int bw, int bh) {
+panel_work_bill::button_places panel_work_bill::place_buttons(int bw, int bh) const {
     const rect& R = own_rect();
     const int y = R.y + R.h - bh / 10 - bh;
-    back_ = std::make_unique<frame_image_button>(
-        &form_, rect{R.x + R.w / 4 - bw / 2, y, bw, bh - bh / 10}, [this] { go_back(); }, back_image_, L"Назад");
-    finish_ = std::make_unique<frame_image_button>(
-        &form_, rect{R.x + 3 * (R.w / 4) - bw / 2, y, bw, bh - bh / 10}, [this] { on_finish(); }, finish_image_,
-        L"Завершить заказ");
+    button_places places;
+    places.back = rect{R.x + R.w / 4 - bw / 2, y, bw, bh - bh / 10};
+    places.finish = rect{R.x + 3 * (R.w / 4) - bw / 2, y, bw, bh - bh / 10};
+    return places;
 }
 
 void panel_work_bill::paint_columns(Graphics& g, const rect& update) {
@@ -91,19 +88,26 @@ void panel_work_bill::show(const panel_param*) {
     for (int i = 0; i < 7; ++i) {
         sheet_[i] = skin_images::image_of(skin, 2174 + i);
     }
-    const int bh = cut(117 * s);
-    const int bw = cut(220 * s);
-    place_buttons(bw, bh);
-    add_control(back_.get(), 1);
-    add_control(finish_.get(), 1);
+    const button_places places = place_buttons(scaled(action_button_width, s), scaled(action_button_height, s));
+    if (places.rules) {
+        const rect& C = places.column;
+        add<line_control>(2, &form_, rect{C.x, C.y, 0, C.h}, rule_dark);
+        add<line_control>(2, &form_, rect{C.x + 1, C.y, 0, C.h}, rule_light);
+    }
+    add<frame_image_button>(
+        1, &form_, places.back, [this] { go_back(); }, back_image_, L"Назад");
+    add<frame_image_button>(
+        1, &form_, places.finish, [this] { on_finish(); }, finish_image_, L"Завершить заказ");
 
     const rect A = sheet_area();
-    const int sheet_h = cut(380 * s);
+    const int sheet_h = scaled(380, s);
     sheet_[2]->resize(sheet_[2]->width(), sheet_h - sheet_[5]->height() - sheet_[0]->height());
     const double tw = sheet_[2]->width();
     const double ty = 26 * s + A.y;
     const double tx = A.x + A.w / 2 - sheet_[2]->width() / 2;
-    auto R = [&](double x, double y, double w, double h) { return rect{cut(x), cut(y), cut(w), cut(h)}; };
+    auto R = [](double x, double y, double w, double h) {
+        return rect{static_cast<int>(x), static_cast<int>(y), static_cast<int>(w), static_cast<int>(h)};
+    };
     pickup_r_ = R(tx + 52 * s, ty + 24 * s, tw - 52 * s, 26 * s);
     destination_r_ = R(tx + 52 * s, ty + 52 * s, tw - 52 * s, 26 * s);
     distance_r_ = R(tx + 28 * s, ty + 88 * s, tw - 56 * s, 24 * s);
@@ -118,12 +122,11 @@ void panel_work_bill::show(const panel_param*) {
     destination_.clear();
     total_ = distance_ = trip_seconds_ = downtime_seconds_ = 0;
     meter_sum_ = 0;
-    edit_ = std::make_unique<segmented_button>(
-        &form_, rect{total_r_.x - cut(49 * s), total_r_.y, total_r_.w + cut(57 * s), total_r_.h},
-        [this] { on_edit_params(); });
+    edit_ = &add<segmented_button>(1, &form_,
+                                   rect{total_r_.x - scaled(49, s), total_r_.y, total_r_.w + scaled(57, s), total_r_.h},
+                                   [this] { on_edit_params(); });
     edit_->set_visible(false);
     edit_->set_enabled(false);
-    add_control(edit_.get(), 1);
 
     controller* ctl = controller::instance();
     auto current = ctl ? ctl->get_current_order() : nullptr;
@@ -169,9 +172,8 @@ void panel_work_bill::hide() {
 }
 
 void panel_work_bill::release() {
-    back_.reset();
-    finish_.reset();
-    edit_.reset();
+    // The controls are the panel base's: the clear after hide destroys them.
+    edit_ = nullptr;
     back_image_.reset();
     finish_image_.reset();
     for (auto& p : sheet_) {
@@ -189,19 +191,19 @@ void panel_work_bill::paint_background(Graphics& g, const rect& update) {
     const float s = form_.get_scale();
     const rect A = sheet_area();
     auto centred = [&](int i, int y) { sheet_[i]->draw(g, A.x + A.w / 2 - sheet_[i]->width() / 2, y); };
-    const int top = A.y + cut(26 * s);
+    const int top = A.y + scaled(26, s);
     centred(3, A.y);
     centred(5, top);
     centred(4, top);
     centred(2, top + sheet_[5]->height());
     centred(0, top + sheet_[5]->height() + sheet_[2]->height());
-    centred(1, A.y + cut(180 * s));
+    centred(1, A.y + scaled(180, s));
     const int gap_top = pickup_r_.y + pickup_r_.h;
-    sheet_[6]->draw(g, pickup_r_.x - sheet_[6]->width() - cut(8 * s),
+    sheet_[6]->draw(g, pickup_r_.x - sheet_[6]->width() - scaled(8, s),
                     gap_top + (destination_r_.y - gap_top) / 2 - sheet_[6]->height() / 2);
 
-    font_holder bold(cut(28 * s), 700);
-    font_holder normal(cut(28 * s), 400);
+    font_holder bold(scaled(28, s), 700);
+    font_holder normal(scaled(28, s), 400);
     g.draw_text(bold, pickup_r_, pickup_, DT_SINGLELINE | DT_BOTTOM | DT_WORD_ELLIPSIS, 1, text_grey);
     g.draw_text(bold, destination_r_, destination_, DT_SINGLELINE | DT_BOTTOM | DT_WORD_ELLIPSIS, 1, text_grey);
     g.draw_text(normal, distance_r_, L"Расстояние", DT_SINGLELINE | DT_BOTTOM, 1, text_grey);
@@ -225,13 +227,13 @@ void panel_work_bill::paint_background(Graphics& g, const rect& update) {
 void panel_work_bill::draw_value(Graphics& g, const rect& row, const std::wstring& value,
                                  const std::wstring& unit) const {
     const float s = form_.get_scale();
-    font_holder big(cut(28 * s), 700);
-    font_holder small(cut(14 * s), 700);
+    font_holder big(scaled(28, s), 700);
+    font_holder small(scaled(14, s), 700);
     const size us = text_extent(form_.get_hwnd(), small, unit);
     const size vs = text_extent(form_.get_hwnd(), big, value);
     const int right = row.x + row.w;
     const int bottom = row.y + row.h;
-    const rect ur{right - us.width, bottom - cut(4 * s) - us.height, us.width, us.height};
+    const rect ur{right - us.width, bottom - scaled(4, s) - us.height, us.width, us.height};
     g.draw_text(small, ur, unit, DT_SINGLELINE | DT_BOTTOM, 1, black);
     g.draw_text(big, rect{ur.x - vs.width, bottom - vs.height, vs.width, vs.height}, value, DT_SINGLELINE | DT_BOTTOM,
                 1, black);
@@ -246,19 +248,19 @@ void panel_work_bill::draw_total(Graphics& g, const rect& r, double value) const
     const std::wstring kopecks = L"." + int_to_wstring(static_cast<int>(cents));
     int n = 65;
     for (; n > 0; --n) {
-        const int w = text_extent(form_.get_hwnd(), font_holder(cut(n * s), 700), roubles).width +
-                      text_extent(form_.get_hwnd(), font_holder(cut((n / 2) * s), 700), kopecks).width;
+        const int w = text_extent(form_.get_hwnd(), font_holder(scaled(n, s), 700), roubles).width +
+                      text_extent(form_.get_hwnd(), font_holder(scaled(n / 2, s), 700), kopecks).width;
         if (w <= r.w) {
             break;
         }
     }
-    font_holder big(cut(n * s), 700);
-    font_holder small(cut((n / 2) * s), 700);
+    font_holder big(scaled(n, s), 700);
+    font_holder small(scaled(n / 2, s), 700);
     const size rs = text_extent(form_.get_hwnd(), big, roubles);
     const size ks = text_extent(form_.get_hwnd(), small, kopecks);
     const int right = r.x + r.w;
     const int ry = r.y + (r.h - rs.height) / 2;
-    g.draw_text(small, rect{right - ks.width, ry + rs.height - cut(4 * s) - ks.height, ks.width, ks.height}, kopecks,
+    g.draw_text(small, rect{right - ks.width, ry + rs.height - scaled(4, s) - ks.height, ks.width, ks.height}, kopecks,
                 DT_SINGLELINE | DT_BOTTOM, 1, black);
     g.draw_text(big, rect{right - ks.width - rs.width, ry, rs.width, rs.height}, roubles, DT_SINGLELINE | DT_BOTTOM, 1,
                 black);
@@ -271,7 +273,7 @@ void panel_work_bill::go_back() {
 }
 
 void panel_work_bill::on_edit_params() {
-    form_.push_panel(28, make_number_param(0));
+    form_.push_panel(panel_ids::close_params, make_number_param(0));
 }
 
 void panel_work_bill::on_finish() {
@@ -392,12 +394,12 @@ void panel_work_bill::leave() {
     if (session && session->area_id) {
         if (*session->area_id == 0) {
             form_.pop_to_first_quiet();
-            form_.push_panel(9, make_number_param(0));
+            form_.push_panel(panel_ids::area_list, make_number_param(0));
             return;
         }
         if (ctl->get_area_type(*session->area_id) == 2) {
             form_.pop_to_first_quiet();
-            form_.push_panel(10, make_number_param(*session->area_id));
+            form_.push_panel(panel_ids::park_list, make_number_param(*session->area_id));
             return;
         }
     }
@@ -413,7 +415,7 @@ void panel_work_bill::on_command(const zel_api::update_mask& mask) {
     }
     // The close's own result reaches on_close_over, whichever panel is current; the order gone by another way
     // (the dispatcher removed it) leaves the bill.
-    if (mask.test(L"odel") && !closing_ && !ctl->get_current_order()) {
+    if (mask.test(zel_api::key::odel) && !closing_ && !ctl->get_current_order()) {
         leave();
     }
 }

@@ -31,18 +31,17 @@
 #include "controller/order_close.h"
 #include "form/geometry.h"
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
 class Image;
-class frame_image_button;
-class line_control;
 class manager_2;
 class segmented_button;
 
 class panel_work_bill : public panel_base {
 public:
-    static constexpr int id = 25;
+    static constexpr int id = panel_ids::bill;
 
     explicit panel_work_bill(manager_2& form);
     ~panel_work_bill() override;
@@ -61,23 +60,27 @@ public:
     void on_discount_answer(int answer);
 
     segmented_button* edit_button() const {
-        return edit_.get();
+        return edit_;
     }
     // How long an accepted close waits for its order to leave the driver's orders before the panel leaves.
     static constexpr unsigned settle_seconds = 5;
 
 protected:
-    // The part of the work rectangle that holds the sheet, and the buttons' column (the sheet's own when
-    // portrait).
+    // Where the two buttons go; on a landscape screen also the buttons' column, whose left edge carries the
+    // dark rule and, a pixel right of it, the light one.
+    struct button_places {
+        rect back;
+        rect finish;
+        bool rules = false;
+        rect column;
+    };
+    // The part of the work rectangle that holds the sheet, and the buttons' places (the sheet's own area when
+    // portrait) for buttons bw by bh.
     virtual rect sheet_area() const;
-    virtual void place_buttons(int bw, int bh);
+    virtual button_places place_buttons(int bw, int bh) const;
     virtual void paint_columns(Graphics& g, const rect& update);
 
     manager_2& form_;
-    std::unique_ptr<frame_image_button> back_;
-    std::unique_ptr<frame_image_button> finish_;
-    std::shared_ptr<Image> back_image_;   // 1048
-    std::shared_ptr<Image> finish_image_; // 1055
 
 private:
     using picture = std::shared_ptr<Image>;
@@ -92,8 +95,11 @@ private:
     void draw_value(Graphics& g, const rect& row, const std::wstring& value, const std::wstring& unit) const;
     void draw_total(Graphics& g, const rect& r, double value) const;
 
-    picture sheet_[7]; // 2174 to 2180
-    std::unique_ptr<segmented_button> edit_;
+    picture back_image_;   // 1048
+    picture finish_image_; // 1055
+    picture sheet_[7];     // 2174 to 2180
+    // Owned by the panel base while shown (null otherwise).
+    segmented_button* edit_ = nullptr;
     std::shared_ptr<const zel_api::command::order> order_;
     rect pickup_r_, destination_r_, distance_r_, trip_r_, meter_r_, downtime_r_, total_label_r_, total_r_;
     std::wstring pickup_;

@@ -1,6 +1,7 @@
 // Sections: layout numbers | show and hide | layout | the fill and the timer | buttons | commands.
 #include "form/order/panel_work_card.h"
 
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/brush_holder.h"
 #include "form/caption_radio_button.h"
@@ -11,6 +12,7 @@
 #include "form/line_control.h"
 #include "form/manager_2.h"
 #include "form/order/order_card.h"
+#include "form/panel_ids.h"
 #include "form/radio_group.h"
 #include "form/return_first_arg.h"
 #include "foundation/clock.h"
@@ -23,19 +25,14 @@ using controller_::controller;
 
 namespace {
 
-// --- layout numbers (design pixels, colours 0xRRGGBB)
+// --- layout numbers (design pixels; the buttons' size and the landscape right column's shade are drawing.h's)
 
-constexpr double button_height = 117.0;
-constexpr double button_width = 220.0;
 constexpr double tab_height = 50.0;
 constexpr double margin = 6.0;
 constexpr double column_gap = 40.0; // the landscape left column leaves the button column this much more
-constexpr unsigned right_column = 0x293031;
 constexpr int cancel_icon = 1049;
 constexpr int order_tab_on = 7045;
 constexpr int order_tab_off = 7046;
-constexpr int area_list = 9;
-constexpr int32_t current_list = 4;
 
 std::wstring point_text(const zel_api::command::order_point& p) {
     return p.t + L" " + p.tx;
@@ -48,8 +45,7 @@ std::wstring two_digits(int64_t value) {
 
 } // namespace
 
-panel_work_card::panel_work_card(manager_2& form, const screen& kind, bool landscape)
-    : form_(form), kind_(kind), landscape_(landscape) {}
+panel_work_card::panel_work_card(manager_2& form, const screen& kind) : form_(form), kind_(kind) {}
 
 panel_work_card::~panel_work_card() = default;
 
@@ -70,7 +66,6 @@ void panel_work_card::show(const panel_param*) {
     timer_tab_on_ = form_image(&form_, kind_.timer_tab_on);
     timer_tab_off_ = form_image(&form_, kind_.timer_tab_off);
     build_controls();
-    order_tab_->set_checked(true);
     card_->set_visible(true);
     card_->set_enabled(true);
 
@@ -95,14 +90,11 @@ void panel_work_card::hide() {
         form_.kill_timer(timer_);
         timer_ = -1;
     }
-    cancel_.reset();
-    action_.reset();
-    order_tab_.reset();
-    timer_tab_.reset();
+    // The controls are the panel base's: the clear after hide destroys them.
+    cancel_ = nullptr;
+    action_ = nullptr;
+    card_ = nullptr;
     tabs_.reset();
-    card_.reset();
-    rule_dark_.reset();
-    rule_light_.reset();
     cancel_image_.reset();
     action_image_.reset();
     order_tab_on_.reset();
@@ -114,68 +106,76 @@ void panel_work_card::hide() {
 
 // --- layout
 
-void panel_work_card::build_controls() {
+panel_work_card::layout panel_work_card::place() const {
     const float s = form_.get_scale();
     const rect& A = own_;
-    const int bh = scaled(button_height, s);
-    const int bw = scaled(button_width, s);
+    const int bh = scaled(action_button_height, s);
+    const int bw = scaled(action_button_width, s);
     const int g = bh / 10;
     const int t = scaled(tab_height, s);
     const int m = scaled(margin, s);
     const int bottom_row = A.y + A.h - g - bh;
+    layout l;
+    l.cancel = {A.x + A.w / 4 - bw / 2, bottom_row, bw, bh - g};
+    l.action = {A.x + 3 * (A.w / 4) - bw / 2, bottom_row, bw, bh - g};
+    l.order_tab = {A.x, A.y, A.w / 2, t};
+    l.timer_tab = {A.x + A.w / 2, A.y, A.w / 2, t};
+    l.card = {A.x + m, A.y + t + m, A.w - 2 * m, bottom_row - 2 * g - t - A.y};
+    l.caption = kind_.caption;
+    return l;
+}
 
-    rect cancel_rect;
-    rect action_rect;
-    rect order_tab_rect;
-    rect timer_tab_rect;
-    rect card_rect;
-    if (!landscape_) {
-        column_x_ = 0;
-        cancel_rect = {A.x + A.w / 4 - bw / 2, bottom_row, bw, bh - g};
-        action_rect = {A.x + 3 * (A.w / 4) - bw / 2, bottom_row, bw, bh - g};
-        order_tab_rect = {A.x, A.y, A.w / 2, t};
-        timer_tab_rect = {A.x + A.w / 2, A.y, A.w / 2, t};
-        card_rect = {A.x + m, A.y + t + m, A.w - 2 * m, bottom_row - 2 * g - t - A.y};
-    } else {
-        const int cw = (A.w - bw) - scaled(column_gap, s);
-        column_x_ = A.x + cw;
-        const int bx = A.x + cw + (A.w - cw) / 2 - bw / 2;
-        cancel_rect = {bx, bottom_row, bw, bh - g};
-        action_rect = {bx, bottom_row - g - bh, bw, bh - g};
-        order_tab_rect = {A.x, A.y, cw / 2, t};
-        timer_tab_rect = {A.x + cw / 2, A.y, cw / 2, t};
-        // Inside the work area: a card as tall as the whole area would put its bottom, and its down arrow,
-        // below the screen, and a long text could never be scrolled into view.
-        card_rect = {A.x + m, A.y + t + m, cw - 2 * m, A.h - t - 2 * m};
-        rule_dark_ = std::make_unique<line_control>(&form_, rect{A.x + cw, A.y, 0, A.h}, rule_dark);
-        rule_light_ = std::make_unique<line_control>(&form_, rect{A.x + cw + 1, A.y, 0, A.h}, rule_light);
-    }
+panel_work_card::layout panel_work_card::place_in_columns() const {
+    const float s = form_.get_scale();
+    const rect& A = own_;
+    const int bh = scaled(action_button_height, s);
+    const int bw = scaled(action_button_width, s);
+    const int g = bh / 10;
+    const int t = scaled(tab_height, s);
+    const int m = scaled(margin, s);
+    const int bottom_row = A.y + A.h - g - bh;
+    const int cw = (A.w - bw) - scaled(column_gap, s);
+    const int bx = A.x + cw + (A.w - cw) / 2 - bw / 2;
+    layout l;
+    l.cancel = {bx, bottom_row, bw, bh - g};
+    l.action = {bx, bottom_row - g - bh, bw, bh - g};
+    l.order_tab = {A.x, A.y, cw / 2, t};
+    l.timer_tab = {A.x + cw / 2, A.y, cw / 2, t};
+    // Inside the work area: a card as tall as the whole area would put its bottom, and its down arrow, below the
+    // screen, and a long text could never be scrolled into view.
+    l.card = {A.x + m, A.y + t + m, cw - 2 * m, A.h - t - 2 * m};
+    l.caption = kind_.caption_hor;
+    l.columns = true;
+    l.column_x = A.x + cw;
+    return l;
+}
 
-    cancel_ = std::make_unique<frame_image_button>(&form_, cancel_rect, return_first_arg, cancel_image_, L"Отменить");
+void panel_work_card::build_controls() {
+    const layout l = place();
+    const rect& A = own_;
+    columns_ = l.columns;
+    column_x_ = l.columns ? l.column_x : 0;
+
+    cancel_ = &add<frame_image_button>(1, &form_, l.cancel, return_first_arg, cancel_image_, L"Отменить");
     cancel_->set_style(2);
-    action_ = std::make_unique<frame_image_button>(
-        &form_, action_rect, [this] { on_action(); }, action_image_, kind_.action);
+    action_ = &add<frame_image_button>(
+        1, &form_, l.action, [this] { on_action(); }, action_image_, kind_.action);
     tabs_ = std::make_unique<radio_group>();
-    order_tab_ = std::make_unique<caption_radio_button>(&form_, order_tab_rect, return_first_arg, order_tab_on_,
-                                                        order_tab_off_, L"ЗАКАЗ", tabs_.get());
-    timer_tab_ = std::make_unique<caption_radio_button>(&form_, timer_tab_rect, return_first_arg, timer_tab_on_,
-                                                        timer_tab_off_, L"ТАЙМЕР", tabs_.get());
-    card_ = std::make_unique<order_card>(&form_, card_rect, [this] { on_call(); });
-    card_->set_order_text(landscape_ ? kind_.caption_hor : kind_.caption);
-
-    add_control(cancel_.get(), 1);
-    add_control(action_.get(), 1);
-    add_control(order_tab_.get(), 1);
-    add_control(timer_tab_.get(), 1);
-    add_control(card_.get(), 1);
-    if (rule_dark_) {
-        add_control(rule_dark_.get(), 2);
-        add_control(rule_light_.get(), 2);
+    auto& order_tab = add<caption_radio_button>(1, &form_, l.order_tab, return_first_arg, order_tab_on_, order_tab_off_,
+                                                L"ЗАКАЗ", tabs_.get());
+    add<caption_radio_button>(1, &form_, l.timer_tab, return_first_arg, timer_tab_on_, timer_tab_off_, L"ТАЙМЕР",
+                              tabs_.get());
+    card_ = &add<order_card>(1, &form_, l.card, [this] { on_call(); });
+    card_->set_order_text(l.caption);
+    if (l.columns) {
+        add<line_control>(2, &form_, rect{l.column_x, A.y, 0, A.h}, rule_dark);
+        add<line_control>(2, &form_, rect{l.column_x + 1, A.y, 0, A.h}, rule_light);
     }
+    order_tab.set_checked(true);
 }
 
 void panel_work_card::paint_background(Graphics& g, const rect& update) {
-    if (!landscape_) {
+    if (!columns_) {
         g.fill_rect(update, brush_holder(rgb::from_rrggbb(kind_.background)));
         return;
     }
@@ -186,7 +186,7 @@ void panel_work_card::paint_background(Graphics& g, const rect& update) {
         g.fill_rect(left, brush_holder(rgb::from_rrggbb(kind_.background_left_hor)));
     }
     if (right.w > 0 && right.h > 0) {
-        g.fill_rect(right, brush_holder(rgb::from_rrggbb(right_column)));
+        g.fill_rect(right, brush_holder(button_column_colour));
     }
 }
 
@@ -270,26 +270,26 @@ void panel_work_card::on_action() {
 
 void panel_work_card::on_command(const zel_api::update_mask& mask) {
     const controller* c = controller::instance();
-    if (mask.test(L"cmd-result")) {
-        const auto& result = mask.payload();
-        if (result && result->ok && result->cmd_name == kind_.command && card_) {
+    if (mask.test(zel_api::key::cmd_result)) {
+        const auto* result = mask.result_of(kind_.command);
+        if (result && result->ok && card_) {
             move_on(kind_.next_panel);
         }
         form_.unlock();
     }
-    if (mask.test(L"odel") && card_ && c && !c->get_current_order()) {
+    if (mask.test(zel_api::key::odel) && card_ && c && !c->get_current_order()) {
         const auto session = c->get_session_param();
         if (!session || (session->area_id && *session->area_id != 0)) {
             leave_to_first();
         } else {
-            move_on(area_list);
+            move_on(panel_ids::area_list);
         }
     }
-    if (mask.test(L"order") && card_ && c) {
+    if (mask.test(zel_api::key::order) && card_ && c) {
         // The store copies on write: the held record is a snapshot, so find the order again. One no longer
         // current keeps its last copy until an "odel" decides.
         if (held_) {
-            if (auto fresh = c->find_order(current_list, held_->s_id)) {
+            if (auto fresh = c->find_order(zel_api::command::order::list_current, held_->s_id)) {
                 held_ = std::move(fresh);
             }
         }

@@ -1,7 +1,9 @@
 // panel_work_card: the shape shared by the on-the-way screen (21) and the waiting screen (22): two tabs
 // ("ЗАКАЗ", "ТАЙМЕР", neither does anything), the order card of the current order under them, "Отменить"
 // (does nothing) and the screen's own action button; portrait: the buttons side by side at the bottom;
-// landscape: a left column with the tabs and the card, a right column with the buttons stacked at the bottom.
+// landscape (the twins override place() with place_in_columns()): a left column with the tabs and the card, a
+// right column with the buttons stacked at the bottom. The controls are made through the panel base at show
+// and destroyed by the clear after hide; the panel keeps pointers to the card and the two buttons while shown.
 //
 // At show it holds the current order and fills the card from it; a one-second timer writes the minutes and
 // seconds since the order's status stamp (the screen's own status), "0000" while the stamp is another order's.
@@ -20,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "api/database.h"
 #include "form/panel_base.h"
@@ -28,9 +31,7 @@ namespace zel::form {
 
 class manager_2;
 class Image;
-class caption_radio_button;
 class frame_image_button;
-class line_control;
 class order_card;
 class radio_group;
 
@@ -53,22 +54,19 @@ public:
 
     // Tests look at these while the panel is shown (null otherwise).
     order_card* card() const {
-        return card_.get();
+        return card_;
     }
     frame_image_button* action_button() const {
-        return action_.get();
+        return action_;
     }
     frame_image_button* cancel_button() const {
-        return cancel_.get();
+        return cancel_;
     }
     const order_ptr& held_order() const {
         return held_;
     }
     int tick_timer() const {
         return timer_;
-    }
-    bool landscape() const {
-        return landscape_;
     }
     // "MMSS" of a count of seconds, each part at least two digits ("0105"; 100 minutes make five characters).
     static std::wstring elapsed_text(int64_t seconds);
@@ -85,11 +83,27 @@ public:
         unsigned background_left_hor;
         int32_t next_status; // the order's "s" that moves on
         int next_panel;
-        const wchar_t* command; // the action's command name
+        std::wstring_view command; // the action's command name (a zel_api::key)
     };
 
 protected:
-    panel_work_card(manager_2& form, const screen& kind, bool landscape);
+    panel_work_card(manager_2& form, const screen& kind);
+
+    // Where the controls go, the card's caption and the background's columns.
+    struct layout {
+        rect cancel;
+        rect action;
+        rect order_tab;
+        rect timer_tab;
+        rect card;
+        const wchar_t* caption = nullptr;
+        // Landscape: the left column ends at column_x, where the two rules stand; portrait: one background.
+        bool columns = false;
+        int column_x = 0;
+    };
+    // The portrait layout of the work rectangle; the landscape twins return place_in_columns().
+    virtual layout place() const;
+    layout place_in_columns() const;
 
     // The screen's status stamp.
     virtual zel_api::status_stamp stamp() const = 0;
@@ -110,7 +124,6 @@ protected:
 
     manager_2& form_;
     const screen kind_;
-    const bool landscape_;
 
 private:
     void build_controls();
@@ -122,20 +135,18 @@ private:
     std::shared_ptr<Image> timer_tab_on_;
     std::shared_ptr<Image> timer_tab_off_;
 
-    std::unique_ptr<frame_image_button> cancel_;
-    std::unique_ptr<frame_image_button> action_;
+    // Owned by the panel base while shown (null otherwise).
+    frame_image_button* cancel_ = nullptr;
+    frame_image_button* action_ = nullptr;
+    order_card* card_ = nullptr;
     std::unique_ptr<radio_group> tabs_;
-    std::unique_ptr<caption_radio_button> order_tab_;
-    std::unique_ptr<caption_radio_button> timer_tab_;
-    std::unique_ptr<order_card> card_;
-    std::unique_ptr<line_control> rule_dark_;
-    std::unique_ptr<line_control> rule_light_;
 
     order_ptr held_;
     zel_api::status_stamp stamp_;
     int timer_ = -1;
     bool leaving_ = false;
-    // The landscape columns' boundary (X + CW); 0 in portrait.
+    // The background's columns, from the last show's layout.
+    bool columns_ = false;
     int column_x_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "api/bill_record.h"
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/caption_radio_button.h"
 #include "form/drawing.h"
@@ -44,6 +45,7 @@ constexpr double display_height = 201.0;
 constexpr double switch_inset = 8.0;
 constexpr double switch_drop = 4.0;
 constexpr double tab_height = 50.0;
+constexpr double list_inset = 1.0; // the lists start this far right of the tabs
 constexpr double list_gap = 2.0;
 constexpr double list_bottom_gap = 4.0;
 constexpr double tariff_inset = 15.0;
@@ -55,18 +57,10 @@ constexpr int finish_icon_id = 1056;
 constexpr int tab_tariff_id = 7052;
 constexpr int tab_on_id = 7047;
 constexpr int tab_off_id = 7048;
-constexpr int up_id = 1046;
-constexpr int up_pressed_id = 1047;
-constexpr int down_id = 1044;
-constexpr int down_pressed_id = 1045;
 constexpr int own_tariff_status_id = 7063;
 
 constexpr float good_accuracy = 8.0f;
 constexpr uint64_t minimum_sum_flag = 2; // "of": the order's minimum sum is shown until the total passes it
-
-int cut(double value) {
-    return static_cast<int>(value);
-}
 
 int32_t main_area_id(const controller& ctl) {
     auto session = ctl.get_session_param();
@@ -95,76 +89,63 @@ void panel_work_execute::build_controls() {
     const float s = form_.get_scale();
     const areas a = layout_areas();
     const rect& R = a.ride;
-    const int top = R.y + cut(display_height * s);
+    const int top = R.y + scaled(display_height, s);
     const int frame_w = frame_image_->width();
     const int frame_h = frame_image_->height();
     const int switch_w = finish_image_->width();
     const int switch_h = finish_image_->height();
 
-    display_ = std::make_unique<taximeter_display>(&form_, rect{R.x, R.y, R.w, cut(display_height * s)});
-    frame_ = std::make_unique<image_control>(&form_, rect{R.x + R.w - frame_w, top, frame_w, frame_h}, frame_image_);
-    rows_ = std::make_unique<ride_rows_widget>(&form_, rect{R.x, top, R.w - frame_w, frame_h});
-    const int sx = R.x + R.w - frame_w + cut(switch_inset * s);
-    const int sy = top + cut(switch_drop * s);
-    switch_ = std::make_unique<progress_switch>(&form_, rect{sx, sy, switch_w, switch_h},
-                                                [this](int was_on) { on_taximeter_switch(was_on); });
-    finish_ = std::make_unique<icon_button>(
-        &form_, rect{sx + switch_w, sy, switch_w, switch_h}, [this] { finish_ride(); }, finish_image_, finish_pressed_,
-        finish_icon_, L"");
+    display_ = &add<taximeter_display>(1, &form_, rect{R.x, R.y, R.w, scaled(display_height, s)});
+    add<image_control>(1, &form_, rect{R.x + R.w - frame_w, top, frame_w, frame_h}, frame_image_);
+    rows_ = &add<ride_rows_widget>(2, &form_, rect{R.x, top, R.w - frame_w, frame_h});
+    const int sx = R.x + R.w - frame_w + scaled(switch_inset, s);
+    const int sy = top + scaled(switch_drop, s);
+    switch_ = &add<progress_switch>(2, &form_, rect{sx, sy, switch_w, switch_h},
+                                    [this](int was_on) { on_taximeter_switch(was_on); });
+    finish_ = &add<icon_button>(
+        2, &form_, rect{sx + switch_w, sy, switch_w, switch_h}, [this] { finish_ride(); }, finish_image_,
+        finish_pressed_, finish_icon_, L"");
 
     const rect& L0 = a.lists;
     const int T = a.tabs_below_ride ? top + frame_h : L0.y;
-    const int th = cut(tab_height * s);
+    const int th = scaled(tab_height, s);
     const int bottom = L0.y + L0.h;
     tabs_ = std::make_unique<radio_group>();
-    tab_tariff_ = std::make_unique<caption_radio_button>(
-        &form_, rect{L0.x, T, L0.w / 2, th}, [this] { on_tab_tariff(); }, tab_image_, tab_image_, L"ТАРИФ",
+    tab_tariff_ = &add<caption_radio_button>(
+        1, &form_, rect{L0.x, T, L0.w / 2, th}, [this] { on_tab_tariff(); }, tab_image_, tab_image_, L"ТАРИФ",
         tabs_.get());
     const rect second{L0.x + L0.w / 2, T, L0.w / 2, th};
-    tab_orders_ = std::make_unique<caption_radio_button>(
-        &form_, second, [this] { on_tab_orders(); }, tab_on_, tab_off_, L"ЗАКАЗЫ", tabs_.get());
-    tab_areas_ = std::make_unique<caption_radio_button>(
-        &form_, second, [this] { on_tab_areas(); }, tab_on_, tab_off_, L"РАЙОНЫ", tabs_.get());
+    tab_orders_ = &add<caption_radio_button>(
+        1, &form_, second, [this] { on_tab_orders(); }, tab_on_, tab_off_, L"ЗАКАЗЫ", tabs_.get());
+    tab_areas_ = &add<caption_radio_button>(
+        1, &form_, second, [this] { on_tab_areas(); }, tab_on_, tab_off_, L"РАЙОНЫ", tabs_.get());
     tab_areas_->set_visible(false);
     tab_areas_->set_enabled(false);
 
-    const rect L{L0.x + cut(s), T + th + cut(list_gap * s), L0.w, bottom - (T + th) - cut(list_bottom_gap * s)};
+    const rect L{L0.x + scaled(list_inset, s), T + th + scaled(list_gap, s), L0.w,
+                 bottom - (T + th) - scaled(list_bottom_gap, s)};
     areas_source_ = std::make_unique<ride_areas_list>(&form_, L0.w, [this](int row) { on_area_click(row); });
     orders_source_ = std::make_unique<ride_orders_list>(&form_, L0.w, [this](int row) { on_order_click(row); });
-    areas_view_ = std::make_unique<list_view>(&form_, L);
+    areas_view_ = &add<list_view>(1, &form_, L);
     areas_view_->set_source(areas_source_.get());
-    orders_view_ = std::make_unique<list_view>(&form_, L);
+    orders_view_ = &add<list_view>(1, &form_, L);
     orders_view_->set_source(orders_source_.get());
-    for (list_view* v : {areas_view_.get(), orders_view_.get()}) {
+    for (list_view* v : {areas_view_, orders_view_}) {
         v->set_visible(false);
         v->set_enabled(false);
     }
     const int aw = up_image_->width();
     const int ah = up_image_->height();
-    up_ = std::make_unique<image_button>(
-        &form_, rect{L.x + L.w - aw, L.y, aw, ah}, [this] { on_key_up_arrow(); }, up_image_, up_pressed_);
-    down_ = std::make_unique<image_button>(
-        &form_, rect{L.x + L.w - aw, L.y + L.h - ah, aw, ah}, [this] { on_key_down_arrow(); }, down_image_,
+    up_ = &add<image_button>(
+        2, &form_, rect{L.x + L.w - aw, L.y, aw, ah}, [this] { on_key_up_arrow(); }, up_image_, up_pressed_);
+    down_ = &add<image_button>(
+        2, &form_, rect{L.x + L.w - aw, L.y + L.h - ah, aw, ah}, [this] { on_key_down_arrow(); }, down_image_,
         down_pressed_);
-    const int vw = L0.w - 2 * cut(tariff_inset * s);
-    view_ = std::make_unique<scroll_view>(&form_, rect{L0.x + cut(tariff_inset * s), T + th, vw, bottom - (T + th)});
+    const int vw = L0.w - 2 * scaled(tariff_inset, s);
+    view_ = &add<scroll_view>(1, &form_, rect{L0.x + scaled(tariff_inset, s), T + th, vw, bottom - (T + th)});
     tariff_ = std::make_unique<tariff_widget>(&form_, rect{0, 0, vw, bottom - (T + th)}, tariff_widget::kind_plain);
     view_->add(tariff_.get());
     view_->set_visible(true);
-
-    add_control(display_.get(), 1);
-    add_control(frame_.get(), 1);
-    add_control(rows_.get(), 2);
-    add_control(switch_.get(), 2);
-    add_control(finish_.get(), 2);
-    add_control(tab_tariff_.get(), 1);
-    add_control(tab_orders_.get(), 1);
-    add_control(tab_areas_.get(), 1);
-    add_control(areas_view_.get(), 1);
-    add_control(orders_view_.get(), 1);
-    add_control(up_.get(), 2);
-    add_control(down_.get(), 2);
-    add_control(view_.get(), 1);
 }
 
 // --- show and hide
@@ -179,10 +160,10 @@ void panel_work_execute::show(const panel_param*) {
     tab_image_ = image(tab_tariff_id);
     tab_on_ = image(tab_on_id);
     tab_off_ = image(tab_off_id);
-    up_image_ = image(up_id);
-    up_pressed_ = image(up_pressed_id);
-    down_image_ = image(down_id);
-    down_pressed_ = image(down_pressed_id);
+    up_image_ = image(arrow_up_image);
+    up_pressed_ = image(arrow_up_pressed_image);
+    down_image_ = image(arrow_down_image);
+    down_pressed_ = image(arrow_down_pressed_image);
     build_controls();
 
     tab_tariff_->set_checked(true);
@@ -256,24 +237,24 @@ void panel_work_execute::hide() {
 }
 
 void panel_work_execute::release() {
-    // The views point at their sources and at the tariff: views first.
-    areas_view_.reset();
-    orders_view_.reset();
-    view_.reset();
+    // The controls are the panel base's, destroyed by the clear that follows hide; nothing paints or reads the
+    // views in between, so the sources and the tariff they point at may go first.
+    display_ = nullptr;
+    rows_ = nullptr;
+    switch_ = nullptr;
+    finish_ = nullptr;
+    tab_tariff_ = nullptr;
+    tab_orders_ = nullptr;
+    tab_areas_ = nullptr;
+    areas_view_ = nullptr;
+    orders_view_ = nullptr;
+    up_ = nullptr;
+    down_ = nullptr;
+    view_ = nullptr;
     tariff_.reset();
     areas_source_.reset();
     orders_source_.reset();
-    tab_tariff_.reset();
-    tab_orders_.reset();
-    tab_areas_.reset();
     tabs_.reset();
-    display_.reset();
-    rows_.reset();
-    switch_.reset();
-    finish_.reset();
-    frame_.reset();
-    up_.reset();
-    down_.reset();
     for (picture* p : {&frame_image_, &finish_image_, &finish_pressed_, &finish_icon_, &tab_image_, &tab_on_, &tab_off_,
                        &up_image_, &up_pressed_, &down_image_, &down_pressed_, &status_image_}) {
         p->reset();
@@ -293,7 +274,7 @@ void panel_work_execute::on_tab_tariff() {
         return;
     }
     view_->set_visible(true);
-    for (control* c : std::initializer_list<control*>{areas_view_.get(), orders_view_.get(), up_.get(), down_.get()}) {
+    for (control* c : std::initializer_list<control*>{areas_view_, orders_view_, up_, down_}) {
         c->set_enabled(false);
         c->set_visible(false);
     }
@@ -304,7 +285,7 @@ void panel_work_execute::on_tab_orders() {
     if (!view_) {
         return;
     }
-    for (control* c : std::initializer_list<control*>{orders_view_.get(), up_.get(), down_.get()}) {
+    for (control* c : std::initializer_list<control*>{orders_view_, up_, down_}) {
         c->set_enabled(true);
         c->set_visible(true);
     }
@@ -318,7 +299,7 @@ void panel_work_execute::on_tab_areas() {
     if (!view_) {
         return;
     }
-    for (control* c : std::initializer_list<control*>{areas_view_.get(), up_.get(), down_.get()}) {
+    for (control* c : std::initializer_list<control*>{areas_view_, up_, down_}) {
         c->set_enabled(true);
         c->set_visible(true);
     }
@@ -412,7 +393,7 @@ void panel_work_execute::on_order_click(int row) {
         log(logger::warning, L"panel_work_execute::on_order_click: no order at row " + int_to_wstring(row));
         return;
     }
-    form_.push_panel(12, make_take_order_param(orders_kind_, rows[row]->s_id));
+    form_.push_panel(panel_ids::take_order, make_take_order_param(orders_kind_, rows[row]->s_id));
 }
 
 // --- the tick and the switch
@@ -522,28 +503,28 @@ void panel_work_execute::on_command(const zel_api::update_mask& mask) {
     if (!ctl || !tab_orders_) {
         return;
     }
-    if (mask.test(L"odel") && !ctl->get_current_order()) {
+    if (mask.test(zel_api::key::odel) && !ctl->get_current_order()) {
         auto session = ctl->get_session_param();
         if (!session || (session->area_id && *session->area_id != 0)) {
             form_.pop_to_first();
         } else {
             form_.pop_to_first_quiet();
-            form_.push_panel(9, make_number_param(0));
+            form_.push_panel(panel_ids::area_list, make_number_param(0));
         }
         return;
     }
-    if (mask.test(L"cmd-result") && mask.payload() && mask.payload()->cmd_name == L"set-parking") {
+    if (mask.result_of(zel_api::key::set_parking)) {
         form_.unlock();
     }
-    if (mask.test(L"order")) {
+    if (mask.test(zel_api::key::order)) {
         update_orders_tab_caption();
         orders_source_->clear_map();
     }
-    if (mask.test(L"session-param")) {
+    if (mask.test(zel_api::key::session_param)) {
         refresh_lists();
         areas_source_->clear_map();
     }
-    if (mask.test(L"odel")) {
+    if (mask.test(zel_api::key::odel)) {
         update_orders_tab_caption();
         orders_source_->clear_map();
     }

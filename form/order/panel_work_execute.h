@@ -3,9 +3,12 @@
 // either the orders the driver may take next ("ЗАКАЗЫ", or "МОИ ЗАКАЗЫ" while the driver has an own order of
 // list 3) or, without a parking area in the session, the parking areas ("РАЙОНЫ"). Finish turns the
 // taximeter's figures into the bill record and pushes the bill (25); a tapped area row sends "set-parking".
-// Show builds every control, hide destroys them and kills the one-second timer; the images live from show to
-// hide. The taximeter runs on its own, started and stopped by the store; the panel shows only what it measures:
-// a stopped taximeter reads 0 on its clock, and the waiting switch does not stay on while none runs.
+// Show makes every control through the panel base, which destroys them at the clear after hide; the panel keeps
+// pointers to the ones it touches again and forgets them in hide, where it also kills the one-second timer. The
+// images, the tab group, the row sources and the tariff (a child of the tariff's scroll view, not of the panel)
+// live from show to hide. The taximeter runs on its own, started and stopped by the store; the panel shows only
+// what it measures: a stopped taximeter reads 0 on its clock, and the waiting switch does not stay on while none
+// runs.
 //
 // A tapped list row acts on the record that row drew: the row sources keep their own rows, and a row no
 // longer there (the store emptied by a reconnect) does nothing.
@@ -26,6 +29,7 @@
 #include "api/update_mask.h"
 #include "form/geometry.h"
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -33,7 +37,6 @@ class Image;
 class caption_radio_button;
 class icon_button;
 class image_button;
-class image_control;
 class list_view;
 class manager_2;
 class progress_switch;
@@ -47,7 +50,7 @@ class taximeter_display;
 
 class panel_work_execute : public panel_base {
 public:
-    static constexpr int id = 24;
+    static constexpr int id = panel_ids::ride;
 
     explicit panel_work_execute(manager_2& form);
     ~panel_work_execute() override;
@@ -79,19 +82,19 @@ public:
 
     // Tests look at these while the panel is shown (null otherwise).
     caption_radio_button* tariff_tab() const {
-        return tab_tariff_.get();
+        return tab_tariff_;
     }
     caption_radio_button* orders_tab() const {
-        return tab_orders_.get();
+        return tab_orders_;
     }
     caption_radio_button* areas_tab() const {
-        return tab_areas_.get();
+        return tab_areas_;
     }
     list_view* areas_view() const {
-        return areas_view_.get();
+        return areas_view_;
     }
     list_view* orders_view() const {
-        return orders_view_.get();
+        return orders_view_;
     }
     ride_areas_list* areas_source() const {
         return areas_source_.get();
@@ -100,22 +103,22 @@ public:
         return orders_source_.get();
     }
     progress_switch* waiting_switch() const {
-        return switch_.get();
+        return switch_;
     }
     icon_button* finish_button() const {
-        return finish_.get();
+        return finish_;
     }
     taximeter_display* display() const {
-        return display_.get();
+        return display_;
     }
     ride_rows_widget* ride_rows() const {
-        return rows_.get();
+        return rows_;
     }
     tariff_widget* tariff() const {
         return tariff_.get();
     }
     scroll_view* tariff_view() const {
-        return view_.get();
+        return view_;
     }
 
 protected:
@@ -143,29 +146,31 @@ private:
     picture tab_image_;      // 7052
     picture tab_on_;         // 7047
     picture tab_off_;        // 7048
-    picture up_image_;       // 1046
-    picture up_pressed_;     // 1047
-    picture down_image_;     // 1044
-    picture down_pressed_;   // 1045
+    picture up_image_;
+    picture up_pressed_;
+    picture down_image_;
+    picture down_pressed_;
     picture status_image_;
 
-    std::unique_ptr<taximeter_display> display_;
-    std::unique_ptr<ride_rows_widget> rows_;
-    std::unique_ptr<progress_switch> switch_;
-    std::unique_ptr<icon_button> finish_;
-    std::unique_ptr<image_control> frame_;
+    // Controls the panel base owns, while shown (null otherwise).
+    taximeter_display* display_ = nullptr;
+    ride_rows_widget* rows_ = nullptr;
+    progress_switch* switch_ = nullptr;
+    icon_button* finish_ = nullptr;
+    caption_radio_button* tab_tariff_ = nullptr;
+    caption_radio_button* tab_orders_ = nullptr;
+    caption_radio_button* tab_areas_ = nullptr;
+    list_view* areas_view_ = nullptr;
+    list_view* orders_view_ = nullptr;
+    image_button* up_ = nullptr;
+    image_button* down_ = nullptr;
+    scroll_view* view_ = nullptr;
+
     std::unique_ptr<radio_group> tabs_;
-    std::unique_ptr<caption_radio_button> tab_tariff_;
-    std::unique_ptr<caption_radio_button> tab_orders_;
-    std::unique_ptr<caption_radio_button> tab_areas_;
     std::unique_ptr<ride_areas_list> areas_source_;
     std::unique_ptr<ride_orders_list> orders_source_;
-    std::unique_ptr<list_view> areas_view_;
-    std::unique_ptr<list_view> orders_view_;
-    std::unique_ptr<image_button> up_;
-    std::unique_ptr<image_button> down_;
+    // The tariff view's child, not listed on the panel.
     std::unique_ptr<tariff_widget> tariff_;
-    std::unique_ptr<scroll_view> view_;
     int timer_ = -1;
     // The orders rows are the driver's own orders of list 3 (kind 3), else list 1.
     int32_t orders_kind_ = 1;

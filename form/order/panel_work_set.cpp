@@ -1,5 +1,6 @@
 #include "form/order/panel_work_set.h"
 
+#include "api/command_names.h"
 #include "controller/controller.h"
 
 namespace zel::form {
@@ -16,13 +17,13 @@ const panel_work_card::screen on_the_way{
     .background = 0x1F252D,
     .background_left_hor = 0x262C34,
     .next_status = 3,
-    .next_panel = 22,
-    .command = L"driver-arrive",
+    .next_panel = panel_ids::arrived,
+    .command = zel_api::key::driver_arrive,
 };
 
 } // namespace
 
-panel_work_set::panel_work_set(manager_2& form, bool landscape) : panel_work_card(form, on_the_way, landscape) {}
+panel_work_set::panel_work_set(manager_2& form) : panel_work_card(form, on_the_way) {}
 
 zel_api::status_stamp panel_work_set::stamp() const {
     const auto* c = controller_::controller::instance();

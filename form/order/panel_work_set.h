@@ -5,22 +5,21 @@
 #pragma once
 
 #include "form/order/panel_work_card.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
 class panel_work_set : public panel_work_card {
 public:
-    static constexpr int id = 21;
+    static constexpr int id = panel_ids::on_the_way;
 
-    explicit panel_work_set(manager_2& form) : panel_work_set(form, false) {}
+    explicit panel_work_set(manager_2& form);
 
     int panel_id() const override {
         return id;
     }
 
 protected:
-    panel_work_set(manager_2& form, bool landscape);
-
     zel_api::status_stamp stamp() const override;
     void send_action(const std::wstring& order_id) override;
 };

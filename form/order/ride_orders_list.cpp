@@ -42,6 +42,15 @@ constexpr double minute_field = 106.0;
 constexpr double clock_field_width = 30.0;
 constexpr double field_height = 37.0;
 
+// Font sizes.
+constexpr double tag_font = 38.0;
+constexpr double count_font = 28.0;
+constexpr double count_unit_font = 15.0;
+constexpr double clock_font_size = 28.0;
+constexpr double line_font = 40.0;
+constexpr double figure_font = 45.0;
+constexpr double figure_unit_font = 25.0;
+
 constexpr rgb box_text{46, 66, 60};
 constexpr rgb note_grey{207, 211, 211};
 constexpr rgb money{255, 195, 0};
@@ -152,7 +161,7 @@ void ride_orders_list::draw_class(Graphics& g, const zel_api::command::order& o,
     if (o.dct) {
         // The order's own tariff whatever its class: the tag with the tariff's name on it.
         own_tariff_->draw(g, left, top);
-        font_holder font(scaled(38, form_->get_scale()), 500);
+        font_holder font(scaled(tag_font, form_->get_scale()), 500);
         g.draw_text(font, rect{left, top, own_tariff_->width(), own_tariff_->height()}, o.dct->n_ref(), tag_format,
                     TRANSPARENT, black);
         return;
@@ -179,8 +188,8 @@ void ride_orders_list::draw_time_box(Graphics& g, const zel_api::command::order&
     const elapsed_time_box::texts shown = elapsed_time_box::texts_for(*o.tt, now, zone);
     const float s = form_->get_scale();
     const int height = scaled(field_height, s);
-    font_holder number(scaled(28, s), 700);
-    font_holder unit(scaled(15, s), 400);
+    font_holder number(scaled(count_font, s), 700);
+    font_holder unit(scaled(count_unit_font, s), 400);
     const size number_size = text_extent(form_->get_hwnd(), number, shown.number);
     const size unit_size = text_extent(form_->get_hwnd(), unit, shown.unit);
     const int number_left = static_cast<int>(left + left_field * s + left_field_width * s / 2 -
@@ -189,7 +198,7 @@ void ride_orders_list::draw_time_box(Graphics& g, const zel_api::command::order&
                 box_text);
     g.draw_text(unit, rect{number_left + number_size.width, top, unit_size.width, height}, shown.unit, centred,
                 TRANSPARENT, box_text);
-    font_holder clock_font(scaled(28, s), 400);
+    font_holder clock_font(scaled(clock_font_size, s), 400);
     const int width = scaled(clock_field_width, s);
     g.draw_text(clock_font, rect{left + scaled(hour_field, s), top, width, height}, shown.hour, centred, TRANSPARENT,
                 white);
@@ -204,7 +213,7 @@ void ride_orders_list::draw_lines(Graphics& g, const zel_api::command::order& o,
     const int line_h = scaled(line_height, s);
 
     if (!o.af.t.empty()) {
-        font_holder font(scaled(40, s), 700);
+        font_holder font(scaled(line_font, s), 700);
         g.draw_text(font, rect{text_x, r.y + scaled(line1_top, s), text_w, line_h}, o.af.t, line_format, TRANSPARENT,
                     white);
     }
@@ -213,8 +222,8 @@ void ride_orders_list::draw_lines(Graphics& g, const zel_api::command::order& o,
     const float sum = o.msum.value_or(0.0f);
     const int32_t metres = o.dist_to_driver.value_or(0);
     if (o.ttp && *o.ttp == 0 && (sum > 0.01f || metres > 0.01f)) {
-        font_holder figure(scaled(45, s), 700);
-        font_holder unit(scaled(25, s), 400);
+        font_holder figure(scaled(figure_font, s), 700);
+        font_holder unit(scaled(figure_unit_font, s), 400);
         if (sum > 0) {
             const std::wstring roubles = whole_roubles(sum);
             const int width = text_extent(form_->get_hwnd(), figure, roubles).width;
@@ -232,12 +241,12 @@ void ride_orders_list::draw_lines(Graphics& g, const zel_api::command::order& o,
                         distance);
         }
     } else if (!o.af.tx.empty()) {
-        font_holder font(scaled(40, s), 400);
+        font_holder font(scaled(line_font, s), 400);
         g.draw_text(font, rect{text_x, line2_y, text_w, line_h}, o.af.tx, line_format, TRANSPARENT, note_grey);
     }
 
     if (!o.at.empty()) {
-        font_holder font(scaled(40, s), 400);
+        font_holder font(scaled(line_font, s), 400);
         g.draw_text(font, rect{text_x, r.y + scaled(line3_top, s), text_w, scaled(line3_height, s)},
                     o.at.back().t + o.at.back().tx, line_format, TRANSPARENT, white);
     }
