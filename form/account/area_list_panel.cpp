@@ -1,5 +1,6 @@
 #include "form/account/area_list_panel.h"
 
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/brush_holder.h"
 #include "form/drawing.h"
@@ -94,10 +95,9 @@ void area_list_panel::send_parking(int64_t area_id) {
 }
 
 void area_list_panel::on_command(const zel_api::update_mask& mask) {
-    if (mask.test(L"cmd-result")) {
+    if (mask.test(zel_api::key::cmd_result)) {
         // A packet with a result is answered for the result alone.
-        const auto& result = mask.payload();
-        if (result && result->cmd_name == L"set-parking") {
+        if (const auto* result = mask.result_of(zel_api::key::set_parking)) {
             if (result->ok) {
                 form_.pop_to_first();
             }
@@ -105,7 +105,7 @@ void area_list_panel::on_command(const zel_api::update_mask& mask) {
         }
         return;
     }
-    if (mask.test(L"nda") || mask.test(L"adc")) {
+    if (mask.test(zel_api::key::nda) || mask.test(zel_api::key::adc)) {
         invalidate_list();
     }
 }

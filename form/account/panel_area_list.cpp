@@ -6,6 +6,7 @@
 #include "form/graphics.h"
 #include "form/image.h"
 #include "form/manager_2.h"
+#include "form/panel_ids.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr int icon_id = 1040;
 constexpr int band_id = 1041;
-constexpr int parking_list_id = 10;
 // The count's place in the lower band, from the row's left edge.
 constexpr double count_left = 55 + 12;
 constexpr rgb text_colour{255, 255, 255};
@@ -51,7 +51,7 @@ void panel_area_list::row_clicked(int row) {
         return;
     }
     if (!c->get_current_order()) {
-        form_.push_panel(parking_list_id, make_number_param(area->id));
+        form_.push_panel(panel_ids::park_list, make_number_param(area->id));
         return;
     }
     send_parking(area->id);

@@ -4,12 +4,13 @@
 #pragma once
 
 #include "form/account/area_list_panel.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
 class panel_area_list : public area_list_panel {
 public:
-    static constexpr int id = 9;
+    static constexpr int id = panel_ids::area_list;
 
     explicit panel_area_list(manager_2& form);
 

@@ -6,6 +6,7 @@
 #include "form/graphics.h"
 #include "form/image.h"
 #include "form/manager_2.h"
+#include "form/panel_ids.h"
 #include "form/panel_param.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
@@ -13,8 +14,6 @@
 namespace zel::form {
 
 namespace {
-
-constexpr int telephone_panel_id = 18;
 
 struct country {
     const wchar_t* name;
@@ -108,7 +107,7 @@ void panel_change_country::row_clicked(int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) {
         return;
     }
-    form_.push_panel(telephone_panel_id, make_number_param(rows_[static_cast<std::size_t>(row)]));
+    form_.push_panel(panel_ids::reg_telephone, make_number_param(rows_[static_cast<std::size_t>(row)]));
 }
 
 } // namespace zel::form

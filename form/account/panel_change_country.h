@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "form/list_panel.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -20,7 +21,7 @@ class Image;
 
 class panel_change_country : public list_panel {
 public:
-    static constexpr int id = 29;
+    static constexpr int id = panel_ids::change_country;
     static constexpr int country_count = 7;
 
     explicit panel_change_country(manager_2& form);

@@ -2,27 +2,23 @@
 
 #include "api/command/received/cars.h"
 #include "api/command/received/cmd_result.h"
+#include "api/command/received/ref_area.h"
 #include "api/command/received/session_param.h"
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/account/car_param.h"
 #include "form/manager_2.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
+namespace area_type = zel_api::command::area_type;
+namespace key = zel_api::key;
+namespace driver_status = zel_api::command::driver_status;
+
 namespace {
 
-constexpr int area_list_id = 9;
-constexpr int parking_list_id = 10;
-constexpr int car_panel_id = 20;
-constexpr int ride_panel_id = 24;
-
 enum row : int { parking_row, taximeter_row, lunch_row, repair_row };
-
-constexpr int32_t off_shift = -2;
-constexpr int32_t at_lunch = 2;
-constexpr int32_t under_repair = 3;
-constexpr int32_t working = 4;
-constexpr int32_t ordinary = 0;
 
 controller_::controller* ctl() {
     return controller_::controller::instance();
@@ -53,17 +49,17 @@ void panel_driver_status_2::rows_rule() {
         return;
     }
     switch (*session->driver_status) {
-    case off_shift:
+    case driver_status::off_shift:
         set_row(taximeter_row, L"Таксометр", true);
         set_row(lunch_row, L"На обеде", false);
         set_row(repair_row, L"На ремонте", false);
         break;
-    case at_lunch:
+    case driver_status::at_lunch:
         set_row(taximeter_row, L"Таксометр", false);
         set_row(lunch_row, L"Закончить обед", true);
         set_row(repair_row, L"На ремонте", false);
         break;
-    case under_repair:
+    case driver_status::under_repair:
         set_row(taximeter_row, L"Таксометр", false);
         set_row(lunch_row, L"На обеде", false);
         set_row(repair_row, L"Закончить ремонт", true);
@@ -84,7 +80,7 @@ void panel_driver_status_2::leave() {
     const auto* c = ctl();
     if (c && c->get_current_order()) {
         form_.pop_to_first_quiet();
-        form_.push_panel(ride_panel_id);
+        form_.push_panel(panel_ids::ride);
     } else {
         form_.pop_to_first();
     }
@@ -109,34 +105,36 @@ void panel_driver_status_2::row_clicked(int row) {
         }
         if (session->area_id && *session->area_id != 0) {
             const int32_t type = c->get_area_type(*session->area_id);
-            if (type == 1 || type == 4) {
-                form_.push_panel(area_list_id);
-            } else if (type == 2) {
-                form_.push_panel(parking_list_id, make_number_param(*session->area_id));
+            if (type == area_type::parking || type == area_type::outlying) {
+                form_.push_panel(panel_ids::area_list);
+            } else if (type == area_type::district) {
+                form_.push_panel(panel_ids::park_list, make_number_param(*session->area_id));
             }
         } else {
-            form_.push_panel(area_list_id);
+            form_.push_panel(panel_ids::area_list);
         }
         return;
     }
     case taximeter_row: {
         const auto cars = c ? c->get_cars() : nullptr;
-        if (session && cars && session->driver_status && *session->driver_status == off_shift &&
+        if (session && cars && session->driver_status && *session->driver_status == driver_status::off_shift &&
             cars->freecars.size() > 1) {
-            form_.push_panel(car_panel_id, std::make_shared<car_param>(car_param::change_car, 0));
+            form_.push_panel(panel_ids::set_car, std::make_shared<car_param>(car_param::change_car, 0));
         } else {
-            send_status(working);
+            send_status(driver_status::working);
         }
         return;
     }
     case lunch_row:
         if (session && session->driver_status) {
-            send_status(*session->driver_status == at_lunch ? ordinary : at_lunch);
+            send_status(*session->driver_status == driver_status::at_lunch ? driver_status::ordinary
+                                                                           : driver_status::at_lunch);
         }
         return;
     case repair_row:
         if (session && session->driver_status) {
-            send_status(*session->driver_status == under_repair ? ordinary : under_repair);
+            send_status(*session->driver_status == driver_status::under_repair ? driver_status::ordinary
+                                                                               : driver_status::under_repair);
         }
         return;
     default:
@@ -145,8 +143,8 @@ void panel_driver_status_2::row_clicked(int row) {
 }
 
 void panel_driver_status_2::on_command(const zel_api::update_mask& mask) {
-    if (mask.test(L"cmd-result")) {
-        if (const auto& result = mask.payload(); result && result->cmd_name == L"set-driver-status") {
+    if (mask.test(key::cmd_result)) {
+        if (const auto* result = mask.result_of(key::set_driver_status)) {
             const auto* c = ctl();
             const auto session = c ? c->get_session_param() : nullptr;
             const bool status_in = session && session->driver_status && *session->driver_status == requested_;
@@ -159,11 +157,11 @@ void panel_driver_status_2::on_command(const zel_api::update_mask& mask) {
             }
             form_.unlock();
         }
-    } else if (confirmed_ && (mask.test(L"session-param") || mask.test(L"order") || mask.test(L"odel"))) {
+    } else if (confirmed_ && (mask.test(key::session_param) || mask.test(key::order) || mask.test(key::odel))) {
         leave();
         return;
     }
-    if (mask.test(L"disconnect_local")) {
+    if (mask.test(key::disconnect_local)) {
         form_.unlock();
     }
     rows_rule();

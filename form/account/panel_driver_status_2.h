@@ -17,12 +17,13 @@
 #pragma once
 
 #include "form/account/panel_menu_list.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
 class panel_driver_status_2 : public panel_menu_list {
 public:
-    static constexpr int id = 8;
+    static constexpr int id = panel_ids::driver_status;
 
     explicit panel_driver_status_2(manager_2& form);
     ~panel_driver_status_2() override;

@@ -66,9 +66,10 @@ void panel_http_reg_entry::build_controls() {
         field_images_[i] = skin_images::image_of(skin, field_image_ids[i]);
     }
     const float s = form_.get_scale();
-    const rect area = landscape_ ? left_half() : own_;
+    const areas shape = screen_areas();
+    const rect& area = shape.entry;
 
-    hint_ = std::make_unique<multiline_text>(&form_, area.x, area.y, area.w);
+    hint_ = &add<multiline_text>(1, &form_, area.x, area.y, area.w);
     hint_->set_font(hint_font, false);
     hint_->set_color(hint_colour);
     hint_->set_format(hint_format);
@@ -79,20 +80,25 @@ void panel_http_reg_entry::build_controls() {
     auto size_of = [](const Image& image) { return size{image.width(), image.height()}; };
     layout l = lay_out(area, s, hint_->text_height(), size_of(*field_images_[left_end]),
                        size_of(*field_images_[middle]), size_of(*field_images_[right_end]));
-    if (landscape_) {
-        l.keypad = right_half();
+    if (shape.keypad) {
+        l.keypad = *shape.keypad;
     }
 
     field_images_[middle]->resize(l.field_middle.w, l.field_middle.h);
-    field_[middle] = std::make_unique<image_control>(&form_, l.field_middle, field_images_[middle]);
-    field_[left_end] = std::make_unique<image_control>(&form_, l.field_left, field_images_[left_end]);
-    field_[right_end] = std::make_unique<image_control>(&form_, l.field_right, field_images_[right_end]);
-    keys_ = std::make_unique<keypad_dialog>(&form_, l.keypad);
+    auto field_piece = [&](const rect& r, int image) {
+        auto& piece = add<image_control>(1, &form_, r, field_images_[image]);
+        piece.set_enabled(true);
+        piece.set_visible(true);
+    };
+    field_piece(l.field_middle, middle);
+    field_piece(l.field_left, left_end);
+    field_piece(l.field_right, right_end);
+    keys_ = &add<keypad_dialog>(1, &form_, l.keypad);
     keys_->set_callback([this](int key) { on_key(key); });
     keys_->set_enabled(true);
     keys_->set_visible(true);
 
-    label_ = std::make_unique<text_label>(&form_, l.label, L"");
+    label_ = &add<text_label>(2, &form_, l.label, L"");
     // The label scales its size when it draws; the sample is measured at the drawn size.
     const font_holder sample_font(scaled(font_size_, s), 400);
     const bool narrow = l.label.w < text_extent(form_.get_hwnd(), sample_font, sample_).width;
@@ -100,15 +106,6 @@ void panel_http_reg_entry::build_controls() {
     label_->set_color(text_colour);
     label_->set_visible(true);
     label_->set_enabled(true);
-
-    add_control(hint_.get(), 1);
-    for (const auto& piece : field_) {
-        piece->set_enabled(true);
-        piece->set_visible(true);
-        add_control(piece.get(), 1);
-    }
-    add_control(keys_.get(), 1);
-    add_control(label_.get(), 2);
 }
 
 void panel_http_reg_entry::show_text(const std::wstring& text) {
@@ -118,12 +115,9 @@ void panel_http_reg_entry::show_text(const std::wstring& text) {
 }
 
 void panel_http_reg_entry::hide() {
-    hint_.reset();
-    for (auto& piece : field_) {
-        piece.reset();
-    }
-    keys_.reset();
-    label_.reset();
+    hint_ = nullptr;
+    keys_ = nullptr;
+    label_ = nullptr;
     for (auto& image : field_images_) {
         image.reset();
     }

@@ -1,14 +1,15 @@
 // The shape that the two registration screens share (the telephone, panel 18, and the code, panel 19): a hint
 // on top, a number field below it with the typed text in amber, and the keypad with "Ок" and "Отмена" under the
 // field. On a landscape screen the hint and the field take the left half of the work rectangle and the keypad
-// the right half.
+// the right half: the landscape twins override screen_areas, and nothing else.
 //
-// It owns the field's pictures and the controls, from show to hide; the screen that derives from it decides
-// what the keys do and what the field shows. UI thread only.
+// It owns the field's pictures from show to hide; the controls are the panel base's, until the clear after the
+// hide. The screen that derives from it decides what the keys do and what the field shows. UI thread only.
 #pragma once
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "form/panel_base.h"
@@ -17,7 +18,6 @@ namespace zel::form {
 
 class manager_2;
 class Image;
-class image_control;
 class keypad_dialog;
 class multiline_text;
 class text_label;
@@ -48,16 +48,17 @@ public:
 
     // Tests look at these while the screen is shown.
     text_label* label() const {
-        return label_.get();
+        return label_;
     }
     keypad_dialog* keys() const {
-        return keys_.get();
+        return keys_;
     }
     multiline_text* hint() const {
-        return hint_.get();
+        return hint_;
     }
+    // Whether the keypad has an area of its own beside the field.
     bool landscape() const {
-        return landscape_;
+        return screen_areas().keypad.has_value();
     }
     rect left_half() const {
         return {own_.x, own_.y, own_.w / 2, own_.h};
@@ -74,9 +75,15 @@ protected:
     manager_2& form() const {
         return form_;
     }
-    // The landscape twins call it from their constructors.
-    void set_landscape() {
-        landscape_ = true;
+    // Where the hint with the field, and the keypad go: the portrait screen has them one under the other in the
+    // work rectangle (the keypad takes what the field leaves below it); a landscape twin gives the keypad an
+    // area of its own.
+    struct areas {
+        rect entry;
+        std::optional<rect> keypad;
+    };
+    virtual areas screen_areas() const {
+        return {own_, std::nullopt};
     }
     // Builds the controls; the field shows nothing yet.
     void build_controls();
@@ -89,13 +96,12 @@ private:
     std::wstring sample_;
     int font_size_;
     int small_font_size_;
-    bool landscape_ = false;
     // The field's middle, left end and right end (2014, 2015, 2016).
     std::array<std::shared_ptr<Image>, 3> field_images_;
-    std::unique_ptr<multiline_text> hint_;
-    std::array<std::unique_ptr<image_control>, 3> field_;
-    std::unique_ptr<keypad_dialog> keys_;
-    std::unique_ptr<text_label> label_;
+    // The controls touched after show; null while hidden.
+    multiline_text* hint_ = nullptr;
+    keypad_dialog* keys_ = nullptr;
+    text_label* label_ = nullptr;
 };
 
 } // namespace zel::form

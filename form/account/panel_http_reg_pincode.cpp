@@ -8,6 +8,7 @@
 #include "form/keypad.h"
 #include "form/keypad_dialog.h"
 #include "form/manager_2.h"
+#include "form/panel_ids.h"
 #include "foundation/device_info.h"
 #include "foundation/logger.h"
 #include "foundation/text_utils.h"
@@ -107,7 +108,7 @@ void panel_http_reg_pincode::on_key(int key) {
 // --- the server's answer
 
 void panel_http_reg_pincode::on_command(const zel_api::update_mask& mask) {
-    if (!mask.test(zel_api::command_http_reg_name())) {
+    if (!mask.test(zel_api::key::command_http_reg)) {
         return;
     }
     const controller* c = controller::instance();
@@ -122,7 +123,7 @@ void panel_http_reg_pincode::on_command(const zel_api::update_mask& mask) {
             }
             log(logger::warning, L"panel_http_reg_pincode: the code was not accepted: " + message);
         }
-        form().push_panel(manager_2::dialog_id,
+        form().push_panel(panel_ids::dialog,
                           std::make_shared<dialog_request>(dialog_request::message, message,
                                                            [this](int answer) { on_dialog_closed(answer); }));
     }

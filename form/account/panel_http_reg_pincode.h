@@ -8,7 +8,7 @@
 // main id). The Base64 text is percent-encoded in the query ("+", "/", "=" as "%2B", "%2F", "%3D"), so that a
 // server decoding the query as a form reads exactly the Base64 text.
 //
-// It keeps the code, the number and the success flag; the controls live from show to hide
+// It keeps the code, the number and the success flag; the controls are made at every show
 // (panel_http_reg_entry). The landscape twin (panel_http_reg_pincode_hor) differs in layout only. UI thread only.
 //
 // States of one showing:
@@ -22,12 +22,13 @@
 #include <string>
 
 #include "form/account/panel_http_reg_entry.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
 class panel_http_reg_pincode : public panel_http_reg_entry {
 public:
-    static constexpr int id = 19;
+    static constexpr int id = panel_ids::reg_pincode;
     static constexpr std::size_t code_length = 4;
 
     explicit panel_http_reg_pincode(manager_2& form);

@@ -9,8 +9,11 @@ namespace zel::form {
 
 class panel_http_reg_pincode_hor : public panel_http_reg_pincode {
 public:
-    explicit panel_http_reg_pincode_hor(manager_2& form) : panel_http_reg_pincode(form) {
-        set_landscape();
+    explicit panel_http_reg_pincode_hor(manager_2& form) : panel_http_reg_pincode(form) {}
+
+protected:
+    areas screen_areas() const override {
+        return {left_half(), right_half()};
     }
 };
 

@@ -10,6 +10,7 @@
 #include "form/keypad.h"
 #include "form/keypad_dialog.h"
 #include "form/manager_2.h"
+#include "form/panel_ids.h"
 #include "foundation/logger.h"
 #include "foundation/text_utils.h"
 
@@ -19,7 +20,6 @@ using controller_::controller;
 
 namespace {
 
-constexpr int code_panel_id = 19;
 constexpr wchar_t hint_text[] =
     L"Для регистрации введите свой номер телефона. На него будет выслана СМС с кодом подтверждения.";
 constexpr wchar_t sample_text[] = L"+78 (555) 555-5555";
@@ -122,21 +122,21 @@ void panel_http_reg_telephone::on_key(int key) {
 // --- the server's answer
 
 void panel_http_reg_telephone::on_command(const zel_api::update_mask& mask) {
-    if (!mask.test(zel_api::command_http_reg_name())) {
+    if (!mask.test(zel_api::key::command_http_reg)) {
         return;
     }
     const controller* c = controller::instance();
     const auto reply = c ? c->get_http_reg_result() : nullptr;
     if (reply) {
         if (reply->status == L"ok") {
-            form().push_panel(code_panel_id, make_text_param(phone_for_url(prefix_ + number_)));
+            form().push_panel(panel_ids::reg_pincode, make_text_param(phone_for_url(prefix_ + number_)));
         } else {
             std::wstring message;
             for (const auto& error : reply->errors) {
                 message += error.text + L" ";
             }
             log(logger::warning, L"panel_http_reg_telephone: the number was not accepted: " + message);
-            form().push_panel(manager_2::dialog_id,
+            form().push_panel(panel_ids::dialog,
                               std::make_shared<dialog_request>(dialog_request::message, message,
                                                                [this](int answer) { on_dialog_closed(answer); }));
         }

@@ -4,7 +4,7 @@
 // opens the code screen (panel 19) with the number in its URL form; a refusal raises the server's error texts in
 // the message dialog, and closing it returns here with the number still typed.
 //
-// It keeps the number, the prefix and the country index between shows; the controls live from show to hide
+// It keeps the number, the prefix and the country index between shows; the controls are made at every show
 // (panel_http_reg_entry). A show from its own closed dialog keeps the number, any other show starts empty. The
 // landscape twin (panel_http_reg_telephone_hor) differs in layout only. UI thread only.
 //
@@ -19,12 +19,13 @@
 #include <string>
 
 #include "form/account/panel_http_reg_entry.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
 class panel_http_reg_telephone : public panel_http_reg_entry {
 public:
-    static constexpr int id = 18;
+    static constexpr int id = panel_ids::reg_telephone;
     // " (" three digits ") " three digits "-" four digits.
     static constexpr std::size_t full_length = 15;
 

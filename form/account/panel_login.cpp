@@ -10,6 +10,7 @@
 #include "form/image.h"
 #include "form/keypad.h"
 #include "form/manager_2.h"
+#include "form/panel_ids.h"
 #include "form/skin_images.h"
 #include "form/state_button.h"
 #include "form/text_label.h"
@@ -20,8 +21,6 @@ namespace zel::form {
 using controller_::controller;
 
 namespace {
-
-constexpr int start_panel_id = 5;
 
 // Pictures: the empty indicator (its size places the row), and the indicator of each state.
 constexpr int size_image_id = 1013;
@@ -39,7 +38,6 @@ constexpr unsigned prompt_colour = 0xFFFFFF;
 constexpr int keypad_margin = 5;
 constexpr wchar_t prompt_text[] = L"Введите PIN";
 
-// The digit of a keypad code; 0 for the point, delete and anything else.
 } // namespace
 
 // --- layout
@@ -90,7 +88,7 @@ bool panel_login::server_known(
 
 void panel_login::back_to_start() {
     form_.pop_to_first_quiet();
-    form_.push_panel(start_panel_id);
+    form_.push_panel(panel_ids::start);
 }
 
 void panel_login::show(const panel_param* param) {
@@ -120,38 +118,31 @@ void panel_login::show(const panel_param* param) {
     }
     const layout l = lay_out(gap_, iw, ih);
 
-    name_ = std::make_unique<text_label>(&form_, l.name, L"");
+    name_ = &add<text_label>(1, &form_, l.name, L"");
     name_->set_font_size(name_font);
     name_->set_color(name_colour);
-    prompt_ = std::make_unique<text_label>(&form_, l.prompt, prompt_text);
-    prompt_->set_font_size(prompt_font);
-    prompt_->set_color(prompt_colour);
-    add_control(name_.get(), 1);
-    add_control(prompt_.get(), 1);
+    auto& prompt = add<text_label>(1, &form_, l.prompt, prompt_text);
+    prompt.set_font_size(prompt_font);
+    prompt.set_color(prompt_colour);
     for (std::size_t i = 0; i < indicators_.size(); ++i) {
-        indicators_[i] = std::make_unique<state_button>(&form_, l.indicators[i], [] {});
+        indicators_[i] = &add<state_button>(1, &form_, l.indicators[i], [] {});
         for (std::size_t state = 0; state < state_images_.size(); ++state) {
             indicators_[i]->set_state_image(static_cast<int>(state), state_images_[state]);
         }
         indicators_[i]->set_visible(true);
         indicators_[i]->set_state(state_empty);
-        add_control(indicators_[i].get(), 1);
     }
-    keypad_ = std::make_unique<keypad>(&form_, l.keypad);
+    keypad_ = &add<keypad>(1, &form_, l.keypad);
     keypad_->set_point_enabled(false);
     keypad_->set_callback([this](int key) { on_key(key); });
-    add_control(keypad_.get(), 1);
 
     name_->set_text(servers_[server_index_]->n, 400);
 }
 
 void panel_login::hide() {
-    name_.reset();
-    prompt_.reset();
-    for (auto& indicator : indicators_) {
-        indicator.reset();
-    }
-    keypad_.reset();
+    name_ = nullptr;
+    indicators_.fill(nullptr);
+    keypad_ = nullptr;
     size_image_.reset();
     for (auto& image : state_images_) {
         image.reset();
@@ -195,10 +186,10 @@ void panel_login::on_key(int key) {
 // --- the login's answer
 
 void panel_login::on_command(const zel_api::update_mask& mask) {
-    if (!mask.test(zel_api::cmd_result_name())) {
+    if (!mask.test(zel_api::key::cmd_result)) {
         return;
     }
-    if (const auto& result = mask.payload(); result && result->cmd_name == zel_api::login_name()) {
+    if (const auto* result = mask.result_of(zel_api::key::login)) {
         if (result->ok) {
             form_.pop_to_first();
         } else {
@@ -220,7 +211,7 @@ void panel_login::refused(const std::wstring& error) {
     if (dialog_raised_) {
         return;
     }
-    form_.push_panel(manager_2::dialog_id,
+    form_.push_panel(panel_ids::dialog,
                      std::make_shared<dialog_request>(dialog_request::message, error,
                                                       [this](int answer) { on_dialog_closed(answer); }));
     dialog_raised_ = true;

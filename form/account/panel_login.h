@@ -4,8 +4,9 @@
 // clears the PIN and raises the server's error in one dialog.
 //
 // It keeps a copy of the dispatch-server list taken at every show, the PIN, the parameter's server index and
-// driver id, and the flag of its error dialog; its controls and pictures live from show to hide. The landscape
-// twin (panel_login_hor) overrides the layout only. UI thread only.
+// driver id, and the flag of its error dialog; its pictures live from show to hide, its controls (the panel
+// base's) until the clear after it. The landscape twin (panel_login_hor) overrides the layout only. UI thread
+// only.
 //
 // States of one showing:
 //   typing   --digit, fewer than 4--> typing      --delete--> typing (one digit less)
@@ -25,6 +26,7 @@
 
 #include "api/command/received/obj_device_server.h"
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -36,7 +38,7 @@ class text_label;
 
 class panel_login : public panel_base {
 public:
-    static constexpr int id = 7;
+    static constexpr int id = panel_ids::login;
     static constexpr std::size_t pin_length = 4;
 
     // Where every control goes.
@@ -70,13 +72,13 @@ public:
         return pin_;
     }
     text_label* server_name() const {
-        return name_.get();
+        return name_;
     }
     state_button* indicator(int index) const {
-        return indicators_[static_cast<std::size_t>(index)].get();
+        return indicators_[static_cast<std::size_t>(index)];
     }
     keypad* keys() const {
-        return keypad_.get();
+        return keypad_;
     }
 
 protected:
@@ -99,10 +101,10 @@ private:
     std::shared_ptr<Image> size_image_;
     std::array<std::shared_ptr<Image>, 3> state_images_;
     std::wstring pin_;
-    std::unique_ptr<text_label> name_;
-    std::unique_ptr<text_label> prompt_;
-    std::array<std::unique_ptr<state_button>, 4> indicators_;
-    std::unique_ptr<keypad> keypad_;
+    // The controls touched after show (the panel base owns them); null while hidden.
+    text_label* name_ = nullptr;
+    std::array<state_button*, 4> indicators_{};
+    keypad* keypad_ = nullptr;
     std::uint32_t server_index_ = 0;
     std::vector<std::shared_ptr<const zel_api::command::obj_device_server>> servers_;
     bool dialog_raised_ = false;

@@ -3,12 +3,15 @@
 
 #include <filesystem>
 
+#include "api/command/received/ref_area.h"
+#include "api/command/received/session_param.h"
 #include "controller/controller.h"
 #include "form/image.h"
 #include "form/manager_2.h"
 #include "form/menu_button.h"
 #include "form/menu_button_ex.h"
 #include "form/menu_button_note.h"
+#include "form/panel_ids.h"
 #include "form/skin_images.h"
 #include "foundation/app_paths.h"
 #include "foundation/logger.h"
@@ -18,6 +21,8 @@
 namespace zel::form {
 
 using controller_::controller;
+namespace area_type = zel_api::command::area_type;
+namespace driver_status = zel_api::command::driver_status;
 
 namespace {
 
@@ -44,34 +49,32 @@ struct menu_cell_row {
     int mode;
 };
 
-constexpr int orders_list_id = 6;
-constexpr int driver_status_id = 8;
-constexpr int area_list_id = 9;
-constexpr int parking_list_id = 10;
+// The panel of the rows that push nothing.
+constexpr int no_panel = 0;
 constexpr int parking_badge_image = 5026;
 constexpr const wchar_t* parking_caption = L"Назв. парковки";
 
 // Buttons 1-19 in creation order.
 constexpr menu_cell_row buttons_table[panel_master_panel_2::button_count] = {
-    {0, 0, kind::note, L"Текущие заказы", 5007, 5006, action::push, orders_list_id, 1},
-    {0, 0, kind::plain, L"Таксометр", 5008, 5008, action::push, 24, 0},
-    {0, 0, kind::plain, L"По адресу", 5005, 5005, action::push, 22, 0},
-    {0, 0, kind::plain, L"В пути", 5009, 5009, action::push, 21, 0},
-    {0, 0, kind::plain, L"Работаю", 5010, 5010, action::push, 24, 0},
-    {1, 0, kind::note, L"Предв. заказы", 5012, 5011, action::push, orders_list_id, 2},
-    {2, 0, kind::note, L"Мои заказы", 5014, 5013, action::push, orders_list_id, 3},
-    {0, 1, kind::ex, parking_caption, 5016, 5017, action::parking, 0, 0},
-    {0, 1, kind::plain, L"Выбор района", 5018, 5017, action::push, area_list_id, 0},
-    {0, 1, kind::plain, L"Не на смене", 5021, 5021, action::push, driver_status_id, 0},
-    {0, 1, kind::plain, L"Таксометр", 5023, 5023, action::none, 0, 0},
-    {0, 1, kind::plain, L"Таксометр", 5022, 5022, action::none, 0, 0},
-    {0, 1, kind::plain, L"На обеде", 5025, 5025, action::push, driver_status_id, 0},
-    {0, 1, kind::plain, L"На ремонте", 5019, 5019, action::push, driver_status_id, 0},
-    {1, 1, kind::plain, L"Навигатор", 5003, 5003, action::navigator, 0, 0},
-    {2, 1, kind::plain, L"Такси", 5001, 5001, action::none, 0, 0},
-    {0, 2, kind::plain, L"Организация", 5002, 5002, action::push, 5, 0},
-    {1, 2, kind::plain, L"Моя информация", 5024, 5024, action::push, 11, 0},
-    {2, 2, kind::plain, L"Выход", 5015, 5015, action::push, 17, 0},
+    {0, 0, kind::note, L"Текущие заказы", 5007, 5006, action::push, panel_ids::orders_list, 1},
+    {0, 0, kind::plain, L"Таксометр", 5008, 5008, action::push, panel_ids::ride, 0},
+    {0, 0, kind::plain, L"По адресу", 5005, 5005, action::push, panel_ids::arrived, 0},
+    {0, 0, kind::plain, L"В пути", 5009, 5009, action::push, panel_ids::on_the_way, 0},
+    {0, 0, kind::plain, L"Работаю", 5010, 5010, action::push, panel_ids::ride, 0},
+    {1, 0, kind::note, L"Предв. заказы", 5012, 5011, action::push, panel_ids::orders_list, 2},
+    {2, 0, kind::note, L"Мои заказы", 5014, 5013, action::push, panel_ids::orders_list, 3},
+    {0, 1, kind::ex, parking_caption, 5016, 5017, action::parking, no_panel, 0},
+    {0, 1, kind::plain, L"Выбор района", 5018, 5017, action::push, panel_ids::area_list, 0},
+    {0, 1, kind::plain, L"Не на смене", 5021, 5021, action::push, panel_ids::driver_status, 0},
+    {0, 1, kind::plain, L"Таксометр", 5023, 5023, action::none, no_panel, 0},
+    {0, 1, kind::plain, L"Таксометр", 5022, 5022, action::none, no_panel, 0},
+    {0, 1, kind::plain, L"На обеде", 5025, 5025, action::push, panel_ids::driver_status, 0},
+    {0, 1, kind::plain, L"На ремонте", 5019, 5019, action::push, panel_ids::driver_status, 0},
+    {1, 1, kind::plain, L"Навигатор", 5003, 5003, action::navigator, no_panel, 0},
+    {2, 1, kind::plain, L"Такси", 5001, 5001, action::none, no_panel, 0},
+    {0, 2, kind::plain, L"Организация", 5002, 5002, action::push, panel_ids::start, 0},
+    {1, 2, kind::plain, L"Моя информация", 5024, 5024, action::push, panel_ids::my_info, 0},
+    {2, 2, kind::plain, L"Выход", 5015, 5015, action::push, panel_ids::exit, 0},
 };
 
 int image_index(int id) {
@@ -106,7 +109,7 @@ menu_button* panel_master_panel_2::button(int number) const {
     if (number < 1 || number > button_count) {
         return nullptr;
     }
-    return buttons_[number - 1].get();
+    return buttons_[number - 1];
 }
 
 void panel_master_panel_2::show(const panel_param*) {
@@ -131,7 +134,9 @@ void panel_master_panel_2::build_buttons() {
             break;
         case action::push:
             if (entry.mode != 0) {
-                click = [this, mode = entry.mode] { form_.push_panel(orders_list_id, make_number_param(mode)); };
+                click = [this, mode = entry.mode] {
+                    form_.push_panel(panel_ids::orders_list, make_number_param(mode));
+                };
             } else {
                 click = [this, id = entry.panel] { form_.push_panel(id); };
             }
@@ -143,37 +148,34 @@ void panel_master_panel_2::build_buttons() {
             click = [this] { start_navigator(); };
             break;
         }
-        std::unique_ptr<menu_button> made;
+        menu_button* made = nullptr;
         switch (entry.type) {
         case kind::note: {
-            auto note = std::make_unique<menu_button_note>(&form_, cell, std::move(click), enabled, disabled,
-                                                           entry.caption, number == 1 ? L"0/0" : L"0");
-            (number == 1 ? current_orders_ : number == 6 ? preliminary_orders_ : my_orders_) = note.get();
-            made = std::move(note);
+            auto& note = add<menu_button_note>(1, &form_, cell, std::move(click), enabled, disabled, entry.caption,
+                                               number == 1 ? L"0/0" : L"0");
+            (number == 1 ? current_orders_ : number == 6 ? preliminary_orders_ : my_orders_) = &note;
+            made = &note;
             break;
         }
         case kind::ex: {
-            auto ex = std::make_unique<menu_button_ex>(&form_, cell, std::move(click), enabled, disabled, entry.caption,
-                                                       images_[image_index(parking_badge_image)]);
-            parking_ = ex.get();
-            made = std::move(ex);
+            auto& ex = add<menu_button_ex>(1, &form_, cell, std::move(click), enabled, disabled, entry.caption,
+                                           images_[image_index(parking_badge_image)]);
+            parking_ = &ex;
+            made = &ex;
             break;
         }
         case kind::plain:
-            made = std::make_unique<menu_button>(&form_, cell, std::move(click), enabled, disabled, entry.caption);
+            made = &add<menu_button>(1, &form_, cell, std::move(click), enabled, disabled, entry.caption);
             break;
         }
-        add_control(made.get(), 1);
-        buttons_[number - 1] = std::move(made);
+        buttons_[number - 1] = made;
     }
 }
 
 void panel_master_panel_2::hide() {
     current_orders_ = preliminary_orders_ = my_orders_ = nullptr;
     parking_ = nullptr;
-    for (auto& b : buttons_) {
-        b.reset();
-    }
+    buttons_.fill(nullptr);
     for (auto& image : images_) {
         image.reset();
     }
@@ -230,18 +232,18 @@ void panel_master_panel_2::refresh() {
         if (session && session->driver_status) {
             const bool no_area = !session->area_id || *session->area_id == 0;
             switch (*session->driver_status) {
-            case -2:
+            case driver_status::off_shift:
                 shown(10);
                 break;
-            case -1:
+            case driver_status::no_status_button:
                 break;
-            case 2:
+            case driver_status::at_lunch:
                 shown(13);
                 break;
-            case 3:
+            case driver_status::under_repair:
                 shown(14);
                 break;
-            case 4:
+            case driver_status::working:
                 shown(no_area ? 9 : 8);
                 shown(2);
                 break;
@@ -301,18 +303,18 @@ void panel_master_panel_2::on_parking() {
     }
     if (!session->area_id || !session->driver_status) {
         // Without "driver-status" the area list is the safe way on.
-        form_.push_panel(area_list_id);
+        form_.push_panel(panel_ids::area_list);
         return;
     }
     const int32_t status = *session->driver_status;
-    if (status == 1 || status == 4) {
-        form_.push_panel(area_list_id);
-    } else if (status == 0) {
-        form_.push_panel(driver_status_id);
-    } else if (c->get_area_type(*session->area_id) == 2) {
-        form_.push_panel(parking_list_id, make_number_param(*session->area_id));
+    if (status == driver_status::ordinary_area_list || status == driver_status::working) {
+        form_.push_panel(panel_ids::area_list);
+    } else if (status == driver_status::ordinary) {
+        form_.push_panel(panel_ids::driver_status);
+    } else if (c->get_area_type(*session->area_id) == area_type::district) {
+        form_.push_panel(panel_ids::park_list, make_number_param(*session->area_id));
     } else {
-        form_.push_panel(area_list_id);
+        form_.push_panel(panel_ids::area_list);
     }
 }
 

@@ -1,8 +1,8 @@
 // The main menu (panel 2), also the panel of every id without a screen of its own. A 3 x 3 grid of menu cells;
 // several buttons share a cell and the refresh rule shows the one that fits the driver's state (logged in,
-// "driver-status", the current order's status, the parking area). Pictures and buttons live from show to hide;
-// nothing is kept between shows, and every command while the menu is current runs the rule again on what the
-// controller holds then. UI thread only.
+// "driver-status", the current order's status, the parking area). Pictures live from show to hide, the buttons
+// (the panel base's, made at show) until the clear after it; nothing is kept between shows, and every command
+// while the menu is current runs the rule again on what the controller holds then. UI thread only.
 //
 // Buttons by number (1-19), cell (column, row):
 //   (0,0) 1 "Текущие заказы" (note: current orders / "oac"), 2 "Таксометр", 3 "По адресу", 4 "В пути",
@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -31,6 +32,7 @@ class menu_button_ex;
 
 class panel_master_panel_2 : public panel_base {
 public:
+    static constexpr int id = panel_ids::main_menu;
     static constexpr int button_count = 19;
     static constexpr int image_count = 24;
 
@@ -38,7 +40,7 @@ public:
     ~panel_master_panel_2() override;
 
     int panel_id() const override {
-        return 2;
+        return id;
     }
     void on_command(const zel_api::update_mask& mask) override;
     void show(const panel_param* param) override;
@@ -62,8 +64,8 @@ private:
     manager_2& form_;
     // Skin 5001-5026 without 5004 and 5020, by id order.
     std::array<std::shared_ptr<Image>, image_count> images_;
-    // Index 0 is button 1.
-    std::array<std::unique_ptr<menu_button>, button_count> buttons_;
+    // Index 0 is button 1; null while hidden.
+    std::array<menu_button*, button_count> buttons_{};
     menu_button_note* current_orders_ = nullptr;
     menu_button_note* preliminary_orders_ = nullptr;
     menu_button_note* my_orders_ = nullptr;

@@ -1,11 +1,13 @@
 #include "form/account/panel_park_list.h"
 
+#include "api/command/received/session_param.h"
 #include "controller/controller.h"
 #include "form/account/car_param.h"
 #include "form/drawing.h"
 #include "form/font_holder.h"
 #include "form/graphics.h"
 #include "form/manager_2.h"
+#include "form/panel_ids.h"
 #include "foundation/logger.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"
@@ -19,8 +21,6 @@ namespace {
 
 constexpr int icon_id = 1042;
 constexpr int band_id = 1043;
-constexpr int car_panel_id = 20;
-constexpr int not_on_shift = -2;
 // The two figures' places in the lower band, from the row's left edge, and their width.
 constexpr double first_left = 55 + 12;
 constexpr double second_left = 165 + 12;
@@ -69,9 +69,9 @@ void panel_park_list::row_clicked(int row) {
     }
     const auto session = c->get_session_param();
     const auto cars = c->get_cars();
-    if (session && cars && session->driver_status && *session->driver_status == not_on_shift &&
-        cars->freecars.size() > 1) {
-        form_.push_panel(car_panel_id, std::make_shared<car_param>(car_param::begin_shift, parking->id));
+    if (session && cars && session->driver_status &&
+        *session->driver_status == zel_api::command::driver_status::off_shift && cars->freecars.size() > 1) {
+        form_.push_panel(panel_ids::set_car, std::make_shared<car_param>(car_param::begin_shift, parking->id));
         return;
     }
     send_parking(parking->id);

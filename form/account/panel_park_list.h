@@ -7,12 +7,13 @@
 #include <cstdint>
 
 #include "form/account/area_list_panel.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
 class panel_park_list : public area_list_panel {
 public:
-    static constexpr int id = 10;
+    static constexpr int id = panel_ids::park_list;
 
     explicit panel_park_list(manager_2& form);
 

@@ -1,5 +1,6 @@
 #include "form/account/panel_set_car.h"
 
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/account/car_param.h"
 #include "form/brush_holder.h"
@@ -110,11 +111,11 @@ void panel_set_car::row_clicked(int row) {
 }
 
 void panel_set_car::on_command(const zel_api::update_mask& mask) {
-    if (!mask.test(L"cmd-result")) {
-        return;
+    const zel_api::command::cmd_result* result = mask.result_of(zel_api::key::shift_begin);
+    if (!result) {
+        result = mask.result_of(zel_api::key::set_work_wheel);
     }
-    const auto& result = mask.payload();
-    if (result && (result->cmd_name == L"shift-begin" || result->cmd_name == L"set-work-wheel")) {
+    if (result) {
         if (result->ok) {
             form_.pop_to_first();
         }

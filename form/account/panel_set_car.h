@@ -14,6 +14,7 @@
 
 #include "api/command/received/cars.h"
 #include "form/list_panel.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -21,7 +22,7 @@ class plate_box;
 
 class panel_set_car : public list_panel {
 public:
-    static constexpr int id = 20;
+    static constexpr int id = panel_ids::set_car;
 
     explicit panel_set_car(manager_2& form);
     ~panel_set_car() override;

@@ -6,6 +6,7 @@
 #include "form/font_holder.h"
 #include "form/graphics.h"
 #include "form/manager_2.h"
+#include "form/panel_ids.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
 
@@ -15,7 +16,6 @@ using controller_::controller;
 
 namespace {
 
-constexpr int login_panel_id = 7;
 constexpr int list_margin = 5;
 constexpr double row_height = 130;
 constexpr double text_left = 24;
@@ -63,8 +63,8 @@ void panel_set_signcall::row_clicked(int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= rows_.size() || !rows_[static_cast<std::size_t>(row)]) {
         return;
     }
-    form_.push_panel(login_panel_id, std::make_shared<login_param>(static_cast<std::uint32_t>(server_index_),
-                                                                   rows_[static_cast<std::size_t>(row)]->driver_id));
+    form_.push_panel(panel_ids::login, std::make_shared<login_param>(static_cast<std::uint32_t>(server_index_),
+                                                                     rows_[static_cast<std::size_t>(row)]->driver_id));
 }
 
 } // namespace zel::form

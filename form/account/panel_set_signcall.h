@@ -13,6 +13,7 @@
 
 #include "api/command/received/callsign_info.h"
 #include "form/list_panel.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -20,7 +21,7 @@ class manager_2;
 
 class panel_set_signcall : public list_panel {
 public:
-    static constexpr int id = 27;
+    static constexpr int id = panel_ids::set_signcall;
 
     explicit panel_set_signcall(manager_2& form);
     ~panel_set_signcall() override;

@@ -15,6 +15,7 @@
 #include "form/line_control.h"
 #include "form/list_view.h"
 #include "form/manager_2.h"
+#include "form/panel_ids.h"
 #include "form/skin_images.h"
 #include "foundation/device_info.h"
 #include "foundation/logger.h"
@@ -24,14 +25,13 @@
 namespace zel::form {
 
 using controller_::controller;
+namespace key = zel_api::key;
 
 namespace {
 
-constexpr int call_sign_panel_id = 27;
-constexpr int country_panel_id = 29;
-
 // Pictures by index in images_.
-constexpr std::array<int, 8> image_ids = {1004, 1005, 1011, 1012, 1046, 1047, 1044, 1045};
+constexpr std::array<int, 8> image_ids = {
+    1004, 1005, 1011, 1012, arrow_up_image, arrow_up_pressed_image, arrow_down_image, arrow_down_pressed_image};
 constexpr std::size_t create_icon = 0;
 constexpr std::size_t refresh_icon = 1;
 constexpr std::size_t row_icon = 2;
@@ -42,8 +42,8 @@ constexpr std::size_t down_normal = 6;
 constexpr std::size_t down_pressed = 7;
 
 // Design sizes: the buttons' band and width, a row's height, the row text's font.
-constexpr double band = 117;
-constexpr double button_width = 220;
+constexpr double band = action_button_height;
+constexpr double button_width = action_button_width;
 constexpr double row_height = 130;
 constexpr double row_font = 30;
 constexpr rgb row_text_colour{255, 255, 255};
@@ -113,26 +113,20 @@ void panel_start2::show(const panel_param*) {
     }
     const layout l = lay_out(images_[up_normal]->width(), images_[up_normal]->height());
 
-    create_profile_ = std::make_unique<frame_image_button>(
-        &form_, l.create_profile, [this] { on_create_profile(); }, images_[create_icon], L"Создать профиль");
-    refresh_ = std::make_unique<frame_image_button>(
-        &form_, l.refresh, [this] { on_refresh(); }, images_[refresh_icon], L"Обновить");
-    list_ = std::make_unique<list_view>(&form_, l.list);
+    create_profile_ = &add<frame_image_button>(
+        1, &form_, l.create_profile, [this] { on_create_profile(); }, images_[create_icon], L"Создать профиль");
+    refresh_ = &add<frame_image_button>(
+        1, &form_, l.refresh, [this] { on_refresh(); }, images_[refresh_icon], L"Обновить");
+    list_ = &add<list_view>(1, &form_, l.list);
     list_->set_source(this);
     list_->set_enabled(true);
     list_->set_visible(true);
-    up_ = std::make_unique<image_button>(
-        &form_, l.up, [this] { list_->scroll_up(); }, images_[up_normal], images_[up_pressed]);
-    down_ = std::make_unique<image_button>(
-        &form_, l.down, [this] { list_->scroll_down(); }, images_[down_normal], images_[down_pressed]);
-    add_control(create_profile_.get(), 1);
-    add_control(refresh_.get(), 1);
-    add_control(list_.get(), 1);
-    add_control(up_.get(), 2);
-    add_control(down_.get(), 2);
+    up_ = &add<image_button>(
+        2, &form_, l.up, [this] { list_->scroll_up(); }, images_[up_normal], images_[up_pressed]);
+    down_ = &add<image_button>(
+        2, &form_, l.down, [this] { list_->scroll_down(); }, images_[down_normal], images_[down_pressed]);
     for (const auto& [r, colour] : l.lines) {
-        lines_.push_back(std::make_unique<line_control>(&form_, r, colour));
-        add_control(lines_.back().get(), 2);
+        add<line_control>(2, &form_, r, colour);
     }
 
     const controller* c = controller::instance();
@@ -149,12 +143,11 @@ void panel_start2::show(const panel_param*) {
 }
 
 void panel_start2::hide() {
-    list_.reset();
-    create_profile_.reset();
-    refresh_.reset();
-    up_.reset();
-    down_.reset();
-    lines_.clear();
+    list_ = nullptr;
+    create_profile_ = nullptr;
+    refresh_ = nullptr;
+    up_ = nullptr;
+    down_ = nullptr;
     for (auto& image : images_) {
         image.reset();
     }
@@ -264,7 +257,7 @@ void panel_start2::on_create_profile() {
     const auto zero_params = c->get_zero_params();
     if (!zero_params || zero_params->sms.empty()) {
         log(logger::info, L"panel_start2: no SMS number for the registration; registration by telephone");
-        form_.push_panel(country_panel_id);
+        form_.push_panel(panel_ids::change_country);
         return;
     }
     form_.lock();
@@ -275,40 +268,40 @@ void panel_start2::on_create_profile() {
 
 void panel_start2::on_command(const zel_api::update_mask& mask) {
     controller* c = controller::instance();
-    if (mask.test(zel_api::disconnect_local_name())) {
+    if (mask.test(key::disconnect_local)) {
         reload_rows();
     }
-    if (mask.test(zel_api::obj_device_server_name())) {
+    if (mask.test(key::obj_device_server)) {
         form_.unlock();
         reload_rows();
     }
-    if (mask.test(zel_api::disconnect_global_name())) {
+    if (mask.test(key::disconnect_global)) {
         form_.unlock();
         reload_rows();
     }
-    if (mask.test(zel_api::command_sms_register_ok_name()) && c) {
+    if (mask.test(key::command_sms_register_ok) && c) {
         c->login_reg(true);
     }
-    if (mask.test(zel_api::command_sms_register_error_name())) {
+    if (mask.test(key::command_sms_register_error)) {
         form_.unlock();
-        form_.push_panel(country_panel_id);
+        form_.push_panel(panel_ids::change_country);
     }
-    if (mask.test(zel_api::cmd_result_name())) {
-        const auto& result = mask.payload();
-        if (result && result->ok && result->cmd_name == zel_api::get_callsign_list_for_device_name()) {
+    if (mask.test(key::cmd_result)) {
+        const auto* result = mask.result_of(key::get_callsign_list_for_device);
+        if (result && result->ok) {
             form_.unlock();
-            form_.push_panel(call_sign_panel_id, make_number_param(chosen_row_));
+            form_.push_panel(panel_ids::set_signcall, make_number_param(chosen_row_));
         }
         form_.unlock();
     }
-    if (mask.test(zel_api::obj_zero_params_name())) {
+    if (mask.test(key::obj_zero_params)) {
         form_.unlock();
         if (create_profile_) {
             create_profile_->set_enabled(true);
             create_profile_->set_visible(true);
         }
     }
-    if (mask.test(zel_api::disconnect_local_name())) {
+    if (mask.test(key::disconnect_local)) {
         form_.unlock();
         reload_rows();
     }

@@ -5,8 +5,8 @@
 // screen for the registration by telephone.
 //
 // It keeps a copy of the dispatch-server list (re-read at every show and on the events that change it) and the
-// row last tapped; its controls and pictures live from show to hide. The landscape twin (panel_start2_hor)
-// overrides the layout and the background only. UI thread only.
+// row last tapped; its pictures live from show to hide, its controls (the panel base's) until the clear after
+// it. The landscape twin (panel_start2_hor) overrides the layout and the background only. UI thread only.
 //
 // The GUI lock: a row, "Обновить" and "Создать профиль" with a number lock once; every event that can answer
 // one of them unlocks (an unlock at 0 does nothing), so the screen is never left locked:
@@ -26,6 +26,7 @@
 #include "api/command/received/obj_device_server.h"
 #include "form/list_panel_base.h"
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 
 namespace zel::form {
 
@@ -33,12 +34,11 @@ class manager_2;
 class Image;
 class frame_image_button;
 class image_button;
-class line_control;
 class list_view;
 
 class panel_start2 : public panel_base, public list_panel_base {
 public:
-    static constexpr int id = 5;
+    static constexpr int id = panel_ids::start;
 
     // Where every control goes; lines are separators (rectangle, 0xRRGGBB) on layer 2.
     struct layout {
@@ -81,19 +81,19 @@ public:
 
     // Tests look at these while the screen is shown.
     list_view* list() const {
-        return list_.get();
+        return list_;
     }
     frame_image_button* create_profile_button() const {
-        return create_profile_.get();
+        return create_profile_;
     }
     frame_image_button* refresh_button() const {
-        return refresh_.get();
+        return refresh_;
     }
     image_button* up_arrow() const {
-        return up_.get();
+        return up_;
     }
     image_button* down_arrow() const {
-        return down_.get();
+        return down_;
     }
     int chosen_row() const {
         return chosen_row_;
@@ -112,12 +112,12 @@ private:
     manager_2& form_;
     // 1004, 1005 (button icons), 1011, 1012 (row icon and its overlay), 1046, 1047, 1044, 1045 (arrows).
     std::array<std::shared_ptr<Image>, 8> images_;
-    std::unique_ptr<list_view> list_;
-    std::unique_ptr<frame_image_button> create_profile_;
-    std::unique_ptr<frame_image_button> refresh_;
-    std::unique_ptr<image_button> up_;
-    std::unique_ptr<image_button> down_;
-    std::vector<std::unique_ptr<line_control>> lines_;
+    // The controls touched after show (the panel base owns them, the separator lines too); null while hidden.
+    list_view* list_ = nullptr;
+    frame_image_button* create_profile_ = nullptr;
+    frame_image_button* refresh_ = nullptr;
+    image_button* up_ = nullptr;
+    image_button* down_ = nullptr;
     std::vector<std::shared_ptr<const zel_api::command::obj_device_server>> rows_;
     int chosen_row_ = -1;
 };

@@ -6,13 +6,6 @@
 
 namespace zel::form {
 
-namespace {
-
-constexpr double band = 117;
-constexpr double button_width = 220;
-
-} // namespace
-
 int panel_start2_hor::list_width() const {
     return content_column(own_, form().get_scale()).w;
 }
@@ -25,8 +18,8 @@ void panel_start2_hor::paint_background(Graphics& g, const rect& update) {
 
 panel_start2::layout panel_start2_hor::lay_out(int arrow_w, int arrow_h) const {
     const float s = form().get_scale();
-    const int b = scaled(band, s);
-    const int w = scaled(button_width, s);
+    const int b = scaled(action_button_height, s);
+    const int w = scaled(action_button_width, s);
     const int m = b / 10;
     const rect& o = own_;
     const int list_w = list_width();
@@ -38,8 +31,7 @@ panel_start2::layout panel_start2_hor::lay_out(int arrow_w, int arrow_h) const {
     l.list = {o.x, o.y, list_w, o.h};
     l.up = {o.x + list_w - arrow_w, o.y, arrow_w, arrow_h};
     l.down = {o.x + list_w - arrow_w, o.y + o.h - arrow_h, arrow_w, arrow_h};
-    l.lines = {{rect{o.x + list_w, o.y, 0, o.h}, rule_dark},
-               {rect{o.x + list_w + 1, o.y, 0, o.h}, rule_light}};
+    l.lines = {{rect{o.x + list_w, o.y, 0, o.h}, rule_dark}, {rect{o.x + list_w + 1, o.y, 0, o.h}, rule_light}};
     return l;
 }
 

@@ -9,6 +9,7 @@
 
 #include "api/command/received/order_offer.h"
 #include "api/command/received/session_param.h"
+#include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/dialog_request.h"
 #include "form/drawing.h"
@@ -18,6 +19,7 @@
 #include "form/image_button.h"
 #include "form/main_window.h"
 #include "form/manager_2.h"
+#include "form/panel_ids.h"
 #include "form/skin_images.h"
 #include "form/state_button.h"
 #include "foundation/logger.h"
@@ -31,6 +33,7 @@
 namespace zel::form {
 
 using controller_::controller;
+namespace key = zel_api::key;
 
 namespace {
 
@@ -61,9 +64,8 @@ constexpr double clock_right_margin = 10.0;
 constexpr rgb clock_colour{149, 149, 149};
 constexpr UINT clock_format = 0x26; // right, vertically centred, single line
 
-constexpr int order_offer_id = 30;
-constexpr int login_panel_id = 7;
-const std::vector<int> offer_notice_ids{31, 32, 33, 34};
+const std::vector<int> offer_notice_ids{panel_ids::offer_timeout, panel_ids::offer_closed,
+                                        panel_ids::offer_final_rejection, panel_ids::offer_rejection};
 constexpr unsigned backlight_period_s = 10;
 constexpr int power_period_ms = 2000;
 
@@ -249,16 +251,16 @@ void panel_status::on_command(const zel_api::update_mask& mask) {
         return;
     }
     controller* c = controller::instance();
-    if (mask.test(L"disconnect_local")) {
+    if (mask.test(key::disconnect_local)) {
         connection_->set_state(not_connected);
     }
-    if (mask.test(L"cmd-result")) {
-        if (const auto& result = mask.payload(); result && result->cmd_name == L"login") {
+    if (mask.test(key::cmd_result)) {
+        if (const auto* result = mask.result_of(key::login)) {
             if (result->ok) {
                 connection_->set_state(connected);
-            } else if (!form_.has_panel(login_panel_id)) {
+            } else if (!form_.has_panel(panel_ids::login)) {
                 // The PIN screen raises its own dialog; this one is for the automatic logins again.
-                form_.push_panel(manager_2::dialog_id,
+                form_.push_panel(panel_ids::dialog,
                                  std::make_shared<dialog_request>(dialog_request::message, result->err,
                                                                   [this](int answer) { on_dialog_closed(answer); }));
             }
@@ -266,15 +268,15 @@ void panel_status::on_command(const zel_api::update_mask& mask) {
         // Whatever the command: every request locked the GUI once.
         form_.unlock();
     }
-    if (mask.test(L"session-param") && c && c->get_session_param()) {
+    if (mask.test(key::session_param) && c && c->get_session_param()) {
         update_filter_switch();
     }
-    if (mask.test(L"order-offer") && c) {
+    if (mask.test(key::order_offer) && c) {
         if (const auto offer = c->get_order_offer()) {
             // One offer panel: a second one below would show its stale offer again, take button and all, once
             // the top one is answered. The notices over it concern the replaced offer.
-            if (!form_.raise_panel(order_offer_id, make_text_param(offer->s_order_id), offer_notice_ids)) {
-                form_.push_panel(order_offer_id, make_text_param(offer->s_order_id));
+            if (!form_.raise_panel(panel_ids::order_offer, make_text_param(offer->s_order_id), offer_notice_ids)) {
+                form_.push_panel(panel_ids::order_offer, make_text_param(offer->s_order_id));
             }
         }
     }
@@ -335,7 +337,7 @@ void panel_status::hide() {
 
 int panel_status::on_back() {
     const int top = form_.top_panel().id;
-    if (top != manager_2::dialog_id && top != order_offer_id) {
+    if (top != panel_ids::dialog && top != panel_ids::order_offer) {
         form_.back();
     }
     return 1;
@@ -348,11 +350,11 @@ void panel_status::ask_filter() {
         return;
     }
     if (parking_filter_on(*session)) {
-        form_.push_panel(manager_2::dialog_id,
+        form_.push_panel(panel_ids::dialog,
                          std::make_shared<dialog_request>(dialog_request::question, L"Выключить фильтр?",
                                                           [this](int answer) { on_filter_off(answer); }));
     } else {
-        form_.push_panel(manager_2::dialog_id,
+        form_.push_panel(panel_ids::dialog,
                          std::make_shared<dialog_request>(dialog_request::question, L"Включить фильтр?",
                                                           [this](int answer) { on_filter_on(answer); }));
     }

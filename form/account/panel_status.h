@@ -28,6 +28,7 @@
 #include <memory>
 
 #include "form/panel_base.h"
+#include "form/panel_ids.h"
 #include "gps/location.h"
 
 namespace zel {
@@ -43,11 +44,13 @@ class state_button;
 
 class panel_status : public panel_base {
 public:
+    static constexpr int id = panel_ids::status;
+
     explicit panel_status(manager_2& form);
     ~panel_status() override;
 
     int panel_id() const override {
-        return 1;
+        return id;
     }
     void set_rects(const rect& own, const rect& screen) override;
     // Clipped to the strip and the update: where the pictures are taller than the band (screens of 180 to 191

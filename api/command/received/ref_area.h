@@ -9,13 +9,20 @@
 
 namespace zel_api::command {
 
+// The area types ("t") that the screens tell apart; 0 stands for an area that is not in the store.
+namespace area_type {
+inline constexpr int32_t parking = 1;  // a parking, where the driver stands in the queue for orders
+inline constexpr int32_t district = 2; // an area with parkings ("cid"), listed for the driver to choose from
+inline constexpr int32_t outlying = 4; // an area of its own, neither listed nor a parking of a district
+} // namespace area_type
+
 class ref_area : public command {
 public:
     void from_value(const json::value& root) override;
 
     int64_t id = 0;
     std::wstring n;
-    int32_t t = 0;            // area type
+    int32_t t = 0;            // area type: an area_type value
     std::vector<int64_t> cid; // the parkings of the area; appended
 
 private:
