@@ -107,6 +107,7 @@ panel_order_offer::~panel_order_offer() = default;
 
 void panel_order_offer::show(const panel_param* param) {
     leaving_ = false;
+    accepting_ = false;
     shown_.reset();
     layout();
     form_.play_sound(3);
@@ -298,6 +299,10 @@ void panel_order_offer::offer_text() {
     }
     // What the buttons answer from now on: the offer about to be drawn.
     shown_ = offer;
+    if (order_is_current()) {
+        taken();
+        return;
+    }
     const zel_api::command::order& order = offer->order;
 
     // A passed deadline stops only the countdown, at 00:00; the rest is drawn all the same, so an offer that
@@ -408,6 +413,7 @@ void panel_order_offer::on_accept() {
         return;
     }
     form_.lock();
+    accepting_ = true;
     c->order_offer_accept(shown_->s_order_id);
 }
 
@@ -456,6 +462,12 @@ void panel_order_offer::on_key_down_arrow() {
 // --- commands
 
 void panel_order_offer::on_command(const zel_api::update_mask& mask) {
+    if (mask.test(L"disconnect_local")) {
+        // The server may close this offer while the link is down and never say so: the offer is dead for a
+        // refusal of "Взять заказ" unless a new one comes.
+        outlived_ = current_offer();
+        accepting_ = false; // the manager unlocks
+    }
     if (mask.test(L"order-offer")) {
         // At once, not at the next tick: the buttons must never answer an offer that is not drawn.
         offer_text();
@@ -463,12 +475,21 @@ void panel_order_offer::on_command(const zel_api::update_mask& mask) {
     if (mask.test(L"cmd-result")) {
         if (const auto& result = mask.payload(); result && result->ok) {
             if (result->cmd_name == L"order-offer-accept") {
-                form_.unlock();
-                form_.pop_panel();
+                accepting_ = true; // its lock is released here
+                taken();
             } else if (result->cmd_name == L"order-offer-reject") {
                 form_.unlock();
                 form_.pop_to_first();
             }
+        } else if (result && result->cmd_name == L"order-offer-accept" && shown_ && shown_ == outlived_) {
+            log(logger::warning, L"panel_order_offer: the accept of an offer no longer offered was refused");
+            leave();
+        }
+    }
+    // The accept's answer lost with the link, the server's list tells: the order is the driver's already.
+    if (mask.test(L"order") || mask.test(L"cmd-result")) {
+        if (order_is_current()) {
+            taken();
         }
     }
     if (mask.test(L"order-offer-timeout")) {
@@ -477,6 +498,22 @@ void panel_order_offer::on_command(const zel_api::update_mask& mask) {
     if (mask.test(L"order-offer-cancel")) {
         form_.push_panel(32);
     }
+}
+
+bool panel_order_offer::order_is_current() const {
+    controller* c = controller::instance();
+    return c && shown_ && c->find_order(zel_api::command::order::list_current, shown_->s_order_id) != nullptr;
+}
+
+void panel_order_offer::taken() {
+    if (leaving_) {
+        return;
+    }
+    if (accepting_) {
+        accepting_ = false;
+        form_.unlock();
+    }
+    leave();
 }
 
 } // namespace zel::form
