@@ -175,8 +175,8 @@ void order_close::on_mask(const zel_api::update_mask& mask) {
         return;
     }
     const auto& result = mask.payload();
-    if (mask.test(zel_api::cmd_result_name()) && result && result->cmd_name == zel_api::close_order_name() &&
-        state_ == state::sent) {
+    const bool answered = mask.test(zel_api::cmd_result_name()) && result;
+    if (answered && result->cmd_name == zel_api::close_order_name() && state_ == state::sent) {
         if (!result->ok) {
             trip_.reset();
             finish(outcome::refused);
@@ -193,10 +193,26 @@ void order_close::on_mask(const zel_api::update_mask& mask) {
         finish(outcome::closed);
         return;
     }
+    if (state_ == state::unanswered) {
+        // The reconnect's login refilled the store from the server's own list: it tells what became of the close.
+        if (answered && result->cmd_name == zel_api::login_name() && result->ok) {
+            if (order_listed()) {
+                zel::log(logger::warning, L"order_close: order \"" + order_id_ +
+                                              L"\" still listed after the reconnect: its close was not taken");
+                trip_.reset();
+                finish(outcome::lost);
+            } else {
+                zel::log(logger::warning, L"order_close: order \"" + order_id_ +
+                                              L"\" gone after the reconnect: its close was taken, its answer lost");
+                write_trip();
+                finish(outcome::closed);
+            }
+        }
+        return;
+    }
     if (mask.test(zel_api::disconnect_local_name())) {
         if (state_ == state::sent) {
-            trip_.reset();
-            finish(outcome::lost);
+            state_ = state::unanswered;
         } else {
             finish(outcome::closed);
         }

@@ -3,23 +3,28 @@
 // temporary taximeter, when the order has its own tariff), takes the ride's upload records from the taximeter as
 // the request leaves, and keeps both until the close is over, whichever thread brings the answer and however the
 // server splits it over packets: a successful result writes the records as the ride's ".tax_data" and
-// ".order_track" files, a refusal or a lost link drops them. The close is over when the result refuses it, when
-// the link is lost before the result, or when the result accepted it and the order has left the driver's orders
-// (the server's "odel", before or after the result, or settle when the screen waits no longer); then the report
-// given to begin runs, once.
+// ".order_track" files, a refusal drops them. The close is over when the result refuses it, when the result
+// accepted it and the order has left the driver's orders (the server's "odel", before or after the result, or
+// settle when the screen waits no longer), or, when the link was lost before the result, at the reconnect's
+// login result: the store then holds the server's list again, and an order no longer listed was closed (its
+// answer was what got lost), so its files are written; an order still listed was never taken, its records are
+// dropped and the driver may send the close again. Then the report given to begin runs, once.
 //
 // Every figure of the request is a number the command's format can carry: one that is not finite goes out as 0,
 // an integer outside the 32-bit range is held at its edge, and the close logs one line naming them.
 //
 // States:
-//   idle      --begin (a bill stored)--> sent: records taken, the request handed back to be sent
-//   sent      --"cmd-result" of "close-order" refused--> idle, records dropped, report(refused)
-//   sent      --"disconnect_local"--> idle, records dropped, report(lost)
-//   sent      --"cmd-result" ok--> files written; the order no longer listed: idle, report(closed);
-//                                 else accepted, report(accepted)
-//   accepted  --any packet after which the order is no longer listed, a lost link, or settle--> idle,
-//               report(closed)
-//   any       --begin--> the earlier close forgotten (its report never runs), sent
+//   idle        --begin (a bill stored)--> sent: records taken, the request handed back to be sent
+//   sent        --"cmd-result" of "close-order" refused--> idle, records dropped, report(refused)
+//   sent        --"disconnect_local"--> unanswered, records kept
+//   sent        --"cmd-result" ok--> files written; the order no longer listed: idle, report(closed);
+//                                   else accepted, report(accepted)
+//   unanswered  --"cmd-result" of "login" ok, the order no longer listed--> idle, files written, report(closed)
+//   unanswered  --"cmd-result" of "login" ok, the order listed--> idle, records dropped, report(lost)
+//   unanswered  --a refused login, "disconnect_local" again--> unanswered
+//   accepted    --any packet after which the order is no longer listed, a lost link, or settle--> idle,
+//                 report(closed)
+//   any         --begin--> the earlier close forgotten (its report never runs), sent
 // Threads and locks: begin, settle and forget run on the UI thread, on_mask on the controller's request and
 // listener threads; one lock guards the state, and the report runs under it (it must only hand the outcome on,
 // as post_to_ui does), so that forget returns only when no report is running.
@@ -82,7 +87,7 @@ public:
     static std::string trip_file_stem(const std::wstring& order_id, int64_t seconds);
 
 private:
-    enum class state { idle, sent, accepted };
+    enum class state { idle, sent, unanswered, accepted };
 
     void take_trip(zel_api::bill_record& bill);
     void write_trip();

@@ -44,6 +44,7 @@ panel_order_offer::~panel_order_offer() = default;
 
 void panel_order_offer::show(const panel_param* param) {
     leaving_ = false;
+    accepting_ = false;
     shown_.reset();
     layout();
     form_.play_sound(3);
@@ -161,6 +162,10 @@ void panel_order_offer::offer_text() {
     }
     // What the buttons answer from now on: the offer about to be drawn.
     shown_ = offer;
+    if (order_is_current()) {
+        taken();
+        return;
+    }
     const zel_api::command::order& order = offer->order;
 
     // A passed deadline stops only the countdown, at 00:00; the rest is drawn all the same, so an offer that
@@ -201,6 +206,7 @@ void panel_order_offer::on_accept() {
         return;
     }
     form_.lock();
+    accepting_ = true;
     c->order_offer_accept(shown_->s_order_id);
 }
 
@@ -249,16 +255,32 @@ void panel_order_offer::on_key_down_arrow() {
 // --- commands
 
 void panel_order_offer::on_command(const zel_api::update_mask& mask) {
+    if (mask.test(zel_api::key::disconnect_local)) {
+        // The server may close this offer while the link is down and never say so: the offer is dead for a
+        // refusal of "Взять заказ" unless a new one comes.
+        outlived_ = current_offer();
+        accepting_ = false; // the manager unlocks
+    }
     if (mask.test(zel_api::key::order_offer)) {
         // At once, not at the next tick: the buttons must never answer an offer that is not drawn.
         offer_text();
     }
     if (const auto* accepted = mask.result_of(zel_api::key::order_offer_accept); accepted && accepted->ok) {
-        form_.unlock();
-        form_.pop_panel();
+        accepting_ = true; // its lock is released here
+        taken();
+    } else if (accepted && shown_ && shown_ == outlived_) {
+        log(logger::warning, L"panel_order_offer: the accept of an offer no longer offered was refused");
+        leave();
     } else if (const auto* refused = mask.result_of(zel_api::key::order_offer_reject); refused && refused->ok) {
         form_.unlock();
         form_.pop_to_first();
+    }
+    // The accept's answer lost with the link, the server's list tells: the order is the driver's already.
+    if (mask.test(zel_api::key::order) || mask.test(zel_api::key::cmd_result)) {
+        if (order_is_current()) {
+            taken();
+        }
+    }
     }
     if (mask.test(zel_api::key::order_offer_timeout)) {
         form_.push_panel(panel_ids::offer_timeout);
@@ -266,6 +288,22 @@ void panel_order_offer::on_command(const zel_api::update_mask& mask) {
     if (mask.test(zel_api::key::order_offer_cancel)) {
         form_.push_panel(panel_ids::offer_closed);
     }
+}
+
+bool panel_order_offer::order_is_current() const {
+    controller* c = controller::instance();
+    return c && shown_ && c->find_order(zel_api::command::order::list_current, shown_->s_order_id) != nullptr;
+}
+
+void panel_order_offer::taken() {
+    if (leaving_) {
+        return;
+    }
+    if (accepting_) {
+        accepting_ = false;
+        form_.unlock();
+    }
+    leave();
 }
 
 } // namespace zel::form

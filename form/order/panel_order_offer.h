@@ -19,7 +19,11 @@
 //   shown --"Отказаться", fineable--> fine warning (34) pushed, nothing sent
 //   shown --"order-offer-timeout" / "order-offer-cancel"--> notice 31 / 32 pushed (both: 31, then 32)
 //   shown --no stored offer at show or at a fill--> popped
-// A result without "ok" changes nothing here (the strip unlocks). Back is handled: it never pops the offer.
+//   shown --the offer's order listed as the driver's current order (the accept's answer lost with the link)-->
+//           popped, as on the accept's "ok"
+//   shown --"order-offer-accept" refused, the offer stored before the link was last lost--> popped
+// Any other result without "ok" changes nothing here (the strip unlocks). Back is handled: it never pops the
+// offer.
 // UI thread only.
 #pragma once
 
@@ -101,6 +105,10 @@ private:
     void build_controls();
     // Pops once; later fills before the switch pop nothing more.
     void leave();
+    // The offer's order among the driver's current orders.
+    bool order_is_current() const;
+    // Leaves as a successful accept does, releasing the lock of an accept on its way.
+    void taken();
 
     // The title's picture, kept from show to show.
     std::shared_ptr<Image> title_image_;
@@ -115,6 +123,9 @@ private:
     std::unique_ptr<order_summary<unit_text>> summary_;
 
     offer_ptr shown_;
+    // The offer stored when the link was last lost.
+    offer_ptr outlived_;
+    bool accepting_ = false;
     int timer_ = -1;
     bool leaving_ = false;
 };

@@ -15,7 +15,8 @@
 //   closing --closed, or the wait over--> unlocked, leave (or, under a panel pushed over the bill, leave when
 //              the bill is shown again)
 //   closing --refused--> unlocked; leave when the order is gone, else shown
-//   closing --link lost--> shown (the manager unlocks)
+//   closing --link lost--> closing, unlocked by the manager, until the reconnect's login tells the close's end:
+//              the order gone (the close was taken, its answer lost) as closed; still listed: shown again
 //   shown --"odel", no current order, not closing--> leave
 // leave: another current order -> the first panel; else by the session's "area-id": 0 -> the area list 9, an
 // area of type 2 -> its parking list 10, otherwise (or none) -> the first panel.

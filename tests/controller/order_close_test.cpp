@@ -1,6 +1,6 @@
 // The close of an order against the store alone: the server's answer to "close-order" in every split and order
-// (the removal before or after the result, together or apart, a refusal, a lost link), each ending once with the
-// ride's files written only on a success.
+// (the removal before or after the result, together or apart, a refusal, a lost link and what the reconnect's
+// login lists then), each ending once with the ride's files written only on a close the server took.
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -27,6 +27,12 @@ const std::wstring accepted = LR"({"cmd-result":{"cmd-name":"close-order","ok":1
 const std::wstring refused = LR"({"cmd-result":{"cmd-name":"close-order","ok":0}})";
 const std::wstring other = LR"({"nda":{"id":12,"c":1}})";
 const std::wstring lost = L"lost"; // stands for the link's loss
+// Stands for a reconnect: the store emptied, then the login's answer that follows it.
+const std::wstring reconnect = L"reconnect";
+const std::wstring login_ok = LR"({"cmd-result":{"cmd-name":"login","ok":1}})";
+const std::wstring listed = reconnect + LR"({"order":{"s-id":"R-1","l-type":4,"s":8,"s-tid":"T-15"}})" + login_ok;
+const std::wstring gone = reconnect + login_ok;
+const std::wstring login_refused = reconnect + LR"({"cmd-result":{"cmd-name":"login","ok":0}})";
 
 // The taximeter that the stored order starts listens to the GPS service: one of the test's own, without a
 // refresh thread, so that no thread of a process-wide service outlives the test and runs into the exit.
@@ -91,6 +97,9 @@ TEST_P(close_course, EndsOnceWithTheFilesOfASuccessOnly) {
             zel_api::update_mask mask;
             mask.set(L"disconnect_local");
             closing.on_mask(mask);
+        } else if (packet.starts_with(reconnect)) {
+            store.clear_all();
+            closing.on_mask(store.process_packet(packet.substr(reconnect.size())));
         } else {
             closing.on_mask(store.process_packet(packet));
         }
@@ -111,7 +120,10 @@ INSTANTIATE_TEST_SUITE_P(
                     course{"ResultFirst", {accepted, other, removed}, {outcome::accepted, outcome::closed}, true},
                     course{"Refused", {refused}, {outcome::refused}, false},
                     course{"RemovedThenRefused", {removed, refused}, {outcome::refused}, false},
-                    course{"LostBeforeTheResult", {other, lost}, {outcome::lost}, false},
+                    // The answer lost: what the server lists after the reconnect tells whether it took the close.
+                    course{"LostAndNotTaken", {other, lost, listed}, {outcome::lost}, false},
+                    course{"LostAndTaken", {lost, gone}, {outcome::closed}, true},
+                    course{"LostUntilALoginSucceeds", {lost, login_refused, lost, gone}, {outcome::closed}, true},
                     course{"LostAfterTheResult", {accepted, lost}, {outcome::accepted, outcome::closed}, true}),
     [](const testing::TestParamInfo<course>& info) { return std::string(info.param.name); });
 

@@ -65,6 +65,16 @@ server started by the same test).
                             ANSWER instead, where ${cmd.NAME} stands for the command's member NAME (the
                             "s-oid" of {"driver-arrive":{"s-oid":"T1"}}, say); the first rule that matches wins;
                             the rules also answer a "reply" step
+    when [containing] TEXT => drop [PUSH]
+                            the link dropped at a chosen command: the first command containing TEXT is neither
+                            acknowledged nor answered; PUSH, when given, is sent first as a command of the
+                            server's own (what applying the command means, its answer lost: say an "odel"),
+                            then the connection is closed ("dropped" on the output). The rule drops once; the
+                            same command sent again goes to the rules after it
+    when dropped [containing] TEXT => ANSWER
+                            a rule that counts only once a drop rule has dropped the link, and then comes before
+                            every other rule: the state after the drop, such as the answer to the reconnect's
+                            "login" without an order that the dropped command closed
     auto [result | TEXT]    from here on: acknowledge and answer every command (with a successful "cmd-result"
                             naming it, with TEXT, or with its own payload), until the terminal closes the
                             connection; then wait for the next connection and serve it the same way
@@ -105,6 +115,13 @@ SPLIT_PAUSE_MS = 200  # between the two parts of a split answer
 
 class ScriptFailure(Exception):
     pass
+
+
+class Drop:
+    """The answer of a drop rule: PUSH (or nothing) sent, then the link closed."""
+
+    def __init__(self, push):
+        self.push = push
 
 
 class LinkClosed(Exception):
@@ -298,8 +315,23 @@ class Link:
         while True:
             kind, packet_id, payload = self.read_packet(None)
             if kind == COMMAND:
+                answer = answer_of(payload)
+                if isinstance(answer, Drop):
+                    self.drop(answer)
                 self.send(ACK, packet_id)
-                self.send_answer(packet_id, answer_of(payload), payload)
+                self.send_answer(packet_id, answer, payload)
+
+    def drop(self, rule):
+        """Sends the rule's push, if any, and closes the connection; the link is closed from then on."""
+        if rule.push:
+            self.send(COMMAND, 0, rule.push)
+        say("dropped")
+        try:
+            self.conn.shutdown(socket.SHUT_RDWR)
+        except OSError:
+            pass
+        self.conn.close()
+        raise LinkClosed()
 
 
 def parse_text(rest, values=None):
@@ -377,10 +409,13 @@ class Server:
         self.failed = False
         self.finished = script is None
         self.at = ""  # the step under way, for the message of a stop before the end
-        # "when" rules of the automatic mode: (text the command contains, answer with ${cmd.NAME} left in).
+        # "when" rules of the automatic mode: [text the command contains, answer with ${cmd.NAME} left in, kind:
+        # "answer", "drop" (then "spent") or "dropped"].
         self.rules = []
         # "always" rules: command name -> answer, for every connection from the step on.
         self.always = {}
+        # A drop rule has dropped the link: the "when dropped" rules count.
+        self.dropped = False
 
     def accept(self):
         if self.link:
@@ -470,13 +505,28 @@ class Server:
             answer = self.with_rules(lambda payload: None)(link.last_command)
             if answer is None:
                 raise ScriptFailure("no when rule answers %r" % link.last_command.decode("utf-8", "replace"))
+            if isinstance(answer, Drop):
+                try:
+                    link.drop(answer)
+                except LinkClosed:
+                    self.link = None
+                    return
             link.send_answer(link.last_command_id, answer, link.last_command)
         elif verb == "when":
+            after_drop = bool(args) and args[0] == "dropped"
+            args = args[1:] if after_drop else args
             rule = " ".join(args[1:] if args and args[0] == "containing" else args)
             if " => " not in rule:
                 raise ScriptFailure("a when step needs TEXT => ANSWER")
             needle, answer = rule.split(" => ", 1)
-            self.rules.append((parse_text(needle, self.values), parse_text(answer, self.values).decode("utf-8")))
+            kind = "answer"
+            if answer == "drop" or answer.startswith("drop "):
+                if after_drop:
+                    raise ScriptFailure("a when dropped rule cannot drop again")
+                kind, answer = "drop", answer[len("drop"):].strip()
+            elif after_drop:
+                kind = "dropped"
+            self.rules.append([parse_text(needle, self.values), parse_text(answer, self.values).decode("utf-8"), kind])
         elif verb == "sleep":
             if len(args) != 1 or not args[0].isdigit():
                 raise ScriptFailure("a sleep step needs MS")
@@ -508,10 +558,22 @@ class Server:
             raise ScriptFailure("unknown step " + verb)
 
     def with_rules(self, answer_of):
-        """The automatic answer, unless a "when" rule names the command."""
+        """The automatic answer, unless a "when" rule names the command: once a drop rule has dropped the link,
+        the "when dropped" rules first; a drop rule drops once (then it is spent)."""
         def answer(payload):
-            for needle, text in self.rules:
-                if needle in payload:
+            if self.dropped:
+                for needle, text, kind in self.rules:
+                    if kind == "dropped" and needle in payload:
+                        return fill_command_fields(text, payload)
+            for rule in self.rules:
+                needle, text, kind = rule
+                if kind == "dropped" or needle not in payload:
+                    continue
+                if kind == "drop":
+                    rule[2] = "spent"
+                    self.dropped = True
+                    return Drop(fill_command_fields(text, payload) if text else b"")
+                if kind == "answer":
                     return fill_command_fields(text, payload)
             return answer_of(payload)
         return answer
