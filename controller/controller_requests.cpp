@@ -244,7 +244,7 @@ int32_t controller::get_area_type(int64_t area_id) const {
 zel_api::record_list<ref_area> controller::get_type2_areas() const {
     zel_api::record_list<ref_area> found;
     for (const auto& area : database_->get_areas()) {
-        if (area->t == 2) {
+        if (area->t == zel_api::command::area_type::district) {
             found.push_back(area);
         }
     }

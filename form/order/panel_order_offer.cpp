@@ -281,7 +281,6 @@ void panel_order_offer::on_command(const zel_api::update_mask& mask) {
             taken();
         }
     }
-    }
     if (mask.test(zel_api::key::order_offer_timeout)) {
         form_.push_panel(panel_ids::offer_timeout);
     }

@@ -73,7 +73,6 @@ constexpr int content_inset = 6;
 constexpr rgb background{23, 27, 34};
 
 constexpr int preliminary = 1;
-constexpr int parking_area_type = 1;
 constexpr int kind_second_list = 2;
 constexpr int kind_own_orders = 3;
 
@@ -365,7 +364,7 @@ void panel_take_order::apply_button_rule() {
         return;
     }
     const bool parked =
-        session->area_id && *session->area_id != 0 && c->get_area_type(*session->area_id) == parking_area_type;
+        session->area_id && *session->area_id != 0 && c->get_area_type(*session->area_id) == zel_api::command::area_type::parking;
     const bool take = parked || c->get_current_order() != nullptr;
     take_->set_visible(take);
     parking_->set_visible(!take);

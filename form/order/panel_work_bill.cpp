@@ -397,7 +397,7 @@ void panel_work_bill::leave() {
             form_.push_panel(panel_ids::area_list, make_number_param(0));
             return;
         }
-        if (ctl->get_area_type(*session->area_id) == 2) {
+        if (ctl->get_area_type(*session->area_id) == zel_api::command::area_type::district) {
             form_.pop_to_first_quiet();
             form_.push_panel(panel_ids::park_list, make_number_param(*session->area_id));
             return;

@@ -13,7 +13,7 @@ namespace zel_api::command {
 namespace area_type {
 inline constexpr int32_t parking = 1;  // a parking, where the driver stands in the queue for orders
 inline constexpr int32_t district = 2; // an area with parkings ("cid"), listed for the driver to choose from
-inline constexpr int32_t outlying = 4; // an area of its own, neither listed nor a parking of a district
+inline constexpr int32_t outlying = 4; // told apart from 1 by the server only: the screens treat both alike
 } // namespace area_type
 
 class ref_area : public command {
