@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "app/step_mode.h"
-#include "form/main_window.h"
+#include "form/shell/main_window.h"
 
 int main() {
     if (const char* steps = std::getenv("MORVIK_STEPS"); steps && *steps) {

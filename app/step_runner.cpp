@@ -11,10 +11,10 @@
 #include <thread>
 
 #include "app/pinned_clock.h"
-#include "form/main_window.h"
-#include "form/manager_2.h"
+#include "form/shell/main_window.h"
+#include "form/shell/manager_2.h"
 #include "form/order/taximeter_display.h"
-#include "form/panel_base.h"
+#include "form/shell/panel_base.h"
 #include "foundation/app_paths.h"
 #include "foundation/logger.h"
 #include "foundation/text_utils.h"

@@ -1,6 +1,6 @@
 #include "bench/form/bench_window.h"
 
-#include "form/main_window.h"
+#include "form/shell/main_window.h"
 #include "platform/headless.h"
 
 namespace zel::form::bench {

@@ -15,22 +15,22 @@
 #include "bench/form/bench_window.h"
 #include "form/account/panel_lock_gui.h"
 #include "form/account/panel_status.h"
-#include "form/brush_holder.h"
-#include "form/caption_radio_button.h"
-#include "form/drawing.h"
-#include "form/font_holder.h"
-#include "form/frame_text_button.h"
-#include "form/graphics.h"
-#include "form/keypad_dialog.h"
-#include "form/list_panel_base.h"
-#include "form/list_view.h"
-#include "form/main_window.h"
-#include "form/manager_2.h"
-#include "form/multiline_text.h"
-#include "form/panel_base.h"
-#include "form/radio_group.h"
-#include "form/return_first_arg.h"
-#include "form/skin_images.h"
+#include "form/drawing/brush_holder.h"
+#include "form/controls/caption_radio_button.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
+#include "form/controls/frame_text_button.h"
+#include "form/drawing/graphics.h"
+#include "form/controls/keypad_dialog.h"
+#include "form/controls/list_row_source.h"
+#include "form/controls/list_view.h"
+#include "form/shell/main_window.h"
+#include "form/shell/manager_2.h"
+#include "form/controls/multiline_text.h"
+#include "form/shell/panel_base.h"
+#include "form/controls/radio_group.h"
+#include "form/order/return_first_arg.h"
+#include "form/drawing/skin_images.h"
 #include "platform/gdi.h"
 #include "platform/headless.h"
 
@@ -62,7 +62,7 @@ std::wstring message_600() {
 }
 
 // The busy screen; it is also the list's row source.
-class controls_screen : public panel_base, public list_panel_base {
+class controls_screen : public panel_base, public list_row_source {
 public:
     explicit controls_screen(manager_2& form) : form_(form) {}
 

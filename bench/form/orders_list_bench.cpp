@@ -10,7 +10,7 @@
 #include "bench/api/twenty_orders.h"
 #include "foundation/logger.h"
 #include "foundation/text_utils.h"
-#include "tests/form/orders_scene.h"
+#include "tests/form/order/orders_scene.h"
 
 namespace {
 

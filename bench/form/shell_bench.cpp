@@ -18,9 +18,9 @@
 #include "form/account/panel_lock_gui.h"
 #include "form/account/panel_master_panel_2.h"
 #include "form/account/panel_status.h"
-#include "form/main_window.h"
-#include "form/manager_2.h"
-#include "form/panel_base.h"
+#include "form/shell/main_window.h"
+#include "form/shell/manager_2.h"
+#include "form/shell/panel_base.h"
 #include "platform/gdi.h"
 #include "platform/headless.h"
 

@@ -23,7 +23,7 @@
 #include <sstream>
 #include <thread>
 
-#include "form/skin_images.h"
+#include "form/drawing/skin_images.h"
 #include "tests/form/trial_terminal.h"
 #include "tools/skin/skin_checks.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "form/panel_param.h"
+#include "form/shell/panel_param.h"
 
 namespace zel::form {
 

@@ -1,12 +1,12 @@
 #include "form/account/panel_area_list.h"
 
 #include "controller/controller.h"
-#include "form/drawing.h"
-#include "form/font_holder.h"
-#include "form/graphics.h"
-#include "form/image.h"
-#include "form/manager_2.h"
-#include "form/panel_ids.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
+#include "form/drawing/graphics.h"
+#include "form/drawing/image.h"
+#include "form/shell/manager_2.h"
+#include "form/shell/panel_ids.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
@@ -25,7 +25,7 @@ constexpr rgb text_colour{255, 255, 255};
 
 } // namespace
 
-panel_area_list::panel_area_list(manager_2& form) : area_list_panel(form, icon_id, band_id) {}
+panel_area_list::panel_area_list(manager_2& form) : area_rows_panel(form, icon_id, band_id) {}
 
 void panel_area_list::show(const panel_param*) {
     const controller* c = controller::instance();

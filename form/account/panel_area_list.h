@@ -3,12 +3,12 @@
 // parking list of its area; with one, the area is sent at once as "set-parking". UI thread only.
 #pragma once
 
-#include "form/account/area_list_panel.h"
-#include "form/panel_ids.h"
+#include "form/account/area_rows_panel.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 
-class panel_area_list : public area_list_panel {
+class panel_area_list : public area_rows_panel {
 public:
     static constexpr int id = panel_ids::area_list;
 

@@ -3,15 +3,15 @@
 #include <algorithm>
 
 #include "controller/controller.h"
-#include "form/color_box.h"
-#include "form/drawing.h"
-#include "form/font_holder.h"
-#include "form/image.h"
-#include "form/image_control.h"
-#include "form/manager_2.h"
-#include "form/multiline_text.h"
-#include "form/plate_box.h"
-#include "form/text_label.h"
+#include "form/account/color_box.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
+#include "form/drawing/image.h"
+#include "form/controls/image_control.h"
+#include "form/shell/manager_2.h"
+#include "form/controls/multiline_text.h"
+#include "form/controls/plate_box.h"
+#include "form/controls/text_label.h"
 #include "foundation/text_utils.h"
 
 namespace zel::form {

@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "form/panel_base.h"
-#include "form/panel_ids.h"
+#include "form/shell/panel_base.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

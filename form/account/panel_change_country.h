@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "form/list_panel.h"
-#include "form/panel_ids.h"
+#include "form/shell/list_panel.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

@@ -7,8 +7,8 @@
 #include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/account/car_param.h"
-#include "form/manager_2.h"
-#include "form/panel_ids.h"
+#include "form/shell/manager_2.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

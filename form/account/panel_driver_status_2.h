@@ -17,7 +17,7 @@
 #pragma once
 
 #include "form/account/panel_menu_list.h"
-#include "form/panel_ids.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

@@ -4,8 +4,8 @@
 #include "api/command/received/session_param.h"
 #include "api/command_names.h"
 #include "controller/controller.h"
-#include "form/main_window.h"
-#include "form/manager_2.h"
+#include "form/shell/main_window.h"
+#include "form/shell/manager_2.h"
 #include "platform/window.h"
 
 namespace zel::form {

@@ -1,14 +1,14 @@
 #include "form/account/panel_http_reg_entry.h"
 
-#include "form/drawing.h"
-#include "form/font_holder.h"
-#include "form/image.h"
-#include "form/image_control.h"
-#include "form/keypad_dialog.h"
-#include "form/manager_2.h"
-#include "form/multiline_text.h"
-#include "form/skin_images.h"
-#include "form/text_label.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
+#include "form/drawing/image.h"
+#include "form/controls/image_control.h"
+#include "form/controls/keypad_dialog.h"
+#include "form/shell/manager_2.h"
+#include "form/controls/multiline_text.h"
+#include "form/drawing/skin_images.h"
+#include "form/controls/text_label.h"
 
 namespace zel::form {
 

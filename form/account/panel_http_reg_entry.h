@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "form/panel_base.h"
+#include "form/shell/panel_base.h"
 
 namespace zel::form {
 

@@ -22,7 +22,7 @@
 #include <string>
 
 #include "form/account/panel_http_reg_entry.h"
-#include "form/panel_ids.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

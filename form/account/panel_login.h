@@ -25,8 +25,8 @@
 #include <vector>
 
 #include "api/command/received/obj_device_server.h"
-#include "form/panel_base.h"
-#include "form/panel_ids.h"
+#include "form/shell/panel_base.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

@@ -1,6 +1,6 @@
 #include "form/account/panel_login_hor.h"
 
-#include "form/manager_2.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

@@ -30,8 +30,8 @@
 #include <thread>
 
 #include "controller/program_update.h"
-#include "form/panel_base.h"
-#include "form/panel_ids.h"
+#include "form/shell/panel_base.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

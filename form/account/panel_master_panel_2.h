@@ -19,8 +19,8 @@
 #include <array>
 #include <memory>
 
-#include "form/panel_base.h"
-#include "form/panel_ids.h"
+#include "form/shell/panel_base.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

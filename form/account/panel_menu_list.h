@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "form/list_panel.h"
+#include "form/shell/list_panel.h"
 
 namespace zel::form {
 

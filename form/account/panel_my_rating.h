@@ -14,9 +14,9 @@
 
 #include "api/command/received/ref_rate.h"
 #include "api/command/received/riv.h"
-#include "form/geometry.h"
-#include "form/list_panel.h"
-#include "form/panel_ids.h"
+#include "form/drawing/geometry.h"
+#include "form/shell/list_panel.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

@@ -3,11 +3,11 @@
 #include "api/command/received/session_param.h"
 #include "controller/controller.h"
 #include "form/account/car_param.h"
-#include "form/drawing.h"
-#include "form/font_holder.h"
-#include "form/graphics.h"
-#include "form/manager_2.h"
-#include "form/panel_ids.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
+#include "form/drawing/graphics.h"
+#include "form/shell/manager_2.h"
+#include "form/shell/panel_ids.h"
 #include "foundation/logger.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"
@@ -29,7 +29,7 @@ constexpr rgb text_colour{255, 255, 255};
 
 } // namespace
 
-panel_park_list::panel_park_list(manager_2& form) : area_list_panel(form, icon_id, band_id) {}
+panel_park_list::panel_park_list(manager_2& form) : area_rows_panel(form, icon_id, band_id) {}
 
 void panel_park_list::show(const panel_param* param) {
     const auto* area = param_as<number_param>(param);

@@ -6,12 +6,12 @@
 
 #include <cstdint>
 
-#include "form/account/area_list_panel.h"
-#include "form/panel_ids.h"
+#include "form/account/area_rows_panel.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 
-class panel_park_list : public area_list_panel {
+class panel_park_list : public area_rows_panel {
 public:
     static constexpr int id = panel_ids::park_list;
 

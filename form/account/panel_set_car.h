@@ -13,8 +13,8 @@
 #include <memory>
 
 #include "api/command/received/cars.h"
-#include "form/list_panel.h"
-#include "form/panel_ids.h"
+#include "form/shell/list_panel.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

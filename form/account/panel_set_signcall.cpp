@@ -2,11 +2,11 @@
 
 #include "controller/controller.h"
 #include "form/account/login_param.h"
-#include "form/drawing.h"
-#include "form/font_holder.h"
-#include "form/graphics.h"
-#include "form/manager_2.h"
-#include "form/panel_ids.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
+#include "form/drawing/graphics.h"
+#include "form/shell/manager_2.h"
+#include "form/shell/panel_ids.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "api/command/received/callsign_info.h"
-#include "form/list_panel.h"
-#include "form/panel_ids.h"
+#include "form/shell/list_panel.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

@@ -6,12 +6,12 @@
 #include "controller/controller.h"
 #include "form/account/panel_take_shift.h"
 #include "form/account/shift_card.h"
-#include "form/brush_holder.h"
-#include "form/drawing.h"
-#include "form/font_holder.h"
-#include "form/graphics.h"
-#include "form/image.h"
-#include "form/manager_2.h"
+#include "form/drawing/brush_holder.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
+#include "form/drawing/graphics.h"
+#include "form/drawing/image.h"
+#include "form/shell/manager_2.h"
 #include "platform/gdi.h"
 
 namespace zel::form {

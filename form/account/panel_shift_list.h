@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "api/database.h"
-#include "form/list_panel.h"
-#include "form/panel_ids.h"
+#include "form/shell/list_panel.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel_api::command {
 class shift;

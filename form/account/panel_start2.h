@@ -24,9 +24,9 @@
 #include <vector>
 
 #include "api/command/received/obj_device_server.h"
-#include "form/list_panel_base.h"
-#include "form/panel_base.h"
-#include "form/panel_ids.h"
+#include "form/controls/list_row_source.h"
+#include "form/shell/panel_base.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 
@@ -36,7 +36,7 @@ class frame_image_button;
 class image_button;
 class list_view;
 
-class panel_start2 : public panel_base, public list_panel_base {
+class panel_start2 : public panel_base, public list_row_source {
 public:
     static constexpr int id = panel_ids::start;
 

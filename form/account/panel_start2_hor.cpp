@@ -1,8 +1,8 @@
 #include "form/account/panel_start2_hor.h"
 
-#include "form/drawing.h"
-#include "form/graphics.h"
-#include "form/manager_2.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/graphics.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

@@ -27,8 +27,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "form/panel_base.h"
-#include "form/panel_ids.h"
+#include "form/shell/panel_base.h"
+#include "form/shell/panel_ids.h"
 #include "gps/location.h"
 
 namespace zel {

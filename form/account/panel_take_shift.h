@@ -18,9 +18,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "form/geometry.h"
-#include "form/panel_base.h"
-#include "form/panel_ids.h"
+#include "form/drawing/geometry.h"
+#include "form/shell/panel_base.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

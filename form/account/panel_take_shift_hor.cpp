@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "form/drawing.h"
-#include "form/graphics.h"
-#include "form/line_control.h"
-#include "form/manager_2.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/graphics.h"
+#include "form/controls/line_control.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

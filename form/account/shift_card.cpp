@@ -7,7 +7,7 @@
 #include "api/command/received/sell_shift.h"
 #include "api/command/received/shift.h"
 #include "controller/controller.h"
-#include "form/drawing.h"
+#include "form/drawing/drawing.h"
 #include "foundation/logger.h"
 #include "foundation/server_clock.h"
 #include "foundation/text_utils.h"

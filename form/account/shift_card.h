@@ -8,7 +8,7 @@
 #include <string>
 
 #include "api/database.h"
-#include "form/geometry.h"
+#include "form/drawing/geometry.h"
 
 namespace zel_api::command {
 class shift;

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "controller/controller.h"
-#include "form/drawing.h"
-#include "form/font_holder.h"
-#include "form/graphics.h"
-#include "form/image.h"
-#include "form/manager_2.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
+#include "form/drawing/graphics.h"
+#include "form/drawing/image.h"
+#include "form/shell/manager_2.h"
 #include "foundation/clock.h"
 #include "foundation/saturating.h"
 #include "foundation/server_clock.h"

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "form/control.h"
+#include "form/controls/control.h"
 
 namespace zel::form {
 

@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "api/command/received/order.h"
-#include "form/geometry.h"
+#include "form/drawing/geometry.h"
 
 namespace zel::form {
 

@@ -32,7 +32,7 @@
 
 #include "form/order/order_summary.h"
 #include "form/order/panel_order_offer_fine.h"
-#include "form/panel_ids.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

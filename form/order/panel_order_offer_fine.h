@@ -16,7 +16,7 @@
 #include <string>
 
 #include "api/database.h"
-#include "form/panel_base.h"
+#include "form/shell/panel_base.h"
 
 namespace zel::form {
 

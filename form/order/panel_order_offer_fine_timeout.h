@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "form/order/panel_order_offer_fine.h"
-#include "form/panel_ids.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

@@ -24,10 +24,10 @@
 #include <vector>
 
 #include "api/command/received/order.h"
-#include "form/list_panel_base.h"
+#include "form/controls/list_row_source.h"
 #include "form/order/row_faces.h"
-#include "form/panel_base.h"
-#include "form/panel_ids.h"
+#include "form/shell/panel_base.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 
@@ -37,7 +37,7 @@ class Image;
 class image_button;
 class list_view;
 
-class panel_orders_list : public panel_base, public list_panel_base {
+class panel_orders_list : public panel_base, public list_row_source {
 public:
     using order_ptr = std::shared_ptr<const zel_api::command::order>;
 

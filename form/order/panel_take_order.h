@@ -33,8 +33,8 @@
 
 #include "api/command/received/order.h"
 #include "form/order/order_summary.h"
-#include "form/panel_base.h"
-#include "form/panel_ids.h"
+#include "form/shell/panel_base.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

@@ -1,9 +1,9 @@
 #include "form/order/panel_take_order_hor.h"
 
-#include "form/brush_holder.h"
-#include "form/drawing.h"
-#include "form/graphics.h"
-#include "form/manager_2.h"
+#include "form/drawing/brush_holder.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/graphics.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

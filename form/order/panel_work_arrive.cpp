@@ -2,7 +2,7 @@
 
 #include "api/command_names.h"
 #include "controller/controller.h"
-#include "form/manager_2.h"
+#include "form/shell/manager_2.h"
 #include "form/order/order_card.h"
 #include "foundation/logger.h"
 #include "foundation/phone_call.h"

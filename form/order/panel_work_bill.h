@@ -30,9 +30,9 @@
 #include "api/command/received/order.h"
 #include "api/update_mask.h"
 #include "controller/order_close.h"
-#include "form/geometry.h"
-#include "form/panel_base.h"
-#include "form/panel_ids.h"
+#include "form/drawing/geometry.h"
+#include "form/shell/panel_base.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

@@ -1,7 +1,7 @@
 #include "form/order/panel_work_bill_hor.h"
 
-#include "form/drawing.h"
-#include "form/manager_2.h"
+#include "form/drawing/drawing.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

@@ -25,7 +25,7 @@
 #include <string_view>
 
 #include "api/database.h"
-#include "form/panel_base.h"
+#include "form/shell/panel_base.h"
 
 namespace zel::form {
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "form/order/panel_work_card.h"
-#include "form/panel_ids.h"
+#include "form/shell/panel_ids.h"
 
 namespace zel::form {
 

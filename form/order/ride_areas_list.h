@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "api/database.h"
-#include "form/list_panel_base.h"
+#include "form/controls/list_row_source.h"
 #include "form/order/row_faces.h"
 
 namespace zel::form {
@@ -20,7 +20,7 @@ class Graphics;
 class Image;
 class manager_2;
 
-class ride_areas_list : public list_panel_base {
+class ride_areas_list : public list_row_source {
 public:
     using rows = zel_api::record_list<zel_api::command::ref_area>;
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "api/database.h"
-#include "form/list_panel_base.h"
+#include "form/controls/list_row_source.h"
 #include "form/order/row_faces.h"
 
 namespace zel::form {
@@ -23,7 +23,7 @@ class Graphics;
 class Image;
 class manager_2;
 
-class ride_orders_list : public list_panel_base {
+class ride_orders_list : public list_row_source {
 public:
     using rows = zel_api::record_list<zel_api::command::order>;
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "form/drawing.h"
-#include "form/graphics.h"
-#include "form/image.h"
-#include "form/image_box.h"
-#include "form/manager_2.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/graphics.h"
+#include "form/drawing/image.h"
+#include "form/controls/image_box.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

@@ -8,7 +8,7 @@
 #include <array>
 #include <memory>
 
-#include "form/control.h"
+#include "form/controls/control.h"
 
 namespace zel::form {
 

@@ -1,6 +1,6 @@
 #include "form/order/row_faces.h"
 
-#include "form/graphics.h"
+#include "form/drawing/graphics.h"
 
 namespace zel::form {
 

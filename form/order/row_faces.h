@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "form/geometry.h"
+#include "form/drawing/geometry.h"
 
 namespace zel::form {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "form/panel_param.h"
+#include "form/shell/panel_param.h"
 
 namespace zel::form {
 

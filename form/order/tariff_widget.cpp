@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "form/drawing.h"
-#include "form/font_holder.h"
-#include "form/graphics.h"
-#include "form/image.h"
-#include "form/image_box.h"
-#include "form/manager_2.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
+#include "form/drawing/graphics.h"
+#include "form/drawing/image.h"
+#include "form/controls/image_box.h"
+#include "form/shell/manager_2.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"
 #include "platform/text.h"

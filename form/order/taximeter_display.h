@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "form/control.h"
+#include "form/controls/control.h"
 
 namespace zel::form {
 

@@ -1,9 +1,9 @@
 #include "form/order/unit_text.h"
 
-#include "form/drawing.h"
-#include "form/font_holder.h"
-#include "form/graphics.h"
-#include "form/manager_2.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
+#include "form/drawing/graphics.h"
+#include "form/shell/manager_2.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "form/control.h"
+#include "form/controls/control.h"
 
 namespace zel::form {
 

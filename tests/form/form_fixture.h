@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "form/graphics.h"
+#include "form/drawing/graphics.h"
 #include "tests/support/temp_app_folder.h"
 
 namespace zel::test {

@@ -9,8 +9,8 @@
 
 #include "api/command_names.h"
 #include "controller/server_address.h"
-#include "form/main_window.h"
-#include "form/panel_base.h"
+#include "form/shell/main_window.h"
+#include "form/shell/panel_base.h"
 #include "foundation/app_paths.h"
 #include "foundation/device_info.h"
 #include "foundation/text_utils.h"

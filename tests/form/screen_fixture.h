@@ -29,8 +29,8 @@
 #include <gtest/gtest.h>
 
 #include "controller/controller.h"
-#include "form/control.h"
-#include "form/manager_2.h"
+#include "form/controls/control.h"
+#include "form/shell/manager_2.h"
 #include "foundation/manual_clock.h"
 #include "gps/gps_manager.h"
 #include "gps/manual_fix_source.h"

@@ -3,10 +3,10 @@
 // clock reaching the manager's timers, and the record of process_control.
 #include "tests/form/screen_fixture.h"
 
-#include "form/dialog_request.h"
-#include "form/frame_text_button.h"
-#include "form/main_window.h"
-#include "form/panel_dialog_gui.h"
+#include "form/shell/dialog_request.h"
+#include "form/controls/frame_text_button.h"
+#include "form/shell/main_window.h"
+#include "form/shell/panel_dialog_gui.h"
 #include "platform/power_supply.h"
 #include "tests/support/dispatch_peer.h"
 

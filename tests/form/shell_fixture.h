@@ -11,9 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include "form/control.h"
-#include "form/manager_2.h"
-#include "form/panel_base.h"
+#include "form/controls/control.h"
+#include "form/shell/manager_2.h"
+#include "form/shell/panel_base.h"
 #include "platform/screen.h"
 #include "platform/window.h"
 

@@ -1,0 +1,107 @@
+#include "form/controls/elapsed_time_box.h"
+
+#include <algorithm>
+
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
+#include "form/drawing/graphics.h"
+#include "form/drawing/image.h"
+#include "form/shell/manager_2.h"
+#include "form/drawing/skin_images.h"
+#include "foundation/saturating.h"
+#include "foundation/text_utils.h"
+#include "platform/gdi.h"
+#include "platform/text.h"
+
+namespace zel::form {
+
+namespace {
+
+constexpr int time_box_id = 7025;
+
+// Design lengths from the box's left edge.
+constexpr double elapsed_left = 12.0;
+constexpr double elapsed_width = 40.0;
+constexpr double field_height = 37.0;
+constexpr double hour_left = 68.0;
+constexpr double minute_left = 106.0;
+constexpr double clock_width = 30.0;
+
+constexpr double number_font = 28.0;
+constexpr double unit_font = 15.0;
+constexpr double clock_font = 28.0;
+constexpr rgb dark_text{46, 66, 60};
+constexpr UINT centred = 0x25; // both ways, single line
+
+// The left field holds three characters: a count beyond them is held at its end of the range.
+constexpr int64_t fewest_minutes = -99;
+constexpr int64_t most_hours = 999;
+
+std::wstring two_digits(int value) {
+    std::wstring text = int_to_wstring(value);
+    return text.size() == 1 ? L"0" + text : text;
+}
+
+} // namespace
+
+elapsed_time_box::elapsed_time_box(manager_2* form, const rect& r)
+    : control(form, r), image_(form_image(form, time_box_id)) {}
+
+void elapsed_time_box::set_times(int64_t now_ms, int64_t start_s, int64_t offset_s) {
+    if (now_ms == now_ms_ && start_s == start_s_ && offset_s == offset_s_) {
+        return;
+    }
+    now_ms_ = now_ms;
+    start_s_ = start_s;
+    offset_s_ = offset_s;
+    invalidate();
+}
+
+elapsed_time_box::texts elapsed_time_box::texts_for(int64_t now_ms, int64_t start_s, int64_t offset_s) {
+    texts out;
+    // The times come from the server: any 64-bit value, so the difference saturates.
+    const int64_t minutes = ms_minus_seconds(now_ms, start_s) / 60 / 1000;
+    if (minutes < 60) {
+        out.number = int64_to_wstring(std::max(minutes, fewest_minutes));
+    } else {
+        out.number = int64_to_wstring(std::min(minutes / 60, most_hours));
+        out.unit = L"ч";
+    }
+    const int64_t local = now_ms / 1000 + offset_s;
+    out.hour = two_digits(unix_time_hour(local));
+    out.minute = two_digits(unix_time_minute(local));
+    return out;
+}
+
+void elapsed_time_box::paint(Graphics& g, const rect&, int dx, int dy) {
+    if (!visible_) {
+        return;
+    }
+    const float s = form_->get_scale();
+    const int x = rect_.x + dx;
+    const int y = rect_.y + dy;
+    image_->draw(g, x, y);
+    const texts shown = texts_for(now_ms_, start_s_, offset_s_);
+    const int height = static_cast<int>(field_height * s);
+
+    // The number and its unit side by side, the pair centred in the left field.
+    font_holder number(static_cast<int>(number_font * s), 700);
+    font_holder unit(static_cast<int>(unit_font * s), 400);
+    const size number_size = text_extent(form_->get_hwnd(), number, shown.number);
+    const size unit_size = text_extent(form_->get_hwnd(), unit, shown.unit);
+    const int band_left = static_cast<int>(elapsed_left * s + x);
+    const int number_left = static_cast<int>(band_left + elapsed_width * s / 2 -
+                                             static_cast<double>(number_size.width + unit_size.width) / 2);
+    g.draw_text(number, rect{number_left, y, number_size.width, height}, shown.number, centred, TRANSPARENT, dark_text);
+    g.draw_text(unit, rect{number_left + number_size.width, y, unit_size.width, height}, shown.unit, centred,
+                TRANSPARENT, dark_text);
+
+    font_holder clock(static_cast<int>(clock_font * s), 400);
+    const int width = static_cast<int>(clock_width * s);
+    g.draw_text(clock, rect{static_cast<int>(hour_left * s + x), y, width, height}, shown.hour, centred, TRANSPARENT,
+                white);
+    g.draw_text(clock, rect{static_cast<int>(minute_left * s + x), y, width, height}, shown.minute, centred,
+                TRANSPARENT, white);
+}
+
+} // namespace zel::form
