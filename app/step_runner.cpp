@@ -11,9 +11,9 @@
 #include <thread>
 
 #include "app/pinned_clock.h"
+#include "form/order/taximeter_display.h"
 #include "form/shell/main_window.h"
 #include "form/shell/manager_2.h"
-#include "form/order/taximeter_display.h"
 #include "form/shell/panel_base.h"
 #include "foundation/app_paths.h"
 #include "foundation/logger.h"

@@ -86,13 +86,13 @@ order_close::~order_close() = default;
 
 // ---------------------------------------------------------------------------------------------- the request
 
-std::unique_ptr<close_order> order_close::build_request(bill_record& bill, const order& order,
-                                                         float precision, int32_t discount_answer) {
+std::unique_ptr<close_order> order_close::build_request(bill_record& bill, const order& order, float precision,
+                                                        int32_t discount_answer) {
     figures held;
     const float total = held.real(bill.total_ref(), L"sum");
-    auto request = std::make_unique<close_order>(bill.order_id(), held.roubles(total, L"sum"),
-                                                 bill.downtime_seconds_ref() / 60,
-                                                 held.whole(bill.distance_ref(), L"dist"), discount_answer);
+    auto request =
+        std::make_unique<close_order>(bill.order_id(), held.roubles(total, L"sum"), bill.downtime_seconds_ref() / 60,
+                                      held.whole(bill.distance_ref(), L"dist"), discount_answer);
     if (!order.dct) {
         held.log_refused(bill.order_id());
         return request;

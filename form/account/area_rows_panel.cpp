@@ -2,12 +2,12 @@
 
 #include "api/command_names.h"
 #include "controller/controller.h"
+#include "form/controls/list_view.h"
 #include "form/drawing/brush_holder.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/list_view.h"
 #include "form/shell/manager_2.h"
 #include "platform/gdi.h"
 #include "platform/text.h"

@@ -1,19 +1,19 @@
 #include "form/account/menu_button.h"
 
+#include "form/controls/image_button.h"
 #include "form/drawing/brush_holder.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_button.h"
 #include "form/shell/manager_2.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
 
 namespace zel::form {
 
-menu_button::menu_button(manager_2* form, const rect& r, std::function<void()> on_click,
-                         std::shared_ptr<Image> normal, std::shared_ptr<Image> disabled, std::wstring caption)
+menu_button::menu_button(manager_2* form, const rect& r, std::function<void()> on_click, std::shared_ptr<Image> normal,
+                         std::shared_ptr<Image> disabled, std::wstring caption)
     : button(form, r, std::move(on_click)), normal_(std::move(normal)), disabled_(std::move(disabled)),
       caption_(std::move(caption)) {}
 

@@ -10,8 +10,8 @@
 namespace zel::form {
 
 menu_button_note::menu_button_note(manager_2* form, const rect& r, std::function<void()> on_click,
-                                   std::shared_ptr<Image> normal, std::shared_ptr<Image> disabled,
-                                   std::wstring caption, std::wstring note)
+                                   std::shared_ptr<Image> normal, std::shared_ptr<Image> disabled, std::wstring caption,
+                                   std::wstring note)
     : menu_button(form, r, std::move(on_click), std::move(normal), std::move(disabled), std::move(caption)),
       note_(std::move(note)) {}
 

@@ -4,14 +4,14 @@
 
 #include "controller/controller.h"
 #include "form/account/color_box.h"
-#include "form/drawing/drawing.h"
-#include "form/drawing/font_holder.h"
-#include "form/drawing/image.h"
 #include "form/controls/image_control.h"
-#include "form/shell/manager_2.h"
 #include "form/controls/multiline_text.h"
 #include "form/controls/plate_box.h"
 #include "form/controls/text_label.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
+#include "form/drawing/image.h"
+#include "form/shell/manager_2.h"
 #include "foundation/text_utils.h"
 
 namespace zel::form {

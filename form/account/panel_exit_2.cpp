@@ -14,7 +14,6 @@ namespace {
 
 enum row : int { close_row, end_work_row, end_shift_row, minimise_row };
 
-
 controller_::controller* ctl() {
     return controller_::controller::instance();
 }
@@ -40,8 +39,8 @@ void panel_exit_2::hide() {
 void panel_exit_2::rows_rule() {
     const auto* c = ctl();
     const auto session = c ? c->get_session_param() : nullptr;
-    const bool on_shift =
-        session && c->is_logged_in() && session->driver_status && *session->driver_status != zel_api::command::driver_status::off_shift;
+    const bool on_shift = session && c->is_logged_in() && session->driver_status &&
+                          *session->driver_status != zel_api::command::driver_status::off_shift;
     set_row(end_work_row, L"Завершить работу", on_shift);
     set_row(end_shift_row, L"Завершить смену", on_shift);
     repaint_rows();

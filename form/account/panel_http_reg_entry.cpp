@@ -1,14 +1,14 @@
 #include "form/account/panel_http_reg_entry.h"
 
+#include "form/controls/image_control.h"
+#include "form/controls/keypad_dialog.h"
+#include "form/controls/multiline_text.h"
+#include "form/controls/text_label.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_control.h"
-#include "form/controls/keypad_dialog.h"
-#include "form/shell/manager_2.h"
-#include "form/controls/multiline_text.h"
 #include "form/drawing/skin_images.h"
-#include "form/controls/text_label.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

@@ -1,9 +1,9 @@
 #include "form/account/panel_lock_gui.h"
 
-#include "form/drawing/image.h"
 #include "form/controls/image_control.h"
-#include "form/shell/manager_2.h"
+#include "form/drawing/image.h"
 #include "form/drawing/skin_images.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

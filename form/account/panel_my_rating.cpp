@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "controller/controller.h"
+#include "form/controls/image_button.h"
+#include "form/controls/list_view.h"
 #include "form/drawing/brush_holder.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_button.h"
-#include "form/controls/list_view.h"
 #include "form/shell/manager_2.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"

@@ -7,13 +7,13 @@
 #include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/account/shift_card.h"
+#include "form/controls/frame_image_button.h"
+#include "form/controls/image_control.h"
+#include "form/controls/text_label.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
-#include "form/controls/frame_image_button.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_control.h"
 #include "form/shell/manager_2.h"
-#include "form/controls/text_label.h"
 #include "foundation/logger.h"
 
 namespace zel::form {

@@ -2,9 +2,9 @@
 
 #include <utility>
 
+#include "form/controls/line_control.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/graphics.h"
-#include "form/controls/line_control.h"
 #include "form/shell/manager_2.h"
 
 namespace zel::form {

@@ -2,8 +2,8 @@
 
 #include "form/drawing/drawing.h"
 #include "form/drawing/image.h"
-#include "form/shell/manager_2.h"
 #include "form/drawing/skin_images.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

@@ -24,8 +24,8 @@ void frame_image_button::paint(Graphics& g, const rect& update, int dx, int dy) 
     }
     const int ih = image_->height();
     font_holder font(scaled(23, form_->get_scale()), 400);
-    g.draw_text(font, {rect_.x, rect_.y + ih, rect_.w, rect_.h - ih}, caption_, DT_CENTER | DT_SINGLELINE,
-                TRANSPARENT, rgb{150, 150, 150});
+    g.draw_text(font, {rect_.x, rect_.y + ih, rect_.w, rect_.h - ih}, caption_, DT_CENTER | DT_SINGLELINE, TRANSPARENT,
+                rgb{150, 150, 150});
     image_->draw(g, rect_.x + rect_.w / 2 - image_->width() / 2, rect_.y);
 }
 

@@ -1,8 +1,8 @@
 #include "form/controls/image_box.h"
 
 #include "form/drawing/image.h"
-#include "form/shell/manager_2.h"
 #include "form/drawing/skin_images.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

@@ -1,13 +1,13 @@
 #include "form/controls/keypad_dialog.h"
 
+#include "form/controls/keypad.h"
 #include "form/drawing/brush_holder.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/keypad.h"
-#include "form/shell/manager_2.h"
 #include "form/drawing/skin_images.h"
+#include "form/shell/manager_2.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "form/controls/list_row_source.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/graphics.h"
-#include "form/controls/list_row_source.h"
 #include "form/shell/manager_2.h"
 
 namespace zel::form {

@@ -1,8 +1,8 @@
 #include "form/controls/radio_button.h"
 
+#include "form/controls/radio_group.h"
 #include "form/drawing/brush_holder.h"
 #include "form/drawing/graphics.h"
-#include "form/controls/radio_group.h"
 
 namespace zel::form {
 

@@ -1,7 +1,7 @@
 #include "form/controls/state_button.h"
 
-#include "form/drawing/image.h"
 #include "form/controls/image_button.h"
+#include "form/drawing/image.h"
 
 namespace zel::form {
 

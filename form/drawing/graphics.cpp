@@ -51,8 +51,8 @@ void Graphics::blit_to(Graphics& target, const rect& r, int source_x, int source
     BitBlt(target.dc_, r.x, r.y, r.w, r.h, dc_, source_x, source_y, SRCCOPY);
 }
 
-void Graphics::draw_text(const font_holder& font, const rect& r, const wchar_t* text, UINT flags,
-                         int background_mode, const rgb& colour) {
+void Graphics::draw_text(const font_holder& font, const rect& r, const wchar_t* text, UINT flags, int background_mode,
+                         const rgb& colour) {
     if (!text) {
         return;
     }
@@ -71,12 +71,10 @@ void Graphics::fill_rect(const rect& r, const brush_holder& brush) {
     FillRect(dc_, &area, brush.brush());
 }
 
-void Graphics::gradient_fill(point first, point last, const rgb& first_colour, const rgb& second_colour,
-                             int mode) {
+void Graphics::gradient_fill(point first, point last, const rgb& first_colour, const rgb& second_colour, int mode) {
     TRIVERTEX vertices[2] = {
         {first.x, first.y, channel16(first_colour.r), channel16(first_colour.g), channel16(first_colour.b), 0},
-        {last.x + 1, last.y + 1, channel16(second_colour.r), channel16(second_colour.g),
-         channel16(second_colour.b), 0},
+        {last.x + 1, last.y + 1, channel16(second_colour.r), channel16(second_colour.g), channel16(second_colour.b), 0},
     };
     GRADIENT_RECT mesh{0, 1};
     GradientFill(dc_, vertices, 2, &mesh, 1, static_cast<ULONG>(mode));

@@ -43,8 +43,8 @@ public:
     // Background mode TRANSPARENT (1) or OPAQUE (2); the DC's font, mode and colour are restored afterwards.
     void draw_text(const font_holder& font, const rect& r, const wchar_t* text, UINT flags, int background_mode,
                    const rgb& colour);
-    void draw_text(const font_holder& font, const rect& r, const std::wstring& text, UINT flags,
-                   int background_mode, const rgb& colour) {
+    void draw_text(const font_holder& font, const rect& r, const std::wstring& text, UINT flags, int background_mode,
+                   const rgb& colour) {
         draw_text(font, r, text.c_str(), flags, background_mode, colour);
     }
     // Fills (x, y) to (x + w, y + h) inclusive: one pixel wider and higher than the rectangle.

@@ -74,10 +74,9 @@ void Image::init(int id, const std::wstring& path, int format, int width, int he
     }
     make_decoder(format);
     HMODULE module = path.empty() ? GetModuleHandleW(nullptr) : LoadLibraryW(path.c_str());
-    HRSRC resource =
-        module ? FindResourceW(module, MAKEINTRESOURCEW(static_cast<unsigned>(id)),
-                               format == format_png ? L"PNG" : L"JPG")
-               : nullptr;
+    HRSRC resource = module ? FindResourceW(module, MAKEINTRESOURCEW(static_cast<unsigned>(id)),
+                                            format == format_png ? L"PNG" : L"JPG")
+                            : nullptr;
     if (!resource) {
         return;
     }

@@ -16,7 +16,7 @@ struct skin_library {
 };
 
 constexpr skin_library libraries[] = {
-    {L"/skin/skin_black_button.dll", 1001, 1066}, {L"/skin/skin_black_main.dll", 5001, 5026},
+    {L"/skin/skin_black_button.dll", 1001, 1066},  {L"/skin/skin_black_main.dll", 5001, 5026},
     {L"/skin/skin_black_toolbar.dll", 8001, 8018}, {L"/skin/skin_black_order.dll", 7001, 7069},
     {L"/skin/skin_black_help.dll", 2004, 2212},
 };

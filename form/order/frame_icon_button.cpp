@@ -53,8 +53,7 @@ void frame_icon_button::paint(Graphics& g, const rect& update, int dx, int dy) {
     const icon_layout layout = lay_out(form_, rect_, icon_.get(), caption_);
     icon_->draw(g, layout.icon.x, layout.icon.y);
     font_holder font(scaled(25, form_->get_scale()), 400);
-    g.draw_text(font, layout.caption, caption_, DT_LEFT | DT_VCENTER | DT_SINGLELINE, TRANSPARENT,
-                rgb{150, 150, 150});
+    g.draw_text(font, layout.caption, caption_, DT_LEFT | DT_VCENTER | DT_SINGLELINE, TRANSPARENT, rgb{150, 150, 150});
 }
 
 } // namespace zel::form

@@ -10,9 +10,8 @@
 
 namespace zel::form {
 
-icon_button::icon_button(manager_2* form, const rect& r, std::function<void()> on_click,
-                         std::shared_ptr<Image> normal, std::shared_ptr<Image> pressed, std::shared_ptr<Image> icon,
-                         std::wstring caption)
+icon_button::icon_button(manager_2* form, const rect& r, std::function<void()> on_click, std::shared_ptr<Image> normal,
+                         std::shared_ptr<Image> pressed, std::shared_ptr<Image> icon, std::wstring caption)
     : image_button(form, r, std::move(on_click), std::move(normal), std::move(pressed)), icon_(std::move(icon)),
       caption_(std::move(caption)) {}
 
@@ -26,8 +25,8 @@ void icon_button::paint(Graphics& g, const rect& update, int dx, int dy) {
     }
     const int ih = icon_->height();
     font_holder font(scaled(27, form_->get_scale()), 400);
-    g.draw_text(font, {rect_.x, rect_.y + ih, rect_.w, rect_.h - ih}, caption_, DT_CENTER | DT_SINGLELINE,
-                TRANSPARENT, rgb{150, 150, 150});
+    g.draw_text(font, {rect_.x, rect_.y + ih, rect_.w, rect_.h - ih}, caption_, DT_CENTER | DT_SINGLELINE, TRANSPARENT,
+                rgb{150, 150, 150});
     draw_centred(g, icon_.get(), rect_);
 }
 

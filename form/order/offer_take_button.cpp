@@ -4,8 +4,8 @@
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/shell/manager_2.h"
 #include "form/drawing/skin_images.h"
+#include "form/shell/manager_2.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
 

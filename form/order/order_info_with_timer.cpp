@@ -1,14 +1,14 @@
 // Sections: pictures and layout numbers | construction | texts and blocks | scrolling and pen | painting.
 #include "form/order/order_info_with_timer.h"
 
+#include "form/controls/image_button.h"
+#include "form/controls/multiline_text.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
-#include "form/order/frame_icon_button.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_button.h"
+#include "form/order/frame_icon_button.h"
 #include "form/shell/manager_2.h"
-#include "form/controls/multiline_text.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
 

@@ -4,17 +4,17 @@
 #include <initializer_list>
 #include <type_traits>
 
+#include "form/controls/image_control.h"
+#include "form/controls/line_control.h"
+#include "form/controls/multiline_text.h"
+#include "form/controls/scroll_view.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_control.h"
-#include "form/controls/line_control.h"
-#include "form/shell/manager_2.h"
-#include "form/controls/multiline_text.h"
+#include "form/drawing/skin_images.h"
 #include "form/order/order_figures.h"
 #include "form/order/unit_text.h"
-#include "form/controls/scroll_view.h"
-#include "form/drawing/skin_images.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

@@ -6,15 +6,15 @@
 
 #include "api/bill_record.h"
 #include "controller/controller.h"
-#include "form/drawing/drawing.h"
-#include "form/drawing/image.h"
 #include "form/controls/keypad.h"
 #include "form/controls/keypad_dialog.h"
-#include "form/shell/manager_2.h"
-#include "form/order/bill_money.h"
 #include "form/controls/radio_group.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/image.h"
 #include "form/drawing/skin_images.h"
+#include "form/order/bill_money.h"
 #include "form/order/value_radio_button.h"
+#include "form/shell/manager_2.h"
 #include "foundation/logger.h"
 
 namespace zel::form {

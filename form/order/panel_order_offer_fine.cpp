@@ -7,13 +7,13 @@
 #include <utility>
 
 #include "controller/controller.h"
-#include "form/order/caption_value_box.h"
-#include "form/drawing/drawing.h"
 #include "form/controls/frame_text_button.h"
-#include "form/drawing/image.h"
-#include "form/shell/manager_2.h"
-#include "form/drawing/skin_images.h"
 #include "form/controls/text_label.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/image.h"
+#include "form/drawing/skin_images.h"
+#include "form/order/caption_value_box.h"
+#include "form/shell/manager_2.h"
 #include "foundation/clock.h"
 #include "foundation/logger.h"
 #include "foundation/saturating.h"

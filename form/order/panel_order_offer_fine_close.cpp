@@ -1,12 +1,12 @@
 #include "form/order/panel_order_offer_fine_close.h"
 
-#include "form/drawing/drawing.h"
 #include "form/controls/frame_text_button.h"
-#include "form/drawing/image.h"
 #include "form/controls/image_control.h"
-#include "form/shell/manager_2.h"
-#include "form/drawing/skin_images.h"
 #include "form/controls/text_label.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/image.h"
+#include "form/drawing/skin_images.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

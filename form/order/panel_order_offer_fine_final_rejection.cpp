@@ -1,10 +1,10 @@
 #include "form/order/panel_order_offer_fine_final_rejection.h"
 
 #include "api/command/received/order_offer.h"
-#include "form/order/caption_value_box.h"
 #include "form/controls/frame_text_button.h"
-#include "form/shell/manager_2.h"
 #include "form/controls/text_label.h"
+#include "form/order/caption_value_box.h"
+#include "form/shell/manager_2.h"
 #include "foundation/logger.h"
 
 namespace zel::form {

@@ -3,11 +3,11 @@
 #include "api/command/received/order_offer.h"
 #include "api/command_names.h"
 #include "controller/controller.h"
-#include "form/order/caption_value_box.h"
-#include "form/drawing/drawing.h"
-#include "form/shell/manager_2.h"
-#include "form/order/offer_take_button.h"
 #include "form/controls/text_label.h"
+#include "form/drawing/drawing.h"
+#include "form/order/caption_value_box.h"
+#include "form/order/offer_take_button.h"
+#include "form/shell/manager_2.h"
 #include "foundation/logger.h"
 
 namespace zel::form {

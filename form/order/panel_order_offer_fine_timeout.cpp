@@ -1,11 +1,11 @@
 #include "form/order/panel_order_offer_fine_timeout.h"
 
 #include "api/command/received/order_offer.h"
-#include "form/order/caption_value_box.h"
 #include "form/controls/frame_text_button.h"
-#include "form/shell/manager_2.h"
-#include "form/order/status_text_box.h"
 #include "form/controls/text_label.h"
+#include "form/order/caption_value_box.h"
+#include "form/order/status_text_box.h"
+#include "form/shell/manager_2.h"
 #include "foundation/logger.h"
 
 namespace zel::form {

@@ -6,25 +6,25 @@
 
 #include "api/command_names.h"
 #include "controller/controller.h"
-#include "form/drawing/brush_holder.h"
 #include "form/controls/caption_radio_button.h"
-#include "form/drawing/drawing.h"
 #include "form/controls/elapsed_time_box.h"
 #include "form/controls/frame_image_button.h"
-#include "form/drawing/graphics.h"
-#include "form/drawing/image.h"
 #include "form/controls/image_button.h"
 #include "form/controls/image_control.h"
 #include "form/controls/line_control.h"
-#include "form/shell/manager_2.h"
 #include "form/controls/multiline_text.h"
+#include "form/controls/radio_group.h"
+#include "form/controls/scroll_view.h"
+#include "form/drawing/brush_holder.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/graphics.h"
+#include "form/drawing/image.h"
+#include "form/drawing/skin_images.h"
 #include "form/order/order_figures.h"
 #include "form/order/order_summary.h"
 #include "form/order/take_order_param.h"
 #include "form/order/tariff_widget.h"
-#include "form/controls/radio_group.h"
-#include "form/controls/scroll_view.h"
-#include "form/drawing/skin_images.h"
+#include "form/shell/manager_2.h"
 #include "foundation/logger.h"
 
 namespace zel::form {
@@ -363,8 +363,8 @@ void panel_take_order::apply_button_rule() {
         take_->set_visible(false);
         return;
     }
-    const bool parked =
-        session->area_id && *session->area_id != 0 && c->get_area_type(*session->area_id) == zel_api::command::area_type::parking;
+    const bool parked = session->area_id && *session->area_id != 0 &&
+                        c->get_area_type(*session->area_id) == zel_api::command::area_type::parking;
     const bool take = parked || c->get_current_order() != nullptr;
     take_->set_visible(take);
     parking_->set_visible(!take);

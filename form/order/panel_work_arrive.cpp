@@ -2,8 +2,8 @@
 
 #include "api/command_names.h"
 #include "controller/controller.h"
-#include "form/shell/manager_2.h"
 #include "form/order/order_card.h"
+#include "form/shell/manager_2.h"
 #include "foundation/logger.h"
 #include "foundation/phone_call.h"
 

@@ -7,18 +7,18 @@
 #include "api/bill_record.h"
 #include "api/command_names.h"
 #include "controller/controller.h"
-#include "form/shell/dialog_request.h"
+#include "form/controls/frame_image_button.h"
+#include "form/controls/line_control.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
-#include "form/controls/frame_image_button.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/line_control.h"
-#include "form/shell/manager_2.h"
-#include "form/order/bill_money.h"
-#include "form/shell/panel_param.h"
-#include "form/order/segmented_button.h"
 #include "form/drawing/skin_images.h"
+#include "form/order/bill_money.h"
+#include "form/order/segmented_button.h"
+#include "form/shell/dialog_request.h"
+#include "form/shell/manager_2.h"
+#include "form/shell/panel_param.h"
 #include "foundation/logger.h"
 #include "foundation/text_utils.h"
 #include "gps/taximeter/taximeter.h"
@@ -294,11 +294,11 @@ void panel_work_bill::on_finish() {
         return;
     }
     if (order_->cts && *order_->cts > 0.0f) {
-        form_.push_panel(
-            manager_2::dialog_id,
-            std::make_shared<dialog_request>(
-                1, L"Клиент воспользовался скидкой: " + int_to_wstring(clamped_int32(*order_->cts)) + L" р.?",
-                [this](int answer) { on_discount_answer(answer); }));
+        form_.push_panel(manager_2::dialog_id,
+                         std::make_shared<dialog_request>(1,
+                                                          L"Клиент воспользовался скидкой: " +
+                                                              int_to_wstring(clamped_int32(*order_->cts)) + L" р.?",
+                                                          [this](int answer) { on_discount_answer(answer); }));
         return;
     }
     close();

@@ -1,11 +1,11 @@
 #include "form/order/progress_switch.h"
 
+#include "form/controls/image_box.h"
+#include "form/controls/image_button.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_box.h"
-#include "form/controls/image_button.h"
 #include "form/shell/manager_2.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"

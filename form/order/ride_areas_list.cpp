@@ -1,12 +1,12 @@
 #include "form/order/ride_areas_list.h"
 
 #include "controller/controller.h"
+#include "form/controls/image_box.h"
 #include "form/drawing/brush_holder.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_box.h"
 #include "form/shell/manager_2.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"

@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "controller/controller.h"
+#include "form/controls/elapsed_time_box.h"
+#include "form/controls/image_box.h"
 #include "form/drawing/brush_holder.h"
 #include "form/drawing/drawing.h"
-#include "form/controls/elapsed_time_box.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_box.h"
 #include "form/shell/manager_2.h"
 #include "foundation/clock.h"
 #include "foundation/text_utils.h"

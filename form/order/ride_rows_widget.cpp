@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "form/controls/image_box.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_box.h"
 #include "form/shell/manager_2.h"
 
 namespace zel::form {

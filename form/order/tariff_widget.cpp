@@ -4,11 +4,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "form/controls/image_box.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_box.h"
 #include "form/shell/manager_2.h"
 #include "foundation/text_utils.h"
 #include "platform/gdi.h"

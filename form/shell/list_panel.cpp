@@ -1,9 +1,9 @@
 #include "form/shell/list_panel.h"
 
-#include "form/drawing/drawing.h"
-#include "form/drawing/image.h"
 #include "form/controls/image_button.h"
 #include "form/controls/list_view.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/image.h"
 #include "form/shell/manager_2.h"
 
 namespace zel::form {

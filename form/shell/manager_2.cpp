@@ -12,9 +12,9 @@
 #include "controller/controller.h"
 #include "form/account/panel_logo.h"
 #include "form/drawing/graphics.h"
+#include "form/drawing/skin_images.h"
 #include "form/shell/message_preorder_workflow.h"
 #include "form/shell/panel_base.h"
-#include "form/drawing/skin_images.h"
 #include "foundation/sound_player.h"
 #include "platform/gdi.h"
 

@@ -36,8 +36,8 @@
 
 #include "api/update_mask.h"
 #include "controller/controller_listener.h"
-#include "form/shell/dialog_request.h"
 #include "form/drawing/geometry.h"
+#include "form/shell/dialog_request.h"
 #include "form/shell/panel_ids.h"
 #include "form/shell/panel_param.h"
 #include "platform/window.h"

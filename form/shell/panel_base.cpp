@@ -1,7 +1,7 @@
 #include "form/shell/panel_base.h"
 
-#include "form/drawing/brush_holder.h"
 #include "form/controls/control.h"
+#include "form/drawing/brush_holder.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/graphics.h"
 

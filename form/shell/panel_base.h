@@ -19,8 +19,8 @@
 
 #include "api/update_mask.h"
 #include "form/controls/control.h"
-#include "form/shell/panel_param.h"
 #include "form/drawing/geometry.h"
+#include "form/shell/panel_param.h"
 
 namespace zel::form {
 

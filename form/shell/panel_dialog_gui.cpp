@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "form/shell/dialog_request.h"
-#include "form/drawing/drawing.h"
 #include "form/controls/frame_text_button.h"
-#include "form/drawing/image.h"
 #include "form/controls/image_control.h"
-#include "form/shell/manager_2.h"
 #include "form/controls/multiline_text.h"
-#include "form/drawing/skin_images.h"
 #include "form/controls/text_label.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/image.h"
+#include "form/drawing/skin_images.h"
+#include "form/shell/dialog_request.h"
+#include "form/shell/manager_2.h"
 
 namespace zel::form {
 

@@ -29,8 +29,7 @@ public:
 };
 
 // The parameter as the type asked for; null for none or another type.
-template <class T>
-const T* param_as(const panel_param* param) {
+template <class T> const T* param_as(const panel_param* param) {
     return dynamic_cast<const T*>(param);
 }
 

@@ -24,7 +24,6 @@
 #include "form/account/panel_status.h"
 #include "form/account/panel_take_shift.h"
 #include "form/account/panel_take_shift_hor.h"
-#include "form/shell/manager_2.h"
 #include "form/order/panel_close_order_param.h"
 #include "form/order/panel_close_order_param_hor.h"
 #include "form/order/panel_order_offer.h"
@@ -43,6 +42,7 @@
 #include "form/order/panel_work_execute_hor.h"
 #include "form/order/panel_work_set.h"
 #include "form/order/panel_work_set_hor.h"
+#include "form/shell/manager_2.h"
 #include "form/shell/panel_dialog_gui.h"
 #include "form/shell/panel_ids.h"
 

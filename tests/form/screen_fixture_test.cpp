@@ -3,8 +3,8 @@
 // clock reaching the manager's timers, and the record of process_control.
 #include "tests/form/screen_fixture.h"
 
-#include "form/shell/dialog_request.h"
 #include "form/controls/frame_text_button.h"
+#include "form/shell/dialog_request.h"
 #include "form/shell/main_window.h"
 #include "form/shell/panel_dialog_gui.h"
 #include "platform/power_supply.h"

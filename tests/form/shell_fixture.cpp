@@ -5,8 +5,8 @@
 
 #include "api/command/received/cmd_result.h"
 #include "form/drawing/brush_holder.h"
-#include "form/shell/dialog_request.h"
 #include "form/drawing/graphics.h"
+#include "form/shell/dialog_request.h"
 #include "form/shell/main_window.h"
 #include "foundation/text_utils.h"
 #include "platform/headless.h"

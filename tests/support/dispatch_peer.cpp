@@ -6,8 +6,8 @@
 
 namespace zel::test {
 
-std::unique_ptr<test_peer> dispatch_server(const std::string& script,
-                                           const std::map<std::string, std::string>& values, int keepalive_ms) {
+std::unique_ptr<test_peer> dispatch_server(const std::string& script, const std::map<std::string, std::string>& values,
+                                           int keepalive_ms) {
     std::vector<std::string> arguments;
     if (keepalive_ms != 0) {
         arguments.push_back("--keepalive-ms");

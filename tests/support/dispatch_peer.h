@@ -14,8 +14,7 @@ namespace zel::test {
 // A test dispatch server playing the script (a path relative to the source tree), with --set values and, when
 // keepalive_ms is not 0, a keep-alive of its own every keepalive_ms milliseconds while it waits (--keepalive-ms).
 std::unique_ptr<test_peer> dispatch_server(const std::string& script,
-                                           const std::map<std::string, std::string>& values = {},
-                                           int keepalive_ms = 0);
+                                           const std::map<std::string, std::string>& values = {}, int keepalive_ms = 0);
 
 // The payloads of the commands the server received, in order (its "recv command id=N flag=F len=L PAYLOAD"
 // lines).

@@ -11,10 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "form/account/panel_master_panel_2.h"
-#include "form/drawing/drawing.h"
 #include "form/account/menu_button.h"
 #include "form/account/menu_button_ex.h"
+#include "form/account/panel_master_panel_2.h"
+#include "form/drawing/drawing.h"
 #include "foundation/text_utils.h"
 #include "platform/headless.h"
 #include "tests/form/screen_fixture.h"

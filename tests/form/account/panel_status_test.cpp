@@ -8,11 +8,11 @@
 
 #include "api/command/received/cmd_result.h"
 #include "form/account/panel_status.h"
-#include "form/shell/dialog_request.h"
 #include "form/controls/frame_text_button.h"
 #include "form/controls/image_button.h"
-#include "form/shell/panel_dialog_gui.h"
 #include "form/controls/state_button.h"
+#include "form/shell/dialog_request.h"
+#include "form/shell/panel_dialog_gui.h"
 #include "platform/headless.h"
 #include "platform/named_event.h"
 #include "tests/form/screen_fixture.h"

@@ -2,14 +2,14 @@
 // disabled, empty callback), the state button's keys, and the menu cells' rectangles in the box font.
 #include <gtest/gtest.h>
 
-#include "form/controls/frame_button.h"
-#include "form/drawing/image.h"
-#include "form/controls/image_button.h"
 #include "form/account/menu_button.h"
 #include "form/account/menu_button_ex.h"
 #include "form/account/menu_button_note.h"
-#include "form/drawing/skin_images.h"
+#include "form/controls/frame_button.h"
+#include "form/controls/image_button.h"
 #include "form/controls/state_button.h"
+#include "form/drawing/image.h"
+#include "form/drawing/skin_images.h"
 #include "platform/headless.h"
 #include "tests/form/controls/control_scene.h"
 
@@ -77,8 +77,8 @@ TEST_F(button_pen, a_disabled_button_keeps_its_press) {
     int clicks = 0;
     image_button* b = nullptr;
     open({480, 800, 192}, [&](host_panel& host, manager_2& form) {
-        b = host.own(std::make_unique<image_button>(&form, rect{100, 100, 50, 40}, [&] { ++clicks; }, nullptr,
-                                                    nullptr));
+        b = host.own(std::make_unique<image_button>(
+            &form, rect{100, 100, 50, 40}, [&] { ++clicks; }, nullptr, nullptr));
     });
     press(125, 120);
     ASSERT_TRUE(b->is_pressed());
@@ -139,13 +139,12 @@ TEST_F(button_pen, menu_cell_caption_and_badge_rectangles) {
         cell = host.own(std::make_unique<menu_button_ex>(&form, rect{0, 100, 160, 150}, nullptr,
                                                          skin->get_image_by_id(1026), skin->get_image_by_id(1027),
                                                          L"Заказы", skin->get_image_by_id(1065)));
-        noted = host.own(std::make_unique<menu_button_note>(&form, rect{160, 100, 160, 150}, nullptr,
-                                                            skin->get_image_by_id(1026), nullptr, L"Смена",
-                                                            L"до 20:00"));
+        noted = host.own(std::make_unique<menu_button_note>(
+            &form, rect{160, 100, 160, 150}, nullptr, skin->get_image_by_id(1026), nullptr, L"Смена", L"до 20:00"));
     });
     // Box font, size 23: "Навигатор" is 23 high; the caption's top 1.5 lines above the bottom.
     EXPECT_EQ(cell->caption_rect(), (rect{0, 215, 160, 23})); // 250 - 34.5, truncated
-    EXPECT_EQ(cell->badge_rect(), rect{}); // no badge text yet
+    EXPECT_EQ(cell->badge_rect(), rect{});                    // no badge text yet
     cell->set_subcaption(L"12");
     // The 64 x 64 picture is centred at (80, 175); the 64 x 32 badge sits on its lower right corner, its text
     // 3 pixels inside it, in a font as tall as that allows.
@@ -178,16 +177,15 @@ TEST_F(button_pen, menu_cells_enabled_and_disabled_match_their_golden) {
         auto skin = form.get_skin_images();
         host.own(std::make_unique<menu_button>(&form, rect{0, 40, 118, 100}, nullptr, skin->get_image_by_id(1026),
                                                skin->get_image_by_id(1027), L"Заказы"));
-        auto* off = host.own(std::make_unique<menu_button>(&form, rect{120, 40, 118, 100}, nullptr,
-                                                           skin->get_image_by_id(1026), skin->get_image_by_id(1027),
-                                                           L"Баланс"));
+        auto* off =
+            host.own(std::make_unique<menu_button>(&form, rect{120, 40, 118, 100}, nullptr, skin->get_image_by_id(1026),
+                                                   skin->get_image_by_id(1027), L"Баланс"));
         off->set_enabled(false);
         auto* ex = host.own(std::make_unique<menu_button_ex>(&form, rect{0, 150, 118, 100}, nullptr,
                                                              skin->get_image_by_id(1026), nullptr, L"Смены",
                                                              skin->get_image_by_id(1065)));
         ex->set_subcaption(L"3");
-        host.own(std::make_unique<menu_button>(&form, rect{120, 150, 118, 100}, nullptr, nullptr, nullptr,
-                                               L"Пусто"));
+        host.own(std::make_unique<menu_button>(&form, rect{120, 150, 118, 100}, nullptr, nullptr, nullptr, L"Пусто"));
     });
     press(60, 100); // the first cell pressed: yellow
     EXPECT_EQ(golden("menu_buttons"), "");

@@ -3,9 +3,9 @@
 #include <atomic>
 #include <thread>
 
+#include "form/controls/state_button.h"
 #include "form/drawing/image.h"
 #include "form/drawing/skin_images.h"
-#include "form/controls/state_button.h"
 #include "platform/headless.h"
 #include "tests/form/controls/control_scene.h"
 

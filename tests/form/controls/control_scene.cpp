@@ -48,28 +48,39 @@ public:
 
 void write_flat_skin(const zel::test::mini_skin& skin) {
     using zel::test::solid_png;
-    const std::uint32_t notch = 0x60000000;   // black, alpha 96
-    const std::uint32_t outer = 0xFF1F252D;   // slate
-    skin.write_library("skin_black_button",
-                       {
-                           {1017, solid_png(6, 6, notch)},       {1018, solid_png(6, 6, notch)},
-                           {1019, solid_png(6, 6, notch)},       {1020, solid_png(6, 6, notch)},
-                           {1021, solid_png(8, 8, outer)},       {1022, solid_png(8, 8, outer)},
-                           {1023, solid_png(8, 8, outer)},       {1024, solid_png(8, 8, outer)},
-                           {1025, solid_png(48, 32, 0xFF959595)}, {1026, solid_png(64, 64, 0xFF4B8F2E)},
-                           {1027, solid_png(64, 64, 0xFF6E6E6E)}, {1065, solid_png(64, 32, 0xFF4B8F2E)},
-                           {1066, solid_png(64, 32, 0xFFAA281E)}, {1064, solid_png(96, 40, 0xA0000000)},
-                       });
-    skin.write_library("skin_black_help",
-                       {
-                           {2019, solid_png(40, 60, 0xFF3A3F48)}, {2020, solid_png(40, 8, 0xFF262C34)},
-                           {2021, solid_png(40, 40, 0xFF4A4F58)}, {2022, solid_png(64, 64, 0xFF646464)},
-                           {2023, solid_png(64, 64, 0xFF1A5EBB)}, {2024, solid_png(64, 64, 0xFFE37512)},
-                           {2204, solid_png(48, 48, 0xFFFFFFFF)},
-                           {2181, solid_png(12, 60, 0xFFF8BA34)}, {2182, solid_png(4, 60, 0xFF13161B)},
-                           {2183, solid_png(12, 60, 0xFFF8BA34)}, {2184, solid_png(12, 60, 0xFF3D4349)},
-                           {2185, solid_png(4, 60, 0xFF13161B)},  {2186, solid_png(12, 60, 0xFF3D4349)},
-                       });
+    const std::uint32_t notch = 0x60000000; // black, alpha 96
+    const std::uint32_t outer = 0xFF1F252D; // slate
+    skin.write_library("skin_black_button", {
+                                                {1017, solid_png(6, 6, notch)},
+                                                {1018, solid_png(6, 6, notch)},
+                                                {1019, solid_png(6, 6, notch)},
+                                                {1020, solid_png(6, 6, notch)},
+                                                {1021, solid_png(8, 8, outer)},
+                                                {1022, solid_png(8, 8, outer)},
+                                                {1023, solid_png(8, 8, outer)},
+                                                {1024, solid_png(8, 8, outer)},
+                                                {1025, solid_png(48, 32, 0xFF959595)},
+                                                {1026, solid_png(64, 64, 0xFF4B8F2E)},
+                                                {1027, solid_png(64, 64, 0xFF6E6E6E)},
+                                                {1065, solid_png(64, 32, 0xFF4B8F2E)},
+                                                {1066, solid_png(64, 32, 0xFFAA281E)},
+                                                {1064, solid_png(96, 40, 0xA0000000)},
+                                            });
+    skin.write_library("skin_black_help", {
+                                              {2019, solid_png(40, 60, 0xFF3A3F48)},
+                                              {2020, solid_png(40, 8, 0xFF262C34)},
+                                              {2021, solid_png(40, 40, 0xFF4A4F58)},
+                                              {2022, solid_png(64, 64, 0xFF646464)},
+                                              {2023, solid_png(64, 64, 0xFF1A5EBB)},
+                                              {2024, solid_png(64, 64, 0xFFE37512)},
+                                              {2204, solid_png(48, 48, 0xFFFFFFFF)},
+                                              {2181, solid_png(12, 60, 0xFFF8BA34)},
+                                              {2182, solid_png(4, 60, 0xFF13161B)},
+                                              {2183, solid_png(12, 60, 0xFFF8BA34)},
+                                              {2184, solid_png(12, 60, 0xFF3D4349)},
+                                              {2185, solid_png(4, 60, 0xFF13161B)},
+                                              {2186, solid_png(12, 60, 0xFF3D4349)},
+                                          });
 }
 
 void control_scene::SetUp() {

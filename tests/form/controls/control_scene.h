@@ -1,6 +1,6 @@
 // A scene for the control tests: the shell's headless window and manager, a mini skin of flat pictures in a
-// temporary program folder, the box font, the message dialog (panel -2) and a host screen (panel 5) whose controls each test builds when it
-// is shown. Input goes the finger's way: headless pen events, then the message loop.
+// temporary program folder, the box font, the message dialog (panel -2) and a host screen (panel 5) whose controls each
+// test builds when it is shown. Input goes the finger's way: headless pen events, then the message loop.
 #pragma once
 
 #include <functional>
@@ -26,8 +26,7 @@ public:
 
     // Builds the controls at show; each one added on layer 1 unless the builder adds it itself.
     std::function<void(host_panel&, manager_2&)> build;
-    template <class Control>
-    Control* own(std::unique_ptr<Control> c, int layer = 1) {
+    template <class Control> Control* own(std::unique_ptr<Control> c, int layer = 1) {
         Control* raw = c.get();
         add_control(raw, layer);
         owned_.push_back(std::move(c));

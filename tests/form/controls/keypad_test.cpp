@@ -2,9 +2,9 @@
 // the dialog with a pressed key against its golden picture.
 #include <gtest/gtest.h>
 
-#include "form/drawing/graphics.h"
 #include "form/controls/keypad.h"
 #include "form/controls/keypad_dialog.h"
+#include "form/drawing/graphics.h"
 #include "tests/form/controls/control_scene.h"
 
 namespace zel::form::test {
@@ -37,9 +37,8 @@ TEST_F(keypad_scene, keys_answer_points_by_the_pen_rule) {
         int key_without_point, key_with_point;
     };
     const hit hits[] = {
-        {10, 10, 0, 0},   {1, 10, -1, -1},  {2, 10, 0, 0},    {34, 21, 0, 0},   {35, 21, -1, -1},
-        {50, 30, 4, 4},   {98, 70, 11, 11}, {10, 70, -1, 9},  {50, 70, 10, 10}, {50, 22, -1, -1},
-        {200, 200, -1, -1},
+        {10, 10, 0, 0},   {1, 10, -1, -1}, {2, 10, 0, 0},    {34, 21, 0, 0},   {35, 21, -1, -1},   {50, 30, 4, 4},
+        {98, 70, 11, 11}, {10, 70, -1, 9}, {50, 70, 10, 10}, {50, 22, -1, -1}, {200, 200, -1, -1},
     };
     for (const hit& h : hits) {
         EXPECT_EQ(pad.key_at(h.x, h.y), h.key_without_point) << h.x << "," << h.y;
@@ -161,14 +160,26 @@ TEST_F(keypad_scene, key_frames_pixel_by_pixel) {
     };
     const key_case cases[] = {
         // Middle column: light top and left, dark bottom and right, black corners, grey face.
-        {1, {{106, 2, black}, {107, 2, light}, {205, 2, light}, {206, 2, black}, {106, 3, light}, {106, 85, light},
-             {106, 86, black}, {107, 86, dark}, {205, 86, dark}, {206, 86, black}, {206, 3, dark}, {206, 85, dark},
-             {107, 3, 0x43464B}, {207, 87, black}}},
+        {1,
+         {{106, 2, black},
+          {107, 2, light},
+          {205, 2, light},
+          {206, 2, black},
+          {106, 3, light},
+          {106, 85, light},
+          {106, 86, black},
+          {107, 86, dark},
+          {205, 86, dark},
+          {206, 86, black},
+          {206, 3, dark},
+          {206, 85, dark},
+          {107, 3, 0x43464B},
+          {207, 87, black}}},
         // Left column, pressed: no left line, yellow face.
         {0, {{1, 40, black}, {50, 2, light}, {104, 40, dark}, {104, 2, black}, {50, 86, dark}, {50, 3, yellow}}},
         // Right column: no right line; the pixel left of its top-right corner black.
-        {2, {{208, 40, light}, {309, 40, black}, {308, 2, black}, {309, 2, black}, {300, 2, light},
-             {250, 3, 0x43464B}}},
+        {2,
+         {{208, 40, light}, {309, 40, black}, {308, 2, black}, {309, 2, black}, {300, 2, light}, {250, 3, 0x43464B}}},
     };
     for (const key_case& c : cases) {
         Graphics g(311, 90, nullptr);

@@ -13,16 +13,16 @@
 #include <type_traits>
 #include <vector>
 
+#include "form/controls/image_button.h"
+#include "form/controls/list_row_source.h"
+#include "form/controls/list_view.h"
 #include "form/drawing/brush_holder.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_button.h"
-#include "form/controls/list_row_source.h"
-#include "form/controls/list_view.h"
-#include "form/order/return_first_arg.h"
 #include "form/drawing/skin_images.h"
+#include "form/order/return_first_arg.h"
 #include "platform/headless.h"
 #include "platform/text.h"
 #include "tests/form/form_fixture.h"

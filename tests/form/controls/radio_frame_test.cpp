@@ -4,27 +4,27 @@
 
 #include <filesystem>
 
-#include "form/controls/caption_radio_button.h"
 #include "form/account/color_box.h"
-#include "form/order/frame_icon_button.h"
+#include "form/account/menu_button_ex.h"
+#include "form/account/menu_button_note.h"
+#include "form/controls/caption_radio_button.h"
 #include "form/controls/frame_image_button.h"
 #include "form/controls/frame_text_button.h"
-#include "form/drawing/graphics.h"
-#include "form/order/icon_button.h"
-#include "form/drawing/image.h"
 #include "form/controls/image_control.h"
 #include "form/controls/keypad_dialog.h"
 #include "form/controls/line_control.h"
-#include "form/account/menu_button_ex.h"
-#include "form/account/menu_button_note.h"
 #include "form/controls/multiline_text.h"
-#include "form/order/offer_take_button.h"
 #include "form/controls/radio_group.h"
 #include "form/controls/scroll_view.h"
-#include "form/order/segmented_button.h"
-#include "form/drawing/skin_images.h"
 #include "form/controls/state_button.h"
 #include "form/controls/text_label.h"
+#include "form/drawing/graphics.h"
+#include "form/drawing/image.h"
+#include "form/drawing/skin_images.h"
+#include "form/order/frame_icon_button.h"
+#include "form/order/icon_button.h"
+#include "form/order/offer_take_button.h"
+#include "form/order/segmented_button.h"
 #include "form/order/value_radio_button.h"
 #include "platform/headless.h"
 #include "tests/form/controls/control_scene.h"
@@ -52,8 +52,8 @@ TEST_F(radio_scene, group_keeps_one_checked_as_taps_go) {
                 events.push_back("select " + std::to_string(i) + " sees " + checked);
             };
             rows[i] = host.own(std::make_unique<radio_button>(&form, rect{0, 100 * (i + 1), 480, 80},
-                                                             i == 2 ? std::function<void()>() : on_select,
-                                                             i < 3 ? &group : nullptr));
+                                                              i == 2 ? std::function<void()>() : on_select,
+                                                              i < 3 ? &group : nullptr));
         }
     });
     struct tap_step {
@@ -91,8 +91,14 @@ TEST_F(radio_scene, value_texts_are_taken_by_the_rule) {
         std::wstring value;
     };
     const value_case cases[] = {
-        {L"123456", L"123456"}, {L"1234.5", L"1234.5"}, {L"1234567", L"1234.5"}, {L"12345.6", L"1234.5"},
-        {L"1.25", L"1234.5"},   {L"1.2.3", L"1234.5"},  {L"", L"0"},             {L"12.", L"12."},
+        {L"123456", L"123456"},
+        {L"1234.5", L"1234.5"},
+        {L"1234567", L"1234.5"},
+        {L"12345.6", L"1234.5"},
+        {L"1.25", L"1234.5"},
+        {L"1.2.3", L"1234.5"},
+        {L"", L"0"},
+        {L"12.", L"12."},
         {L".5", L".5"},
     };
     for (const value_case& c : cases) {
@@ -110,11 +116,9 @@ TEST_F(radio_scene, fitted_figures_shrink_but_never_to_height_zero) {
     };
     // Box font: six characters of a font n high are 6 x (n / 2) wide; the text must fit box width - 8 x scale.
     const fit_case cases[] = {
-        {{480, 800, 192}, L"123456", 200, 65},
-        {{480, 800, 192}, L"123456", 100, 31},
-        {{480, 800, 192}, L"123456", 8, 1},
-        {{240, 320, 96}, L"123456", 200, 32}, // sizes 65 x 0.5 down
-        {{240, 320, 96}, L"123456", 8, 1},    // 1 x 0.5 would be 0: the smallest real size instead
+        {{480, 800, 192}, L"123456", 200, 65}, {{480, 800, 192}, L"123456", 100, 31},
+        {{480, 800, 192}, L"123456", 8, 1},    {{240, 320, 96}, L"123456", 200, 32}, // sizes 65 x 0.5 down
+        {{240, 320, 96}, L"123456", 8, 1}, // 1 x 0.5 would be 0: the smallest real size instead
     };
     for (const fit_case& c : cases) {
         open(c.screen, nullptr);
@@ -127,8 +131,8 @@ TEST_F(radio_scene, fitted_figures_shrink_but_never_to_height_zero) {
 TEST_F(radio_scene, caption_tab_without_pictures_measures_them_as_zero) {
     open({480, 800, 192}, nullptr);
     radio_group group;
-    caption_radio_button tab(manager.get(), {0, 100, 200, 60}, nullptr, nullptr, std::make_shared<Image>(),
-                             L"ТАРИФ", &group);
+    caption_radio_button tab(manager.get(), {0, 100, 200, 60}, nullptr, nullptr, std::make_shared<Image>(), L"ТАРИФ",
+                             &group);
     EXPECT_EQ(tab.image_rect(), (rect{26, 130, 0, 0}));
     EXPECT_EQ(tab.caption_rect(), (rect{26, 100, 174, 60}));
     Graphics g(200, 200, nullptr);
@@ -182,9 +186,8 @@ TEST_F(radio_scene, scroll_view_steps_and_clips_its_children) {
     const std::map<std::uint32_t, char> legend{{0, '.'}, {0xFF0000, 'r'}};
     Graphics g(10, 8, nullptr);
     view.paint(g, {}, 0, 0);
-    EXPECT_EQ(rows_of(g, legend),
-              (std::vector<std::string>{"..........", "..........", "..........", "...rrrr...", "...rrrr...",
-                                        "...rrrr...", "..........", ".........."}));
+    EXPECT_EQ(rows_of(g, legend), (std::vector<std::string>{"..........", "..........", "..........", "...rrrr...",
+                                                            "...rrrr...", "...rrrr...", "..........", ".........."}));
     view.scroll_down();
     EXPECT_EQ(view.offset(), -20); // one step is 40 x 0.5
     EXPECT_TRUE(view.can_scroll_up());
@@ -221,8 +224,8 @@ TEST_F(radio_scene, every_control_draws_without_a_skin_and_without_pictures) {
         host.own(std::make_unique<offer_take_button>(&form, rect{0, 95, 60, 40}, nullptr));
         host.own(std::make_unique<offer_back_button>(&form, rect{60, 95, 60, 40}, nullptr));
         host.own(std::make_unique<offer_reject_button>(&form, rect{120, 95, 60, 40}, nullptr));
-        host.own(std::make_unique<caption_radio_button>(&form, rect{0, 140, 80, 30}, nullptr, none, empty, L"Т",
-                                                        &group));
+        host.own(
+            std::make_unique<caption_radio_button>(&form, rect{0, 140, 80, 30}, nullptr, none, empty, L"Т", &group));
         host.own(std::make_unique<value_radio_button>(&form, rect{80, 140, 120, 30}, nullptr, none, L"В", &group))
             ->set_value(L"12.5");
         host.own(std::make_unique<image_control>(&form, rect{200, 140, 10, 10}, none));
@@ -243,8 +246,8 @@ TEST_F(radio_scene, frame_and_offer_buttons_and_radios_match_their_golden) {
     open({240, 320, 96}, [&](host_panel& host, manager_2& form) {
         auto skin = form.get_skin_images();
         for (int style = 0; style < 4; ++style) {
-            auto* b = host.own(std::make_unique<frame_text_button>(&form, rect{4 + 58 * style, 32, 54, 30}, nullptr,
-                                                                   L"Ок"));
+            auto* b =
+                host.own(std::make_unique<frame_text_button>(&form, rect{4 + 58 * style, 32, 54, 30}, nullptr, L"Ок"));
             b->set_style(style);
         }
         host.own(std::make_unique<frame_icon_button>(&form, rect{4, 66, 112, 40}, nullptr, skin->get_image_by_id(1026),
@@ -255,18 +258,17 @@ TEST_F(radio_scene, frame_and_offer_buttons_and_radios_match_their_golden) {
         auto* back = host.own(std::make_unique<offer_back_button>(&form, rect{82, 110, 74, 70}, nullptr));
         back->set_badge_text(L"4.9");
         back->set_active(false);
-        host.own(std::make_unique<offer_reject_button>(&form, rect{160, 110, 74, 70}, nullptr))
-            ->set_badge_text(L"-2");
+        host.own(std::make_unique<offer_reject_button>(&form, rect{160, 110, 74, 70}, nullptr))->set_badge_text(L"-2");
         auto* first = host.own(std::make_unique<caption_radio_button>(
             &form, rect{4, 186, 112, 40}, [] {}, skin->get_image_by_id(1026), skin->get_image_by_id(1027), L"Тариф",
             &group));
-        host.own(std::make_unique<caption_radio_button>(&form, rect{120, 186, 112, 40}, [] {},
-                                                        skin->get_image_by_id(1026), skin->get_image_by_id(1027),
-                                                        L"Адрес", &group))
+        host.own(std::make_unique<caption_radio_button>(
+                     &form, rect{120, 186, 112, 40}, [] {}, skin->get_image_by_id(1026), skin->get_image_by_id(1027),
+                     L"Адрес", &group))
             ->set_subcaption(L"2");
         first->select();
-        auto* value = host.own(std::make_unique<value_radio_button>(&form, rect{4, 232, 228, 40}, [] {},
-                                                                    skin->get_image_by_id(1065), L"Сумма", &group));
+        auto* value = host.own(std::make_unique<value_radio_button>(
+            &form, rect{4, 232, 228, 40}, [] {}, skin->get_image_by_id(1065), L"Сумма", &group));
         value->set_value(L"1234.5");
     });
     press(41, 47); // the first frame button pressed: yellow

@@ -4,16 +4,16 @@
 
 #include <stdexcept>
 
-#include "form/drawing/brush_holder.h"
 #include "form/account/color_box.h"
-#include "form/drawing/drawing.h"
-#include "form/drawing/graphics.h"
-#include "form/drawing/image.h"
 #include "form/controls/image_control.h"
 #include "form/controls/line_control.h"
 #include "form/controls/multiline_text.h"
 #include "form/controls/scroll_view.h"
 #include "form/controls/text_label.h"
+#include "form/drawing/brush_holder.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/graphics.h"
+#include "form/drawing/image.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
 #include "tests/form/controls/control_scene.h"
@@ -143,17 +143,15 @@ TEST(gradient_frame, draws_its_bevel_and_face_and_leaves_the_bottom_right_pixel)
         std::uint32_t top, left, right, bottom, face_top;
     };
     const style_case cases[] = {
-        {0, 0x5D6065, 0x43464B, 0x232529, 0x303032, 0x43464B},
-        {1, 0x5D6065, 0x43464B, 0x232529, 0x303032, 0xFEDC00},
-        {2, 0x5D6065, 0x43464B, 0x232529, 0x303032, 0x4B8F2E},
-        {3, 0xFFB24E, 0xAE490B, 0xAE490B, 0x6D1203, 0xE37512},
+        {0, 0x5D6065, 0x43464B, 0x232529, 0x303032, 0x43464B}, {1, 0x5D6065, 0x43464B, 0x232529, 0x303032, 0xFEDC00},
+        {2, 0x5D6065, 0x43464B, 0x232529, 0x303032, 0x4B8F2E}, {3, 0xFFB24E, 0xAE490B, 0xAE490B, 0x6D1203, 0xE37512},
         {9, 0x5D6065, 0x43464B, 0x232529, 0x303032, 0x000000},
     };
     for (const style_case& c : cases) {
         Graphics g(8, 7, nullptr);
         g.fill_rect({0, 0, 8, 7}, brush_holder(rgb{1, 2, 3}));
         draw_gradient_frame(g, {1, 1, 5, 4}, c.style);
-        EXPECT_EQ(pixel_at(g, 1, 1), c.left) << c.style;     // the left line is drawn after the top
+        EXPECT_EQ(pixel_at(g, 1, 1), c.left) << c.style; // the left line is drawn after the top
         EXPECT_EQ(pixel_at(g, 3, 1), c.top) << c.style;
         EXPECT_EQ(pixel_at(g, 1, 3), c.left) << c.style;
         EXPECT_EQ(pixel_at(g, 6, 1), c.right) << c.style;

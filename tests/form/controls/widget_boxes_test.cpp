@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "form/order/caption_value_box.h"
 #include "form/account/color_box.h"
 #include "form/controls/elapsed_time_box.h"
 #include "form/controls/image_box.h"
-#include "form/shell/panel_base.h"
 #include "form/controls/plate_box.h"
+#include "form/order/caption_value_box.h"
 #include "form/order/status_text_box.h"
+#include "form/shell/panel_base.h"
 #include "platform/headless.h"
 #include "tests/form/screen_fixture.h"
 #include "tests/support/log_capture.h"

@@ -13,8 +13,8 @@
 namespace zel::form {
 namespace {
 
-using test::rows_of;
 using test::pixel_at;
+using test::rows_of;
 
 const std::map<std::uint32_t, char> legend{{0x000000, '.'}, {0xFFFFFF, '#'}, {0xFF0000, 'r'}, {0x1F252D, 's'}};
 
@@ -140,8 +140,8 @@ TEST(graphics, box_font_text_is_placed_by_its_fixed_metrics) {
     EXPECT_EQ(rows_of(g, legend), expected);
 
     Graphics centred(10, 12, nullptr);
-    centred.draw_text(font, {0, 0, 10, 12}, std::wstring(L"Ж"), DT_CENTER | DT_VCENTER | DT_SINGLELINE,
-                      TRANSPARENT, rgb{255, 0, 0});
+    centred.draw_text(font, {0, 0, 10, 12}, std::wstring(L"Ж"), DT_CENTER | DT_VCENTER | DT_SINGLELINE, TRANSPARENT,
+                      rgb{255, 0, 0});
     for (int y = 0; y < 12; ++y) {
         for (int x = 0; x < 10; ++x) {
             const bool inked = x >= 2 && x < 6 && y >= 1 && y < 9;
@@ -168,9 +168,8 @@ TEST(text_extent, box_font_gives_fixed_metrics) {
         size expected;
     };
     const extent_case cases[] = {
-        {10, L"", {0, 10}},           {10, L"abc", {15, 10}},        {20, L"Навигатор", {90, 20}},
-        {-12, L"a", {6, 12}},         {30, L"a\nbb", {30, 60}},      {1, L"ab", {2, 1}},
-        {23, L"a  b", {44, 23}},
+        {10, L"", {0, 10}},       {10, L"abc", {15, 10}}, {20, L"Навигатор", {90, 20}}, {-12, L"a", {6, 12}},
+        {30, L"a\nbb", {30, 60}}, {1, L"ab", {2, 1}},     {23, L"a  b", {44, 23}},
     };
     for (const extent_case& c : cases) {
         font_holder font(c.height, 400);

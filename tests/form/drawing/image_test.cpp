@@ -30,7 +30,7 @@ TEST(image, png_bytes_are_scaled_by_the_smaller_factor_never_below_one_pixel) {
         int expected_width, expected_height;
     };
     const scale_case cases[] = {
-        {3, 3, 0.2f, 0.2f, 1, 1}, {4, 2, 0.5f, 1.0f, 2, 1}, {4, 2, 1.0f, 1.0f, 4, 2},
+        {3, 3, 0.2f, 0.2f, 1, 1},      {4, 2, 0.5f, 1.0f, 2, 1}, {4, 2, 1.0f, 1.0f, 4, 2},
         {100, 40, 0.5f, 0.5f, 50, 20}, {5, 3, 0.5f, 0.5f, 2, 1}, {2, 2, 2.0f, 3.0f, 4, 4},
     };
     for (const scale_case& c : cases) {
@@ -154,7 +154,7 @@ TEST_F(resource_image, keeping_the_aspect_only_shrinks) {
         int width, height;
     };
     const scaled_case cases[] = {
-        {0.995f, 0.995f, true, 40, 20}, {0.5f, 0.5f, true, 20, 10}, {2.0f, 2.0f, true, 40, 20},
+        {0.995f, 0.995f, true, 40, 20}, {0.5f, 0.5f, true, 20, 10},  {2.0f, 2.0f, true, 40, 20},
         {0.5f, 1.0f, true, 20, 10},     {0.5f, 1.0f, false, 20, 20}, {1.5f, 0.01f, false, 60, 1},
     };
     for (const scaled_case& c : cases) {
@@ -179,11 +179,11 @@ TEST_F(resource_image, init_fits_the_given_size_and_misses_give_empty_pictures) 
         int format;
     };
     const miss_case misses[] = {
-        {9, path_, Image::format_png},                               // no such resource
-        {8, path_, Image::format_png},                               // not a picture
-        {7, path_, Image::format_jpg},                               // no "JPG" resource
+        {9, path_, Image::format_png},                                 // no such resource
+        {8, path_, Image::format_png},                                 // not a picture
+        {7, path_, Image::format_jpg},                                 // no "JPG" resource
         {7, (skin_.path() / "none.dll").wstring(), Image::format_png}, // no library
-        {7, L"", Image::format_png},                                 // the program's own module
+        {7, L"", Image::format_png},                                   // the program's own module
     };
     for (const miss_case& m : misses) {
         auto image = Image::construct_scaled(m.id, m.path, m.format, 0.5f, 0.5f, true);

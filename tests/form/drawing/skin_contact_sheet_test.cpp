@@ -33,9 +33,9 @@ sheet draw_sheet(int width, int height, int dpi, const fs::path& folder) {
     std::vector<std::shared_ptr<zel::form::Image>> pictures;
     for (int id : skin_tools::skin_checks::expected_ids()) {
         if (id >= 2001 && id <= 2003) {
-            pictures.push_back(zel::form::Image::construct_scaled(
-                id, (folder / "skin" / "skin_black_help.dll").wstring(), zel::form::Image::format_png, scale, scale,
-                true));
+            pictures.push_back(zel::form::Image::construct_scaled(id,
+                                                                  (folder / "skin" / "skin_black_help.dll").wstring(),
+                                                                  zel::form::Image::format_png, scale, scale, true));
         } else {
             pictures.push_back(images.get_image_by_id(id));
         }
@@ -80,9 +80,9 @@ TEST(skin_contact_sheet, shows_every_picture_at_both_scales) {
     EXPECT_TRUE(platform::write_png("skin_contact_sheet_1.0.png", full.width, full.height, full.pixels));
     EXPECT_EQ(half.width * 2, full.width);
 
-    EXPECT_EQ(zel::test::compare_with_golden("tests/form/golden", "skin_contact_sheet", full.width, full.height,
-                                             full.pixels),
-              "");
+    EXPECT_EQ(
+        zel::test::compare_with_golden("tests/form/golden", "skin_contact_sheet", full.width, full.height, full.pixels),
+        "");
 }
 
 } // namespace

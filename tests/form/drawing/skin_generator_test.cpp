@@ -152,7 +152,11 @@ std::string full_table(const std::string& extra) {
         if (extra.find(std::to_string(id) + " ") != std::string::npos) {
             continue;
         }
-        const char* library = id < 2001 ? "button" : id < 5000 ? "help" : id < 7000 ? "main" : id < 8000 ? "order" : "toolbar";
+        const char* library = id < 2001   ? "button"
+                              : id < 5000 ? "help"
+                              : id < 7000 ? "main"
+                              : id < 8000 ? "order"
+                                          : "toolbar";
         text += std::to_string(id) + " " + library + " 4x4 A clear\n";
     }
     return text + extra;

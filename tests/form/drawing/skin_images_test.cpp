@@ -40,8 +40,8 @@ TEST_F(skin_images_test, pictures_are_halved_below_180_dpi_except_on_800_by_480)
         int expected_width, expected_height;
     };
     const screen_case cases[] = {
-        {240, 320, 96, 50, 20},  {800, 480, 96, 100, 40}, {480, 800, 192, 100, 40}, {640, 480, 179, 50, 20},
-        {640, 480, 180, 100, 40}, {480, 800, 96, 50, 20}, {480, 800, 400, 100, 40},
+        {240, 320, 96, 50, 20},   {800, 480, 96, 100, 40}, {480, 800, 192, 100, 40}, {640, 480, 179, 50, 20},
+        {640, 480, 180, 100, 40}, {480, 800, 96, 50, 20},  {480, 800, 400, 100, 40},
     };
     for (const screen_case& c : cases) {
         skin_images skin(c.width, c.height, c.dpi);
@@ -56,19 +56,24 @@ TEST_F(skin_images_test, every_kind_of_missing_picture_is_empty_and_reported_onc
     test::log_capture log;
     skin_images skin(480, 800, 192);
     const std::string built = log.text();
-    EXPECT_EQ(count_lines(built, "skin_black_main.dll"), 1);   // the missing library, once
-    EXPECT_EQ(count_lines(built, "no picture 1003 in"), 1);    // a picture missing from a present library
-    EXPECT_EQ(count_lines(built, "no picture 5001"), 0);        // covered by the library's line
+    EXPECT_EQ(count_lines(built, "skin_black_main.dll"), 1); // the missing library, once
+    EXPECT_EQ(count_lines(built, "no picture 1003 in"), 1);  // a picture missing from a present library
+    EXPECT_EQ(count_lines(built, "no picture 5001"), 0);     // covered by the library's line
     EXPECT_EQ(count_lines(built, "1001"), 0);
-    EXPECT_EQ(count_lines(built, "1002"), 0);                   // found; it fails only when decoded
+    EXPECT_EQ(count_lines(built, "1002"), 0); // found; it fails only when decoded
 
     struct miss_case {
         int id;
         const char* reported; // the ERROR line at the first request, or empty
     };
     const miss_case misses[] = {
-        {3000, "no picture has the id 3000"}, {1002, "picture 1002 does not decode"},
-        {5001, ""}, {5026, ""}, {1003, ""}, {1000, "no picture has the id 1000"}, {2213, "no picture has the id 2213"},
+        {3000, "no picture has the id 3000"},
+        {1002, "picture 1002 does not decode"},
+        {5001, ""},
+        {5026, ""},
+        {1003, ""},
+        {1000, "no picture has the id 1000"},
+        {2213, "no picture has the id 2213"},
     };
     for (const miss_case& m : misses) {
         const std::string before = log.text();

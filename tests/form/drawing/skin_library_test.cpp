@@ -130,7 +130,8 @@ TEST(skin_libraries, every_picture_keeps_its_row_and_the_manifest) {
     for (const std::string& rule : skin_checks::table(table())) {
         ADD_FAILURE() << rule;
     }
-    EXPECT_EQ(read_text(fs::path(MORVIK_SKIN_PICTURES) / "manifest.txt"), read_text(source("assets/skin/manifest.txt")));
+    EXPECT_EQ(read_text(fs::path(MORVIK_SKIN_PICTURES) / "manifest.txt"),
+              read_text(source("assets/skin/manifest.txt")));
     EXPECT_TRUE(problems.empty()) << *problems.begin();
 }
 
@@ -162,8 +163,8 @@ TEST_P(skin_images_sizes, every_id_comes_at_its_table_size) {
 INSTANTIATE_TEST_SUITE_P(screens, skin_images_sizes,
                          testing::Values(screen_case{480, 800, 192, 1}, screen_case{240, 320, 96, 2}),
                          [](const testing::TestParamInfo<screen_case>& info) {
-                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) + "_at_" +
-                                    std::to_string(info.param.dpi);
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) +
+                                    "_at_" + std::to_string(info.param.dpi);
                          });
 
 TEST(skin_generator, two_runs_give_the_same_pictures_and_libraries) {
@@ -204,8 +205,8 @@ TEST(skin_generator, a_bad_row_fails_naming_its_line_and_writes_nothing) {
     ASSERT_NE(changed_line, 0);
     const fs::path bad = out.write("bad.table", changed);
     const fs::path log = out.path() / "log";
-    EXPECT_EQ(run(std::string(SKIN_GENERATE) + " " + bad.string() + " " + (out.path() / "pictures").string() +
-                  " 2>" + log.string()),
+    EXPECT_EQ(run(std::string(SKIN_GENERATE) + " " + bad.string() + " " + (out.path() / "pictures").string() + " 2>" +
+                  log.string()),
               1);
     EXPECT_NE(read_text(log).find("bad.table: 2203 (line " + std::to_string(changed_line) +
                                   "): an RGB picture with alpha below 255"),

@@ -11,10 +11,10 @@
 #include <gtest/gtest.h>
 
 #include "api/command/received/order.h"
-#include "form/shell/manager_2.h"
 #include "form/order/panel_orders_list.h"
 #include "form/order/panel_work_bill.h"
 #include "form/order/panel_work_execute.h"
+#include "form/shell/manager_2.h"
 #include "form/shell/panel_param.h"
 #include "foundation/app_paths.h"
 #include "gps/taximeter/taximeter.h"
@@ -169,9 +169,8 @@ class lost_close_screen : public link_drop_ride_screen, public testing::WithPara
 
 TEST_P(lost_close_screen, TheOrderGoneCountsAsClosedAndTheOrderListedStaysForAnotherTry) {
     const lost_close_case& c = GetParam();
-    ASSERT_NO_FATAL_FAILURE(open_ride(c.script, {{"DROP_AT", R"({"close-order")"},
-                                                 {"APPLIED", c.applied},
-                                                 {"AFTER", c.listed ? ride_order() : ""}}));
+    ASSERT_NO_FATAL_FAILURE(open_ride(
+        c.script, {{"DROP_AT", R"({"close-order")"}, {"APPLIED", c.applied}, {"AFTER", c.listed ? ride_order() : ""}}));
     ASSERT_NO_FATAL_FAILURE(finish_and_close());
     ASSERT_TRUE(pump_until([&] { return !received_containing(R"("close-order")").empty(); }));
     if (c.script == "link_stall_close.script") {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "form/order/frame_icon_button.h"
 #include "form/controls/image_button.h"
-#include "form/shell/manager_2.h"
 #include "form/controls/multiline_text.h"
+#include "form/order/frame_icon_button.h"
 #include "form/order/order_card.h"
+#include "form/shell/manager_2.h"
 #include "platform/headless.h"
 #include "tests/form/order/ride_scene.h"
 

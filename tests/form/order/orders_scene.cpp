@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "form/account/panel_master_panel_2.h"
 #include "form/account/menu_button.h"
+#include "form/account/panel_master_panel_2.h"
 #include "foundation/text_utils.h"
 #include "platform/headless.h"
 

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "api/bill_record.h"
-#include "form/drawing/drawing.h"
-#include "form/drawing/font_holder.h"
 #include "form/controls/keypad.h"
 #include "form/controls/keypad_dialog.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
 #include "form/order/panel_close_order_param.h"
 #include "form/order/panel_work_bill.h"
 #include "form/order/panel_work_execute.h"

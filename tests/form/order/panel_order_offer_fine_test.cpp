@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "api/command/received/order.h"
-#include "form/order/caption_value_box.h"
 #include "form/controls/frame_text_button.h"
+#include "form/order/caption_value_box.h"
 #include "form/order/offer_take_button.h"
 #include "tests/form/order/offer_scene.h"
 

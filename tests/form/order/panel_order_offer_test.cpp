@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "form/shell/dialog_request.h"
 #include "form/controls/image_button.h"
 #include "form/controls/image_control.h"
-#include "form/order/offer_take_button.h"
 #include "form/controls/scroll_view.h"
+#include "form/order/offer_take_button.h"
+#include "form/shell/dialog_request.h"
 #include "platform/headless.h"
 #include "tests/form/order/offer_scene.h"
 #include "tests/support/golden.h"

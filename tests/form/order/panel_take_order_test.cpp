@@ -9,16 +9,16 @@
 #include <gtest/gtest.h>
 
 #include "form/controls/caption_radio_button.h"
-#include "form/drawing/drawing.h"
 #include "form/controls/elapsed_time_box.h"
 #include "form/controls/frame_image_button.h"
 #include "form/controls/image_button.h"
 #include "form/controls/image_control.h"
 #include "form/controls/multiline_text.h"
+#include "form/controls/scroll_view.h"
+#include "form/drawing/drawing.h"
 #include "form/order/panel_take_order.h"
 #include "form/order/take_order_param.h"
 #include "form/order/tariff_widget.h"
-#include "form/controls/scroll_view.h"
 #include "foundation/text_utils.h"
 #include "tests/form/order/orders_scene.h"
 #include "tests/support/dispatch_peer.h"

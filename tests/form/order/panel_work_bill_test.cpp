@@ -237,11 +237,10 @@ INSTANTIATE_TEST_SUITE_P(
         between_case{"RemovalFirst", removed, closed_ok, true, 10},
         // The result before the removal and the session's change (in one packet here; the split runs send them
         // in two, either way round).
-        between_case{"ResultBeforeRemoval", R"({"nda":{"id":12,"c":1}})", closed_ok + removed + area_cleared, true,
-                     9},
+        between_case{"ResultBeforeRemoval", R"({"nda":{"id":12,"c":1}})", closed_ok + removed + area_cleared, true, 9},
         // A message shown over the bill before the answer.
-        between_case{"MessageOverTheBill", R"({"msg":{"id":5,"txt":"Ждёт"}})", removed + closed_ok + area_cleared,
-                     true, 9},
+        between_case{"MessageOverTheBill", R"({"msg":{"id":5,"txt":"Ждёт"}})", removed + closed_ok + area_cleared, true,
+                     9},
         // The order removed, then the close refused: nothing written, and the bill of a gone order leaves.
         between_case{"RemovedThenRefused", removed, refused, false, 10},
         // Refused with the order still listed: the bill stays for another try.

@@ -225,8 +225,8 @@ TEST_F(ride_panel_screen, TheFreeRideAfterAClosedRideStartsAfresh) {
     // The driver status screen opens the ride when the free ride came before the status's result, else the main
     // menu, whose "Таксометр" then opens it.
     ASSERT_TRUE(pump_until([&] {
-        return manager->lock_count() == 0 && (current_panel_id() == panel_work_execute::id || current_panel_id() == 2) &&
-               ctl().get_current_order();
+        return manager->lock_count() == 0 &&
+               (current_panel_id() == panel_work_execute::id || current_panel_id() == 2) && ctl().get_current_order();
     }));
     run();
     if (current_panel_id() == 2) {
@@ -248,7 +248,6 @@ TEST_F(ride_panel_screen, TheFreeRideAfterAClosedRideStartsAfresh) {
     EXPECT_FALSE(meter->is_running());
     ASSERT_EQ(received_containing(R"({"close-order":{"s-oid":"1",)").size(), 1u);
 }
-
 
 } // namespace
 } // namespace zel::form::test

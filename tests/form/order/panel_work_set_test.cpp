@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "controller/controller.h"
-#include "form/order/frame_icon_button.h"
 #include "form/controls/frame_image_button.h"
 #include "form/controls/multiline_text.h"
+#include "form/order/frame_icon_button.h"
 #include "form/order/order_card.h"
 #include "form/order/panel_work_card.h"
 #include "gps/taximeter/taximeter.h"

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "form/controls/list_view.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
-#include "form/controls/list_view.h"
-#include "form/shell/manager_2.h"
 #include "form/order/ride_areas_list.h"
 #include "form/order/ride_orders_list.h"
+#include "form/shell/manager_2.h"
 #include "foundation/text_utils.h"
 #include "platform/headless.h"
 #include "tests/form/order/ride_scene.h"

@@ -17,19 +17,19 @@
 #include "api/command/sent/close_order.h"
 #include "controller/order_close.h"
 #include "form/controls/caption_radio_button.h"
-#include "form/shell/dialog_request.h"
+#include "form/controls/list_view.h"
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
-#include "form/controls/list_view.h"
-#include "form/shell/manager_2.h"
 #include "form/order/bill_money.h"
-#include "form/order/panel_work_bill_hor.h"
-#include "form/order/progress_switch.h"
-#include "form/order/ride_rows_widget.h"
 #include "form/order/icon_button.h"
+#include "form/order/panel_work_bill_hor.h"
 #include "form/order/panel_work_execute.h"
+#include "form/order/progress_switch.h"
 #include "form/order/ride_areas_list.h"
+#include "form/order/ride_rows_widget.h"
 #include "form/order/taximeter_display.h"
+#include "form/shell/dialog_request.h"
+#include "form/shell/manager_2.h"
 #include "form/shell/panel_dialog_gui.h"
 #include "foundation/app_paths.h"
 #include "foundation/text_utils.h"
@@ -101,7 +101,8 @@ protected:
 };
 
 // Files of one extension in the ride data folder.
-inline std::vector<std::filesystem::path> trip_files(const std::filesystem::path& folder, const std::string& extension) {
+inline std::vector<std::filesystem::path> trip_files(const std::filesystem::path& folder,
+                                                     const std::string& extension) {
     std::vector<std::filesystem::path> found;
     if (std::filesystem::is_directory(folder)) {
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {

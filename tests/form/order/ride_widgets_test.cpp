@@ -9,16 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "form/controls/image_control.h"
+#include "form/controls/scroll_view.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
-#include "form/controls/image_control.h"
-#include "form/shell/manager_2.h"
+#include "form/drawing/skin_images.h"
 #include "form/order/progress_switch.h"
 #include "form/order/ride_rows_widget.h"
 #include "form/order/tariff_widget.h"
 #include "form/order/taximeter_display.h"
-#include "form/controls/scroll_view.h"
-#include "form/drawing/skin_images.h"
+#include "form/shell/manager_2.h"
 #include "foundation/text_utils.h"
 #include "platform/headless.h"
 #include "tests/form/order/ride_scene.h"

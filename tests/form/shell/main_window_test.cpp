@@ -81,8 +81,8 @@ void prepare_program(const std::filesystem::path& folder, const std::string& log
     std::ofstream(folder / "profile.info") << "351234567890123";
     std::ofstream(folder / "machine-id") << "0123456789abcdef0123456789abcdef\n";
     device_info::set_machine_id_files({folder / "machine-id"});
-    auto* gps_service = new gps::gps_manager(std::make_unique<gps::manual_fix_source>(),
-                                             {std::chrono::milliseconds(1000), false});
+    auto* gps_service =
+        new gps::gps_manager(std::make_unique<gps::manual_fix_source>(), {std::chrono::milliseconds(1000), false});
     gps::gps_manager::set_instance(gps_service);
     ::setenv("MORVIK_API_HOST", ("127.0.0.1:" + std::to_string(controller_::test::unused_port())).c_str(), 1);
     ::setenv("MORVIK_LOGIN_SERVERS", login_servers.c_str(), 1);
@@ -159,8 +159,9 @@ TEST(main_window, LogsKeysUnknownMessagesAndAnEmptyPaintThatStillCountsAsActivit
     EXPECT_NE(log.find("] : default:70\n"), std::string::npos);
     const size_t last_paint = log.rfind("paint time = ");
     ASSERT_NE(last_paint, std::string::npos);
-    EXPECT_NE(log.find("\n\tpaint rect.x = 0\n\tpaint rect.y = 0\n\tpaint rect.w = 0\n\tpaint rect.h = 0\n", last_paint),
-              std::string::npos)
+    EXPECT_NE(
+        log.find("\n\tpaint rect.x = 0\n\tpaint rect.y = 0\n\tpaint rect.w = 0\n\tpaint rect.h = 0\n", last_paint),
+        std::string::npos)
         << log.substr(last_paint);
 }
 
@@ -169,8 +170,8 @@ TEST(main_window, ClosingEndsTheProcessWithZeroAfterFlushingTheTrack) {
         const char* how;
         int signal_number; // 0: the window is closed
     };
-    for (const close_case& k : {close_case{"window closed", 0}, close_case{"SIGINT", SIGINT},
-                                close_case{"SIGTERM", SIGTERM}}) {
+    for (const close_case& k :
+         {close_case{"window closed", 0}, close_case{"SIGINT", SIGINT}, close_case{"SIGTERM", SIGTERM}}) {
         SCOPED_TRACE(k.how);
         temp_folder folder;
         child c = fork_child([&](const reporter& out) {
@@ -231,8 +232,8 @@ TEST(main_window, ASecondStartReturnsZeroWithoutASecondManager) {
 
 TEST(main_window, StartsFromTheLogoToTheMainMenuThroughTheLoginServers) {
     temp_folder folder;
-    auto server = controller_::test::dispatch_server(
-        "login_server.script", {{"DISPATCH", std::to_string(controller_::test::unused_port())}});
+    auto server = controller_::test::dispatch_server("login_server.script",
+                                                     {{"DISPATCH", std::to_string(controller_::test::unused_port())}});
     child c = fork_child([&](const reporter& out) {
         prepare_program(folder.path(), "127.0.0.1:" + std::to_string(server->port()));
         init_instance(nullptr);
@@ -240,8 +241,7 @@ TEST(main_window, StartsFromTheLogoToTheMainMenuThroughTheLoginServers) {
         out.line(run_until_panel(2) ? "panel 2" : "no panel 2");
         out.line("stack " + std::to_string(main_manager()->stack().size()) + " " +
                  std::to_string(main_manager()->stack().front().id));
-        out.line(std::filesystem::exists(folder.path() / "cache" / "servers") ? "servers written"
-                                                                             : "no servers file");
+        out.line(std::filesystem::exists(folder.path() / "cache" / "servers") ? "servers written" : "no servers file");
         return 0;
     });
     EXPECT_EQ(c.read_line(), "logo 0");

@@ -183,10 +183,18 @@ TEST_F(shell_input, PanelBasePenRules) {
         int hit;
     };
     const std::vector<pen_rule> rules = {
-        {"the first added of one layer", {{"a", {0, 100, 100, 100}}, {"b", {50, 150, 100, 100}}}, 75, 175,
-         {"down a", "up a"}, 1},
-        {"layer 2 over an earlier layer 1", {{"low", {0, 100, 100, 100}, 1}, {"top", {50, 150, 100, 100}, 2}}, 75,
-         175, {"down top", "up top"}, 1},
+        {"the first added of one layer",
+         {{"a", {0, 100, 100, 100}}, {"b", {50, 150, 100, 100}}},
+         75,
+         175,
+         {"down a", "up a"},
+         1},
+        {"layer 2 over an earlier layer 1",
+         {{"low", {0, 100, 100, 100}, 1}, {"top", {50, 150, 100, 100}, 2}},
+         75,
+         175,
+         {"down top", "up top"},
+         1},
         {"an invisible control takes nothing", {{"ghost", {0, 100, 100, 100}, 1, false}}, 50, 150, {}, 0},
         {"the left and top edges lie outside", {{"a", {10, 100, 50, 50}}}, 10, 100, {}, 0},
         {"the right and bottom edges lie inside", {{"a", {10, 100, 50, 50}}}, 60, 150, {"down a", "up a"}, 1},

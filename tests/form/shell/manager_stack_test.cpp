@@ -30,7 +30,10 @@ TEST_F(shell_fixture, StackStepsShowAndHideTheTopPanel) {
     start();
     take();
     const std::vector<stack_step> steps = {
-        {"push with a number", [](manager_2& m) { m.push_panel(5, make_number_param(7)); }, {5, 0}, 1,
+        {"push with a number",
+         [](manager_2& m) { m.push_panel(5, make_number_param(7)); },
+         {5, 0},
+         1,
          {"show 5 n:7", "show 1"}},
         // The logo is the manager's own panel, not a recording one: its show and hide leave no line.
         {"pop shows the logo again", [](manager_2& m) { m.pop_panel(); }, {0}, 1, {"hide 5 n:7", "show 1"}},
@@ -41,33 +44,53 @@ TEST_F(shell_fixture, StackStepsShowAndHideTheTopPanel) {
              m.push_panel(6);
              m.push_panel(7);
          },
-         {7, 6, 0}, 2, {"show 7", "show 1", "hide 7", "show 7", "show 1"}},
+         {7, 6, 0},
+         2,
+         {"show 7", "show 1", "hide 7", "show 7", "show 1"}},
         {"quiet pop then push",
          [](manager_2& m) {
              m.pop_to_first_quiet();
              m.push_panel(9);
          },
-         {9, 0}, 1, {"hide 7", "show 9", "show 1"}},
-        {"reset with a text", [](manager_2& m) { m.reset_to_panel(30, make_text_param(L"A-1")); }, {30}, 1,
+         {9, 0},
+         1,
+         {"hide 7", "show 9", "show 1"}},
+        {"reset with a text",
+         [](manager_2& m) { m.reset_to_panel(30, make_text_param(L"A-1")); },
+         {30},
+         1,
          {"hide 9", "show 30 t:A-1", "show 1"}},
-        {"id 1 shows the main menu", [](manager_2& m) { m.push_panel(1); }, {1, 30}, 1,
+        {"id 1 shows the main menu",
+         [](manager_2& m) { m.push_panel(1); },
+         {1, 30},
+         1,
          {"hide 30 t:A-1", "show 2", "show 1"}},
-        {"id -1 shows the main menu", [](manager_2& m) { m.replace_panel(-1); }, {-1, 30}, 1,
+        {"id -1 shows the main menu",
+         [](manager_2& m) { m.replace_panel(-1); },
+         {-1, 30},
+         1,
          {"hide 2", "show 2", "show 1"}},
-        {"id 40 shows the main menu", [](manager_2& m) { m.replace_panel(40); }, {40, 30}, 1,
+        {"id 40 shows the main menu",
+         [](manager_2& m) { m.replace_panel(40); },
+         {40, 30},
+         1,
          {"hide 2", "show 2", "show 1"}},
         {"back that the panel handles",
          [this](manager_2& m) {
              panel(2).back_answer = 1;
              m.back();
          },
-         {40, 30}, 0, {"back 2"}},
+         {40, 30},
+         0,
+         {"back 2"}},
         {"back that the panel leaves",
          [this](manager_2& m) {
              panel(2).back_answer = 0;
              m.back();
          },
-         {30}, 1, {"back 2", "hide 2", "show 30 t:A-1", "show 1"}},
+         {30},
+         1,
+         {"back 2", "hide 2", "show 30 t:A-1", "show 1"}},
         {"back on one entry", [](manager_2& m) { m.back(); }, {30}, 0, {}},
     };
     for (const stack_step& step : steps) {
@@ -139,8 +162,7 @@ TEST(shell_screens, TwinsScaleAndRectanglesFollowTheScreen) {
         shell.build(c.screen, std::move(table));
         shell.start();
         EXPECT_EQ(shell.take(), (call_log{"built 1 strip", "built 2 menu",
-                                          c.landscape ? "built 5 landscape" : "built 5 portrait",
-                                          "built -1 overlay"}));
+                                          c.landscape ? "built 5 landscape" : "built 5 portrait", "built -1 overlay"}));
         EXPECT_FLOAT_EQ(shell.manager->get_scale(), c.scale);
         EXPECT_EQ(shell.manager->get_dpi(), c.dpi);
         const rect screen{0, 0, c.screen.width, c.screen.height};

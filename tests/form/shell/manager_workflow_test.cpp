@@ -101,10 +101,8 @@ TEST_F(shell_with_controller, ASuccessfulLoginStartsOnePreliminaryOrderCheckUnti
         int timer;
     };
     const std::vector<login_step> steps = {
-        {"failed login", result_mask(L"login", false), -1},
-        {"login", result_mask(L"login"), 1},
-        {"second login", result_mask(L"login"), 1},
-        {"lost local link", mask_of({L"disconnect_local"}), -1},
+        {"failed login", result_mask(L"login", false), -1}, {"login", result_mask(L"login"), 1},
+        {"second login", result_mask(L"login"), 1},         {"lost local link", mask_of({L"disconnect_local"}), -1},
         {"login again", result_mask(L"login"), 1},
     };
     for (const login_step& s : steps) {
@@ -136,8 +134,9 @@ TEST_F(shell_with_controller, APreliminaryOrderIsAskedAboutOnlyInItsWindow) {
     for (const preorder_case& c : cases) {
         SCOPED_TRACE(c.s);
         const std::wstring id = L"P" + std::to_wstring(++n);
-        ctl->store().process_packet(LR"({"order":{"s-id":")" + id + LR"(","l-type":3,"af":{"t":"Ленина 1","tx":"у входа"},)" +
-                                    c.status_and_time + L"}}");
+        ctl->store().process_packet(LR"({"order":{"s-id":")" + id +
+                                    LR"(","l-type":3,"af":{"t":"Ленина 1","tx":"у входа"},)" + c.status_and_time +
+                                    L"}}");
         sounds.clear();
         manager->check_preorders();
         run();

@@ -8,10 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "api/command_names.h"
-#include "form/shell/dialog_request.h"
 #include "form/controls/frame_text_button.h"
-#include "form/shell/message_preorder_workflow.h"
 #include "form/order/offer_take_button.h"
+#include "form/shell/dialog_request.h"
+#include "form/shell/message_preorder_workflow.h"
 #include "form/shell/panel_dialog_gui.h"
 #include "tests/form/order/offer_scene.h"
 

@@ -2,12 +2,12 @@
 // a covering panel, its layout on small screens and with tall texts, and its golden pictures.
 #include <gtest/gtest.h>
 
-#include "form/shell/dialog_request.h"
 #include "form/controls/frame_text_button.h"
 #include "form/controls/image_control.h"
 #include "form/controls/multiline_text.h"
-#include "form/shell/panel_dialog_gui.h"
 #include "form/controls/text_label.h"
+#include "form/shell/dialog_request.h"
+#include "form/shell/panel_dialog_gui.h"
 #include "platform/headless.h"
 #include "tests/form/controls/control_scene.h"
 
