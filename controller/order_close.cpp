@@ -174,9 +174,7 @@ void order_close::on_mask(const zel_api::update_mask& mask) {
     if (state_ == state::idle) {
         return;
     }
-    const auto& result = mask.payload();
-    const bool answered = mask.test(zel_api::cmd_result_name()) && result;
-    if (answered && result->cmd_name == zel_api::close_order_name() && state_ == state::sent) {
+    if (const auto* result = mask.result_of(zel_api::key::close_order); result && state_ == state::sent) {
         if (!result->ok) {
             trip_.reset();
             finish(outcome::refused);
@@ -195,7 +193,7 @@ void order_close::on_mask(const zel_api::update_mask& mask) {
     }
     if (state_ == state::unanswered) {
         // The reconnect's login refilled the store from the server's own list: it tells what became of the close.
-        if (answered && result->cmd_name == zel_api::login_name() && result->ok) {
+        if (const auto* login = mask.result_of(zel_api::key::login); login && login->ok) {
             if (order_listed()) {
                 zel::log(logger::warning, L"order_close: order \"" + order_id_ +
                                               L"\" still listed after the reconnect: its close was not taken");
@@ -210,7 +208,7 @@ void order_close::on_mask(const zel_api::update_mask& mask) {
         }
         return;
     }
-    if (mask.test(zel_api::disconnect_local_name())) {
+    if (mask.test(zel_api::key::disconnect_local)) {
         if (state_ == state::sent) {
             state_ = state::unanswered;
         } else {

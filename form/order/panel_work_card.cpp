@@ -106,15 +106,29 @@ void panel_work_card::hide() {
 
 // --- layout
 
+namespace {
+
+// What both layouts start from: the buttons' size and gap, the tabs' height, the margin and the bottom row.
+struct card_measures {
+    int bh, bw, g, t, m, bottom_row;
+};
+
+card_measures measure(const rect& A, float s) {
+    card_measures c;
+    c.bh = scaled(action_button_height, s);
+    c.bw = scaled(action_button_width, s);
+    c.g = c.bh / 10;
+    c.t = scaled(tab_height, s);
+    c.m = scaled(margin, s);
+    c.bottom_row = A.y + A.h - c.g - c.bh;
+    return c;
+}
+
+} // namespace
+
 panel_work_card::layout panel_work_card::place() const {
-    const float s = form_.get_scale();
     const rect& A = own_;
-    const int bh = scaled(action_button_height, s);
-    const int bw = scaled(action_button_width, s);
-    const int g = bh / 10;
-    const int t = scaled(tab_height, s);
-    const int m = scaled(margin, s);
-    const int bottom_row = A.y + A.h - g - bh;
+    const auto [bh, bw, g, t, m, bottom_row] = measure(A, form_.get_scale());
     layout l;
     l.cancel = {A.x + A.w / 4 - bw / 2, bottom_row, bw, bh - g};
     l.action = {A.x + 3 * (A.w / 4) - bw / 2, bottom_row, bw, bh - g};
@@ -128,12 +142,7 @@ panel_work_card::layout panel_work_card::place() const {
 panel_work_card::layout panel_work_card::place_in_columns() const {
     const float s = form_.get_scale();
     const rect& A = own_;
-    const int bh = scaled(action_button_height, s);
-    const int bw = scaled(action_button_width, s);
-    const int g = bh / 10;
-    const int t = scaled(tab_height, s);
-    const int m = scaled(margin, s);
-    const int bottom_row = A.y + A.h - g - bh;
+    const auto [bh, bw, g, t, m, bottom_row] = measure(A, s);
     const int cw = (A.w - bw) - scaled(column_gap, s);
     const int bx = A.x + cw + (A.w - cw) / 2 - bw / 2;
     layout l;
