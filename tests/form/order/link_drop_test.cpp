@@ -19,6 +19,7 @@
 #include "foundation/app_paths.h"
 #include "gps/taximeter/taximeter.h"
 #include "tests/form/order/offer_scene.h"
+#include "tests/form/order/ride_panel_scene.h"
 
 namespace zel::form::test {
 namespace {
@@ -90,54 +91,22 @@ TEST_F(link_drop_offer_screen, AnOfferThatOutlivedTheLinkLeavesWhenItsSecondAcce
 
 // --- the ride and its close
 
-std::string ride_order() {
-    return R"({"order":{"s-id":"R-1","l-type":4,"s":8,"s-tid":"T-15","af":{"t":"Ленина, 1"},"at":[{"t":"Мира, 5"}]}})";
-}
-
 const std::string removed = R"({"odel":{"l-type":4,"s-ids":["R-1"]}})";
-const std::string removed_and_closed = removed + R"({"cmd-result":{"cmd-name":"close-order","ok":1}})";
 // The session's parking area of type 2: a successful close leads to its parking list.
 const std::string parked = R"(,"area-id":12)";
 constexpr int parking_list = 10;
 
-std::vector<std::filesystem::path> trip_files(const std::string& extension) {
-    std::vector<std::filesystem::path> found;
-    const std::filesystem::path folder(app_file(L"\\order_close_inf"));
-    if (std::filesystem::is_directory(folder)) {
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            if (entry.path().extension() == extension) {
-                found.push_back(entry.path());
-            }
-        }
-    }
-    return found;
-}
-
-class link_drop_ride_screen : public screen_fixture {
+class link_drop_ride_screen : public ride_panel_screen {
 protected:
-    // Logs in on the script with the ride's order current and shows the ride panel.
-    void open_ride(const std::string& script, std::map<std::string, std::string> values) {
-        screen_options options;
-        options.dispatch_script = "tests/form/fixtures/" + script;
-        values["RECORDS"] = ride_order();
-        values.emplace("SESSION", parked);
-        values.emplace("CLOSE_ANSWER", removed_and_closed);
-        options.values = std::move(values);
-        ASSERT_NO_FATAL_FAILURE(open(options));
-        ASSERT_TRUE(reach_menu());
-        ASSERT_NO_FATAL_FAILURE(log_in());
-        manager->pop_to_first_quiet();
-        manager->push_panel(panel_work_execute::id);
-        ASSERT_TRUE(pump_until([&] { return current_panel_id() == panel_work_execute::id; }));
-        run();
-    }
-
-    void finish_and_close() {
-        static_cast<panel_work_execute&>(*manager->panel_for(panel_work_execute::id)).finish_ride();
-        run();
-        ASSERT_EQ(current_panel_id(), panel_work_bill::id);
-        EXPECT_TRUE(tap_text(L"Завершить заказ"));
-        run();
+    // Logs in on the script with the ride's order current (in the parking area unless SESSION says otherwise)
+    // and shows the ride panel.
+    void open_ride_on(const std::string& script, std::map<std::string, std::string> values) {
+        own_script = script;
+        close_answer = removed_and_closed;
+        const std::string session = values.count("SESSION") ? values["SESSION"] : parked;
+        values.erase("SESSION");
+        more_values = std::move(values);
+        ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(), session));
     }
 
     // Pumps until the reconnect's login has been answered and its result handled.
@@ -148,8 +117,9 @@ protected:
     }
 
     void expect_files(size_t count) {
-        EXPECT_EQ(trip_files(".tax_data").size(), count);
-        EXPECT_EQ(trip_files(".order_track").size(), count);
+        const std::filesystem::path folder(app_file(L"\\order_close_inf"));
+        EXPECT_EQ(trip_files(folder, ".tax_data").size(), count);
+        EXPECT_EQ(trip_files(folder, ".order_track").size(), count);
     }
 };
 
@@ -169,7 +139,7 @@ class lost_close_screen : public link_drop_ride_screen, public testing::WithPara
 
 TEST_P(lost_close_screen, TheOrderGoneCountsAsClosedAndTheOrderListedStaysForAnotherTry) {
     const lost_close_case& c = GetParam();
-    ASSERT_NO_FATAL_FAILURE(open_ride(
+    ASSERT_NO_FATAL_FAILURE(open_ride_on(
         c.script, {{"DROP_AT", R"({"close-order")"}, {"APPLIED", c.applied}, {"AFTER", c.listed ? ride_order() : ""}}));
     ASSERT_NO_FATAL_FAILURE(finish_and_close());
     ASSERT_TRUE(pump_until([&] { return !received_containing(R"("close-order")").empty(); }));
@@ -211,8 +181,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(link_drop_ride_screen, TheRideGoesOnThroughADropAndClosesOnce) {
     // The link drops at the driver's choice of a parking area; the server lists the ride's order again.
     ASSERT_NO_FATAL_FAILURE(
-        open_ride("link_drop_close.script",
-                  {{"DROP_AT", R"({"set-parking")"}, {"APPLIED", ""}, {"AFTER", ride_order()}, {"SESSION", ""}}));
+        open_ride_on("link_drop_close.script",
+                     {{"DROP_AT", R"({"set-parking")"}, {"APPLIED", ""}, {"AFTER", ride_order()}, {"SESSION", ""}}));
     gps::taximeter* meter = ctl().get_taximeter();
     ASSERT_NE(meter, nullptr);
     ASSERT_TRUE(meter->is_running());

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <map>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -52,12 +53,14 @@ protected:
                    platform::screen_size screen = platform::screen_size{480, 800, 192}) {
         screen_options options;
         options.screen = screen;
-        options.dispatch_script = free_rides             ? "tests/form/fixtures/ride_free.script"
+        options.dispatch_script = !own_script.empty()    ? "tests/form/fixtures/" + own_script
+                                  : free_rides           ? "tests/form/fixtures/ride_free.script"
                                   : !between.empty()     ? "tests/form/fixtures/ride_close_late.script"
                                   : close_answer.empty() ? "tests/form/fixtures/ride_login.script"
                                                          : "tests/form/fixtures/ride_close.script";
-        options.values = {
-            {"RECORDS", records}, {"SESSION", session}, {"CLOSE_ANSWER", close_answer}, {"BETWEEN", between}};
+        options.values = more_values;
+        options.values.insert(
+            {{"RECORDS", records}, {"SESSION", session}, {"CLOSE_ANSWER", close_answer}, {"BETWEEN", between}});
         options.keepalive_ms = keepalive_ms;
         ASSERT_NO_FATAL_FAILURE(open(options));
         ASSERT_TRUE(reach_menu());
@@ -98,6 +101,9 @@ protected:
     bool free_rides = false;
     // The server's keep-alive period (ms of real time); 0: none.
     int keepalive_ms = 0;
+    // A script of the test's own (below tests/form/fixtures) in place of the ones above, and its own values.
+    std::string own_script;
+    std::map<std::string, std::string> more_values;
 };
 
 // Files of one extension in the ride data folder.
