@@ -2,17 +2,18 @@
 #include "foundation/manual_clock.h"
 #include "gps/gps_api.h"
 #include "gps/gps_device.h"
+#include "tests/gps/com_ports.h"
 #include "tests/gps/gps_test_support.h"
-#include "tests/gps/nmea_pty.h"
+#include "tools/gps_receiver/nmea_pty.h"
 
 #include <gtest/gtest.h>
 
 namespace zel::gps {
 namespace {
 
+using nmea_tools::nmea_line;
 using test::eventually;
 using test::gpsfake;
-using test::nmea_line;
 
 // Five one-second epochs from 2024-06-15 12:00:00 UTC, as a GPS-only receiver sends them.
 std::string full_log() {

@@ -2,19 +2,20 @@
 #include "foundation/manual_clock.h"
 #include "foundation/text_utils.h"
 #include "gps/gps_device.h"
+#include "tests/gps/com_ports.h"
 #include "tests/gps/gps_test_support.h"
-#include "tests/gps/nmea_pty.h"
+#include "tools/gps_receiver/nmea_pty.h"
 
 #include <gtest/gtest.h>
 
 namespace zel::gps {
 namespace {
 
+using nmea_tools::nmea_line;
+using nmea_tools::nmea_pty;
 using test::com_ports;
 using test::eventually;
 using test::fast_timing;
-using test::nmea_line;
-using test::nmea_pty;
 using test::receiver_sentences;
 using test::temp_app_folder;
 

@@ -4,8 +4,9 @@
 #include "gps/gps_device.h"
 #include "gps/gps_manager.h"
 #include "gps/manual_fix_source.h"
+#include "tests/gps/com_ports.h"
 #include "tests/gps/gps_test_support.h"
-#include "tests/gps/nmea_pty.h"
+#include "tools/gps_receiver/nmea_pty.h"
 
 #include <gtest/gtest.h>
 
@@ -190,10 +191,10 @@ TEST(gps_manager, refresh_thread_starts_once_and_delivers) {
 
 TEST(gps_manager, fixes_from_a_serial_receiver_reach_the_subscribers) {
     const test::temp_app_folder folder;
-    test::nmea_pty receiver(4800);
-    receiver.set_sentences(test::nmea_line("GNRMC,120000.00,A,5545.1234,N,03737.5678,E,10.0,45.0,150624,,,A") +
-                           test::nmea_line("GNGGA,120000.00,5545.1234,N,03737.5678,E,1,8,0.9,150.5,M,14.0,M,,") +
-                           test::nmea_line("GNGSA,A,3,01,02,03,04,05,06,07,08,,,,,1.8,0.9,1.5,1"));
+    nmea_tools::nmea_pty receiver(4800);
+    receiver.set_sentences(nmea_tools::nmea_line("GNRMC,120000.00,A,5545.1234,N,03737.5678,E,10.0,45.0,150624,,,A") +
+                           nmea_tools::nmea_line("GNGGA,120000.00,5545.1234,N,03737.5678,E,1,8,0.9,150.5,M,14.0,M,,") +
+                           nmea_tools::nmea_line("GNGSA,A,3,01,02,03,04,05,06,07,08,,,,,1.8,0.9,1.5,1"));
     const test::com_ports ports({{1, receiver.path()}});
     gps_timing timing;
     timing.poll_period = std::chrono::milliseconds(5);

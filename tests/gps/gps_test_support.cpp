@@ -1,7 +1,7 @@
 #include "tests/gps/gps_test_support.h"
 
 #include "foundation/app_paths.h"
-#include "tests/gps/nmea_pty.h"
+#include "tools/gps_receiver/nmea_pty.h"
 
 #include <arpa/inet.h>
 #include <chrono>
@@ -45,9 +45,9 @@ bool on_path(const std::string& program) {
 } // namespace
 
 std::string receiver_sentences() {
-    return nmea_line("GPRMC,120000.00,A,5545.1234,N,03737.5678,E,10.0,45.0,150624,,,A") +
-           nmea_line("GPGGA,120000.00,5545.1234,N,03737.5678,E,1,08,0.9,150.5,M,14.0,M,,") +
-           nmea_line("GPGSA,A,3,01,02,03,04,05,06,07,08,,,,,1.8,0.9,1.5");
+    return nmea_tools::nmea_line("GPRMC,120000.00,A,5545.1234,N,03737.5678,E,10.0,45.0,150624,,,A") +
+           nmea_tools::nmea_line("GPGGA,120000.00,5545.1234,N,03737.5678,E,1,08,0.9,150.5,M,14.0,M,,") +
+           nmea_tools::nmea_line("GPGSA,A,3,01,02,03,04,05,06,07,08,,,,,1.8,0.9,1.5");
 }
 
 gps::gps_timing fast_timing() {

@@ -1,6 +1,6 @@
 // NMEA sentences from a table: taking them out of received bytes, parsing, and applying them to the fix.
 #include "gps/nmea_parser.h"
-#include "tests/gps/nmea_pty.h"
+#include "tools/gps_receiver/nmea_pty.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace zel::gps {
 namespace {
 
-using test::nmea_line;
+using nmea_tools::nmea_line;
 
 const std::string gga = nmea_line("GPGGA,120000.00,5545.1234,N,03737.5678,E,1,08,0.9,150.5,M,14.0,M,,");
 const std::string rmc = nmea_line("GPRMC,120000.00,A,5545.1234,N,03737.5678,E,10.0,45.0,150624,,,A");

@@ -3,9 +3,10 @@
 #include "gps/pair_signal.h"
 #include "gps/serial_gps_reader.h"
 #include "platform/serial_port.h"
+#include "tests/gps/com_ports.h"
 #include "tests/gps/gps_test_support.h"
-#include "tests/gps/nmea_pty.h"
 #include "tests/support/log_capture.h"
+#include "tools/gps_receiver/nmea_pty.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,11 @@
 namespace zel::gps {
 namespace {
 
+using nmea_tools::nmea_line;
+using nmea_tools::nmea_pty;
 using test::com_ports;
 using test::eventually;
 using test::fast_timing;
-using test::nmea_line;
-using test::nmea_pty;
 using test::receiver_sentences;
 
 TEST(serial_port, maps_port_names_to_devices) {

@@ -11,15 +11,20 @@
 
 #include "foundation/device_info.h"
 #include "tests/controller/test_peer.h"
-#include "tests/journeys/route_receiver.h"
 #include "tests/support/child_program.h"
 #include "tests/support/dispatch_peer.h"
 #include "tests/support/golden.h"
+#include "tools/gps_receiver/route_receiver.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace zel::test {
+
+using nmea_tools::read_route;
+using nmea_tools::route_point;
+using nmea_tools::route_receiver;
+
 namespace {
 
 constexpr char dispatch_script[] = "tools/dispatch_server/dispatch_server.py";
@@ -199,6 +204,9 @@ void journey_run::lay_folder() {
         fs::create_directories(folder_ / empty);
     }
     write_text(folder_ / "steps", expand_includes(source_ / "steps", size_));
+    if (fs::exists(source_ / "route")) {
+        write_text(folder_ / "route", expand_includes(source_ / "route", size_));
+    }
     if (fs::exists(source_ / "dispatch.script")) {
         write_text(folder_ / "dispatch.script", expand_includes(source_ / "dispatch.script", size_));
     }
@@ -219,8 +227,8 @@ std::vector<std::string> journey_run::run() {
     try {
         wanted = read_settings();
         lay_folder();
-        if (fs::exists(source_ / "route")) {
-            route = read_route(source_ / "route");
+        if (fs::exists(folder_ / "route")) {
+            route = read_route(folder_ / "route");
         }
     } catch (const std::exception& error) {
         return {error.what()};

@@ -1,6 +1,7 @@
-// The journeys' receiver: what it answers to "fix" is what its sentences carry, read back through the program's
-// own NMEA parser from the pseudo-terminal, and route files are read or refused by line.
-#include "tests/journeys/route_receiver.h"
+// The journeys' and the trial's receiver: what it answers to "fix" is what its sentences carry, read back through
+// the program's own NMEA parser from the pseudo-terminal; a loop goes on from its last point to its first; route
+// files are read (points, drives at a speed, stands) or refused by line.
+#include "tools/gps_receiver/route_receiver.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,10 @@
 
 namespace zel::test {
 namespace {
+
+using nmea_tools::read_route;
+using nmea_tools::route_point;
+using nmea_tools::route_receiver;
 
 // The pseudo-terminal's other side as the program reads it: raw bytes, sentences applied to one fix.
 class receiver_reader {
@@ -117,7 +122,10 @@ TEST(route_receiver, route_files_are_read_or_refused_by_line) {
     ASSERT_EQ(route.size(), 2u);
     EXPECT_EQ(route[1].latitude, 55.751);
     EXPECT_EQ(route[1].longitude, 37.621);
-    for (const char* bad : {"55.75\n", "55.75 37.62 10\n", "north east\n", "91 37.62\n", "55.75 181\n"}) {
+    for (const char* bad :
+         {"55.75\n", "55.75 37.62 10\n", "north east\n", "91 37.62\n", "55.75 181\n", "drive 55.76 37.62\n",
+          "drive 55.76 37.62 0\n", "drive 55.76 37.62 301\n", "drive 91 37.62 40\n", "drive 55.76 37.62 40 5\n",
+          "stand\n", "stand -1\n", "stand 1.5\n", "stand 604800\n"}) {
         const auto file = folder.write("bad", std::string("55.75 37.62\n") + bad);
         try {
             read_route(file);
@@ -126,6 +134,50 @@ TEST(route_receiver, route_files_are_read_or_refused_by_line) {
             EXPECT_NE(std::string(error.what()).find(":2: "), std::string::npos) << error.what();
         }
     }
+}
+
+TEST(route_receiver, drives_at_the_speed_given_and_stands_the_seconds_given) {
+    temp_folder folder;
+    // 100 m north at 36 km/h: ten points of 10 m; then three seconds standing; then one point more.
+    const auto route = read_route(folder.write("route", "55.7520567 37.6261300\n"
+                                                        "drive 55.7529560 37.6261300 36\n"
+                                                        "stand 3\n"
+                                                        "# the next corner\n"
+                                                        "55.7529560 37.6262900\n"));
+    ASSERT_EQ(route.size(), 1u + 10 + 3 + 1);
+    for (size_t i = 1; i <= 10; ++i) {
+        EXPECT_NEAR(route[i].latitude - route[i - 1].latitude, 0.0000899, 0.0000001) << "point " << i;
+        EXPECT_EQ(route[i].longitude, 37.6261300) << "point " << i;
+    }
+    EXPECT_EQ(route[10].latitude, 55.7529560);
+    for (size_t i = 11; i <= 13; ++i) {
+        EXPECT_EQ(route[i].latitude, route[10].latitude) << "point " << i;
+        EXPECT_EQ(route[i].longitude, route[10].longitude) << "point " << i;
+    }
+    EXPECT_EQ(route[14].longitude, 37.6262900);
+    // A drive or a stand needs a point to start from.
+    for (const char* first : {"stand 5\n", "drive 55.75 37.62 40\n"}) {
+        try {
+            read_route(folder.write("no_start", first));
+            ADD_FAILURE() << "read: " << first;
+        } catch (const std::runtime_error& error) {
+            EXPECT_NE(std::string(error.what()).find(":1: "), std::string::npos) << error.what();
+        }
+    }
+}
+
+TEST(route_receiver, a_loop_goes_on_from_its_last_point_to_its_first) {
+    const route_point first{55.7520567, 37.6261300};
+    const route_point last{55.7529560, 37.6261300}; // 100 m north
+    route_receiver receiver({first, last}, 1600056300, route_receiver::at_end::loop);
+    receiver_reader reader(receiver.path());
+    const auto [last_latitude, last_longitude] = position_of(receiver.next());
+    ASSERT_TRUE(reader.reaches(last_latitude, last_longitude, (1600056300 + 1) % 86400));
+    const auto [latitude, longitude] = position_of(receiver.next());
+    EXPECT_NEAR(latitude, first.latitude, 0.0000002);
+    EXPECT_NEAR(longitude, first.longitude, 0.0000002);
+    ASSERT_TRUE(reader.reaches(latitude, longitude, (1600056300 + 2) % 86400));
+    EXPECT_NEAR(reader.fix.speed, 360.0, 3.7) << "km/h back over the 100 m in one second";
 }
 
 } // namespace
