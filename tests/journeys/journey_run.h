@@ -6,8 +6,9 @@
 //   dispatch.script  the dispatch server's script (tools/dispatch_server/dispatch_server.py); without it no
 //                    dispatch server runs
 //   login.script     the login server's script; without it tests/journeys/login_server.script
-//   route            "LAT LON" a line (decimal degrees): the receiver's points, one a "drive" second; without it
-//                    the receiver stands still at route_receiver::standing_point()
+//   route            the receiver's route (tools/gps_receiver/route_receiver.h: "LAT LON" points, "drive" and
+//                    "stand" lines), one point a "drive" second; without it the receiver stands still at
+//                    route_receiver::standing_point()
 //   journey          settings and checks beyond the scripts, one a line ("#" comments):
 //                      exit CODE            the exit code expected (default 0)
 //                      http-body TEXT       an answer body of the HTTP server, in turn; the last answers the rest
@@ -17,7 +18,7 @@
 //                      command NAME MEMBER MIN MAX
 //                                           the last command NAME the dispatch server received has the number
 //                                           MEMBER, MIN <= MEMBER <= MAX
-// In steps and scripts a line "include FILE" stands for FILE's lines (FILE relative to the including file's
+// In steps, scripts and the route a line "include FILE" stands for FILE's lines (FILE relative to the including file's
 // folder): the shared login (tests/journeys/login.steps, callsigns.script, login.script) is included so. In
 // FILE, ${SIZE} stands for the run's size: a tap at a point that differs between the two layouts (a key drawn
 // without a text) goes into one small file per size.
