@@ -86,8 +86,12 @@ std::wstring address_text(const addrinfo& address) {
                       NI_NUMERICHOST | NI_NUMERICSERV) != 0) {
         return L"?";
     }
-    const std::string text = address.ai_family == AF_INET6 ? "[" + std::string(host) + "]:" + port
-                                                           : std::string(host) + ":" + port;
+    // Appended piece by piece: "[" + std::string(host) made GCC 12 warn of an overlapping copy (-Wrestrict).
+    const bool v6 = address.ai_family == AF_INET6;
+    std::string text = v6 ? "[" : "";
+    text += host;
+    text += v6 ? "]:" : ":";
+    text += port;
     return utf8_to_wide(text);
 }
 
