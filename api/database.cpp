@@ -123,6 +123,11 @@ void database::set_bill(std::shared_ptr<bill_record> bill) {
     bill_ = std::move(bill);
 }
 
+void database::set_execute_order(const std::wstring& order_id) {
+    guard hold(lock_);
+    execute_order_id_ = order_id;
+}
+
 record_list<command::obj_device_server> database::get_device_servers() const {
     guard hold(lock_);
     return device_servers_;

@@ -106,9 +106,10 @@ public:
     // Applies one received packet's text and says what it carried. Never throws: an object that can't be
     // read or parsed is logged with its error and skipped, and the later objects still apply; a text whose
     // braces don't balance is logged and changes nothing. After the objects: when an "order" arrived and the
-    // current order has status 8, or when a successful "cmd-result" of "execute-order" arrived and an order
-    // is current (the status may follow in a later packet), the taximeter gets that order's tariff and is
-    // started for it (a second start for the same order changes nothing); when an
+    // current order has status 8, or when a successful "cmd-result" of "execute-order" arrived and the order
+    // that request named (set_execute_order) is the current one (the status may follow in a later packet), the
+    // taximeter gets that order's tariff and is started for it (a second start for the same order changes
+    // nothing); when an
     // "odel" arrived and list 4 no longer holds the order that the running taximeter measures, the taximeter
     // is stopped, if the "odel" named that order in list 4 or the driver's orders have been listed since the
     // last clear_all (the table at the top).
@@ -132,6 +133,9 @@ public:
 
     void set_http_reg_result(record_ptr<command::login_reply> result);
     void set_bill(std::shared_ptr<bill_record> bill);
+    // The order that the "execute-order" about to be sent names: its result names none, and starts the ride only
+    // for this order, and only while it is the current order.
+    void set_execute_order(const std::wstring& order_id);
 
     // Copies of the lists, in arrival order.
     record_list<command::obj_device_server> get_device_servers() const;
@@ -226,6 +230,8 @@ private:
     std::vector<std::wstring> removed_from_list_4_;
     // List 4 says which orders the driver still has in work (the table at the top).
     bool orders_listed_ = false;
+    // The order the last "execute-order" named; empty before the first.
+    std::wstring execute_order_id_;
 };
 
 } // namespace zel_api

@@ -139,9 +139,12 @@ update_mask database::process_packet(const std::wstring& text) {
             }
         }
         // A confirmed "execute-order" starts the ride as its status 8 does, whichever of the two a server sends
-        // first: the ride panel opens on the result, and the distance driven until the record must count.
+        // first: the ride panel opens on the result, and the distance driven until the record must count. The
+        // result names no order: it confirms the one its request named, and the ride is that order's only while
+        // it is the current one (another order of list 4 may be newer, at the address or still on the way).
         if (const auto& result = mask.payload(); result && result->ok && result->cmd_name == execute_order_name()) {
-            if (const auto current = get_current_order()) {
+            const auto current = get_current_order();
+            if (current && !execute_order_id_.empty() && current->s_id == execute_order_id_) {
                 start_taximeter(*current);
             }
         }

@@ -130,6 +130,7 @@ public:
     void set_work_wheel(int64_t car_id);
     void set_driver(const std::wstring& order_id);
     void driver_arrive(const std::wstring& order_id);
+    // Also tells the store which order the result will confirm (the ride starts for that order alone).
     void execute_order(const std::wstring& order_id);
     void commit_driver(const std::wstring& order_id);
     void msg_read(int64_t message_id);

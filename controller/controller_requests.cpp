@@ -58,6 +58,7 @@ void controller::driver_arrive(const std::wstring& order_id) {
 }
 
 void controller::execute_order(const std::wstring& order_id) {
+    database_->set_execute_order(order_id);
     send_command(std::make_unique<zel_api::command::execute_order>(order_id));
 }
 

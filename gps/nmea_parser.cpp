@@ -232,6 +232,7 @@ nmea_gga parse_gga(const std::vector<std::string_view>& f) {
     gga.satellites = count_field(f[7]);
     gga.hdop = real_field<float>(f[8], -1.0f);
     gga.altitude = real_field<double>(f[9], 0.0);
+    gga.void_quality = f[6] == "0" || f[6] == "7" || f[6] == "8";
     return gga;
 }
 
@@ -247,6 +248,7 @@ nmea_rmc parse_rmc(const std::vector<std::string_view>& f) {
     rmc.speed_knots = real_field<double>(f[7], 0.0);
     rmc.course = real_field<double>(f[8], 0.0);
     rmc.date = date_field(f[9]);
+    rmc.void_mode = f.size() > 12 && f[12] == "N";
     return rmc;
 }
 
@@ -403,7 +405,7 @@ void apply_sentence(nmea_fix& fix, const nmea_sentence& sentence) {
         if (!gga->time.missing) {
             fix.time = gga->time.value;
         }
-        if (fix.satellites < 1) {
+        if (fix.satellites < 1 || gga->void_quality) {
             fix.valid = 0;
         }
     } else if (const auto* rmc = std::get_if<nmea_rmc>(&sentence)) {
@@ -416,7 +418,7 @@ void apply_sentence(nmea_fix& fix, const nmea_sentence& sentence) {
         }
         fix.speed = rmc->speed_knots.missing ? 0.0 : rmc->speed_knots.value * knots_to_kmh;
         fix.course = rmc->course.missing ? 0.0 : rmc->course.value;
-        if (!rmc->active) {
+        if (!rmc->active || rmc->void_mode) {
             fix.valid = 0;
         }
     } else if (const auto* gsa = std::get_if<nmea_gsa>(&sentence)) {

@@ -5,7 +5,9 @@
 // Every value is read from the characters of its own field: degrees and minutes with any number of decimals,
 // one- or two-digit counts. A coordinate that is no place on the earth (minutes of 60 or more, a latitude
 // beyond 90 degrees, a longitude beyond 180) is refused, and a position without both coordinates is no fix;
-// the record names why, so that the reader can say it once. Nothing here keeps state or takes a lock.
+// the record names why, so that the reader can say it once. A position the receiver itself calls void is no
+// valid fix either: a GGA of fix quality 0 (none), 7 (manual input) or 8 (simulation), an RMC whose mode
+// indicator (field 12, where the receiver sends it) is "N". Nothing here keeps state or takes a lock.
 #pragma once
 
 #include "gps/nmea_fix.h"
@@ -47,6 +49,9 @@ struct nmea_gga {
     nmea_field<int32_t> satellites;
     nmea_field<float> hdop; // -1.0 when the field is not a number
     nmea_field<double> altitude;
+    // Fix quality 0, 7 or 8: a receiver in a tunnel repeats its last position with quality 0, which would
+    // otherwise look like a car standing still.
+    bool void_quality = false;
     // Why latitude or longitude is missing; none when both are there, or when neither is and no fix is claimed.
     position_fault fault = position_fault::none;
 };
@@ -59,6 +64,7 @@ struct nmea_rmc {
     nmea_field<double> speed_knots;
     nmea_field<double> course;
     nmea_field<nmea_date> date;
+    bool void_mode = false; // mode indicator "N"; a sentence without field 12 has none
     position_fault fault = position_fault::none;
 };
 
@@ -99,7 +105,8 @@ int nmea_type(const nmea_sentence& sentence);
 position_fault fault_of(const nmea_sentence& sentence);
 
 // Updates the fix from a GGA, RMC or GSA record; the others change nothing. A GGA or RMC without both
-// coordinates leaves the fix not valid at 0,0.
+// coordinates leaves the fix not valid at 0,0; one that the receiver calls void leaves it not valid at its
+// coordinates.
 void apply_sentence(nmea_fix& fix, const nmea_sentence& sentence);
 
 } // namespace zel::gps

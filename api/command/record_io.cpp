@@ -56,18 +56,40 @@ bool to_flag(const json::value& v) {
     return v.as_uint64() != 0;
 }
 
-double to_figure(const json::value& v) {
+namespace {
+
+// The figure when it is sound; otherwise nothing, and the log says which member held what.
+std::optional<double> sound_figure(std::string_view name, const json::value& v) {
     const double d = v.as_real();
-    if (!std::isfinite(d) || std::fabs(d) >= figure_limit) {
-        char text[32] = "";
-        const auto end = std::to_chars(text, text + sizeof text - 1, d).ptr;
-        throw json::type_error("the figure " + std::string(text, end) + " lies beyond the range of money");
+    if (std::isfinite(d) && std::fabs(d) < figure_limit) {
+        return d;
     }
-    return d;
+    char text[32] = "";
+    const auto end = std::to_chars(text, text + sizeof text - 1, d).ptr;
+    zel::log(zel::logger::warning, L"record: \"" + zel::utf8_to_wide(std::string(name)) + L"\" holds the figure " +
+                                       zel::utf8_to_wide(std::string(text, end)) +
+                                       L", beyond the range of money; taken as absent");
+    return std::nullopt;
 }
 
-float to_float(const json::value& v) {
-    return static_cast<float>(to_figure(v));
+} // namespace
+
+void read_figure(std::string_view name, const json::value& v, double& field) {
+    if (const auto figure = sound_figure(name, v)) {
+        field = *figure;
+    }
+}
+
+void read_figure(std::string_view name, const json::value& v, float& field) {
+    if (const auto figure = sound_figure(name, v)) {
+        field = static_cast<float>(*figure);
+    }
+}
+
+void read_figure(std::string_view name, const json::value& v, std::optional<float>& field) {
+    if (const auto figure = sound_figure(name, v)) {
+        field = static_cast<float>(*figure);
+    }
 }
 
 json::value text_value(const std::wstring& text) {

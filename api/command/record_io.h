@@ -43,12 +43,15 @@ template <class Record> void fill_record(Record& record, const json::value& fiel
 std::wstring to_wide(const json::value& v);
 // A flag travels as an integer: any value other than 0 is true; a JSON boolean is a type error.
 bool to_flag(const json::value& v);
-// A figure (money, a rate, a precision): a finite number of magnitude below figure_limit, more than any fare,
-// balance or rate holds. Anything else is a type error, so the record that carries it is refused and logged,
-// and no infinity or NaN reaches the taximeter, a screen or the wire.
+// A figure (money, a rate, a precision) is sound when it is finite and of magnitude below figure_limit, more
+// than any fare, balance or rate holds. An unsound one counts as absent: read_figure leaves the field as it was
+// (its default in a new record, the held value in an update) and logs one line naming the member, so one absurd
+// figure costs neither its record nor the order that carries it, and no infinity or NaN reaches the taximeter,
+// a screen or the wire. A member that is no number at all is a type error, as any member of the wrong type.
 inline constexpr double figure_limit = 1e9;
-double to_figure(const json::value& v);
-float to_float(const json::value& v);
+void read_figure(std::string_view name, const json::value& v, double& field);
+void read_figure(std::string_view name, const json::value& v, float& field);
+void read_figure(std::string_view name, const json::value& v, std::optional<float>& field);
 
 // Appends every element of an array, converted by convert(element), in order.
 template <class T, class Convert> void append_each(const json::value& v, std::vector<T>& out, Convert convert) {

@@ -334,6 +334,40 @@ TEST_F(store_test, a_broken_object_costs_only_itself) {
     EXPECT_NE(text.find(L"{\"msg\":{\"id\":62,,\"txt\":\"Второе\"}}"), std::wstring::npos);
 }
 
+// One absurd figure costs only itself: the offer, an order of the list and the current order are stored with
+// that figure absent, the ride starts, and an update keeps the figure held. (3.5e38 and more is an infinity as
+// a float.)
+TEST_F(store_test, an_absurd_figure_costs_neither_the_offer_nor_an_order) {
+    const update_mask mask = feed(
+        LR"({"order-offer":{"s-order-id":"6001","fine-sum":1.7e308,"fineable":1,"order":{"s-id":"6001","msum":-1e300}}})"
+        LR"({"order":{"s-id":"6002","l-type":1,"msum":-5e15,"st":2}})"
+        LR"({"order":{"s-id":"6003","l-type":4,"s":8,"msum":150,"cts":1e300,"dct":{"p":120,"cdu":-3.5e38,"ctu":5}}})");
+    EXPECT_EQ(names_in(mask), (names{L"order-offer", L"order"}));
+    const auto offer = db_.get_order_offer();
+    ASSERT_NE(offer, nullptr);
+    EXPECT_EQ(offer->s_order_id, L"6001");
+    EXPECT_EQ(offer->fine_sum, 0.0);
+    EXPECT_TRUE(offer->fineable);
+    EXPECT_FALSE(offer->order.msum);
+    const auto listed = db_.find_order(1, L"6002");
+    ASSERT_NE(listed, nullptr);
+    EXPECT_FALSE(listed->msum);
+    EXPECT_EQ(listed->st, 2);
+    const auto current = db_.get_current_order();
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(current->s_id, L"6003");
+    EXPECT_EQ(current->msum, 150.0f);
+    EXPECT_FALSE(current->cts);
+    ASSERT_TRUE(current->dct);
+    EXPECT_EQ(current->dct->cdu_ref(), 0.0f);
+    EXPECT_EQ(current->dct->ctu_ref(), 5.0f);
+    EXPECT_TRUE(db_.get_taximeter()->is_running());
+
+    feed(LR"({"order":{"s-id":"6003","l-type":4,"msum":1e9,"i":"кресло"}})");
+    EXPECT_EQ(db_.get_current_order()->msum, 150.0f);
+    EXPECT_EQ(db_.get_current_order()->i, L"кресло");
+}
+
 // Half a surrogate pair, where a server cut a text mid-character, is one replaced character; a "\u0000" is part
 // of the text. Neither costs the object that carries it.
 TEST_F(store_test, cut_characters_and_nul_escapes_keep_their_objects) {

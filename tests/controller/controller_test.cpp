@@ -142,6 +142,31 @@ TEST_F(controller_link, every_request_sends_its_command_and_its_result_comes_bac
     EXPECT_EQ(listener.count(zel_api::disconnect_local_name()), 0u);
 }
 
+// A successful "execute-order" names no order: it starts the taximeter for the order its request named, and only
+// when that order is the current one, wherever the result comes (here the last one after its records, on the
+// listener thread).
+TEST_F(controller_link, execute_order_result_starts_the_ride_of_the_order_it_named_only_when_current) {
+    serve("execute_order.script");
+    log_in();
+    ASSERT_EQ(ctl->get_current_order()->s_id, L"B");
+    const struct {
+        const wchar_t* order;
+        bool running;
+    } requests[] = {{L"A", false}, {L"B", false}, {L"C", false}, {L"B", true}};
+    size_t results = 0;
+    for (const auto& r : requests) {
+        SCOPED_TRACE(wide_to_utf8(r.order));
+        ctl->execute_order(r.order);
+        // The login's result came first.
+        const update_mask result = listener.wait_for(zel_api::cmd_result_name(), 2 + results++);
+        ASSERT_TRUE(result.payload()) << server->transcript();
+        ASSERT_EQ(result.payload()->cmd_name, zel_api::execute_order_name());
+        EXPECT_EQ(ctl->get_taximeter()->is_running(), r.running);
+    }
+    EXPECT_EQ(ctl->get_taximeter()->order_id(), L"B");
+    expect_script_done(*server);
+}
+
 TEST_F(controller_link, dropped_link_logs_in_again_with_the_stored_server_pin_and_driver_id) {
     serve("drop_and_login_again.script");
     log_in();

@@ -235,14 +235,32 @@ TEST_F(hostile_screen, OffersWithFiguresAtTheirLimitsKeepTheCountdownAndTheFines
         ASSERT_TRUE(pump_until([&] { return current_panel_id() == offer_panel; }));
     }
 
-    // An offer with a fine beyond any money, or of the wrong types, is refused: the offer shown stays.
+    // An offer with a fine beyond any money is shown all the same, the fine taken as absent: its warning shows the
+    // rating alone.
+    ASSERT_NO_FATAL_FAILURE(push(R"({"order-offer":{"s-order-id":"X-1","fineable":1,"fine-rating":-5,)"
+                                 R"("fine-sum":1e308,"deadline-time":)" +
+                                 std::to_string(ahead) + R"(,"order":)" +
+                                 order_fields("X-1", 1, R"("st":2,"msum":-1e308,"af":{"t":"Мира, 5"})") + "}}"));
+    ASSERT_EQ(ctl().get_order_offer()->s_order_id, L"X-1");
+    EXPECT_EQ(ctl().get_order_offer()->fine_sum, 0.0);
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == offer_panel; }));
+    EXPECT_TRUE(wait_shown(L"Мира, 5"));
+    ASSERT_TRUE(tap_text(L"Отказаться"));
+    ASSERT_EQ(current_panel_id(), fine_warning);
+    EXPECT_TRUE(shown(L"-5"));
+    for (const drawn_text& t : screen_texts()) {
+        EXPECT_TRUE(t.text.empty() || t.text[0] != L'-' || t.text == L"-5") << wide_to_utf8(t.text);
+    }
+    ASSERT_TRUE(tap_text(L"Назад"));
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == offer_panel; }));
+
+    // An offer of the wrong types is refused: the offer shown stays.
     for (const std::string& refused :
-         {std::string(R"({"order-offer":{"s-order-id":"X-1","fine-sum":1e308,"deadline-time":1}})"),
-          std::string(R"({"order-offer":{"s-order-id":"X-2","deadline-time":"soon"}})"),
+         {std::string(R"({"order-offer":{"s-order-id":"X-2","deadline-time":"soon"}})"),
           std::string(R"({"order-offer":{"s-order-id":["X-3"]}})"), std::string(R"({"order-offer":[]})"),
           std::string(R"({"order-offer":{"s-order-id":"X-4","order":{"tt":1.5}}})")}) {
         ASSERT_NO_FATAL_FAILURE(push(refused));
-        ASSERT_EQ(ctl().get_order_offer()->s_order_id, L"F-3") << refused;
+        ASSERT_EQ(ctl().get_order_offer()->s_order_id, L"X-1") << refused;
     }
     ASSERT_NO_FATAL_FAILURE(ordinary_order_round_trip());
 }
@@ -270,12 +288,16 @@ TEST_F(hostile_screen, ThousandsOfOrdersWithAbsurdMembersDrawRowsThatKeepToTheir
     for (const char* broken :
          {R"({"order":{}})", R"({"order":{"s-id":"W-1","l-type":1,"tt":"tomorrow"}})",
           R"({"order":{"s-id":"W-2","l-type":1,"af":[]}})", R"({"order":{"s-id":"W-3","l-type":1,"star":1.5}})",
-          R"({"order":{"s-id":"W-4","l-type":1,"msum":1e308}})", R"({"order":{"s-id":"W-5","l-type":1,"at":{}}})",
-          R"({"order":"W-6"})", R"({"order":{"s-id":7,"l-type":1}})"}) {
+          R"({"order":{"s-id":"W-5","l-type":1,"at":{}}})", R"({"order":"W-6"})",
+          R"({"order":{"s-id":7,"l-type":1}})"}) {
         records += broken;
     }
+    // A figure beyond any money is taken as absent: the order stays.
+    records += R"({"order":{"s-id":"W-4","l-type":1,"msum":1e308}})";
     ASSERT_NO_FATAL_FAILURE(push(records));
-    EXPECT_EQ(ctl().get_orders_1().size() + ctl().get_orders_2().size(), 2000u);
+    EXPECT_EQ(ctl().get_orders_1().size() + ctl().get_orders_2().size(), 2001u);
+    ASSERT_TRUE(ctl().find_order(1, L"W-4"));
+    EXPECT_FALSE(ctl().find_order(1, L"W-4")->msum);
     EXPECT_EQ(ctl().get_orders_3().size(), 4u);
 
     ASSERT_NO_FATAL_FAILURE(show(panel_orders_list::id, make_number_param(3)));
@@ -320,7 +342,7 @@ TEST_F(hostile_screen, TheDriversCardKeepsALongNameBesideThePhotoAndTheBalanceIn
         push(R"({"session-fix-param":{"sid":555,"driver-id":77,"account":)" + std::string(int64_max) +
              R"(,"driver-fio":")" + name + R"("}}{"session-param":{"balance":99999999.5,"callsign":")" + right_to_left +
              R"(","car-name":"Гранта","car-color":")" + combining + R"(","car-regnum":")" + long_word + R"("}})"));
-    // A balance beyond any money is refused: the balance before it stays.
+    // A balance beyond any money is taken as absent: the balance before it stays.
     ASSERT_NO_FATAL_FAILURE(push(R"({"session-param":{"balance":1e308}})"));
     ASSERT_NO_FATAL_FAILURE(show(panel_balance::id));
     const auto texts = screen_texts();
@@ -379,9 +401,12 @@ TEST_F(hostile_screen, ThreeHundredShiftsWithAbsurdLengthsKeepTheirLengthsInThei
         records += R"({"sell-shift":{"id-sell":)" + std::to_string(i + 1) + R"(,"id-shift":)" + std::to_string(i + 1) +
                    R"(,"st-dt":)" + (i % 2 ? int64_min : int64_max) + R"(,"status":)" + int32_min + "}}";
     }
+    // A price beyond any money is taken as absent (the shift stays); the other three are refused.
     records += R"({"shift":{"id":999,"c":1e308}}{"shift":{"id":"x"}}{"shift":[]}{"sell-shift":{"st-dt":"x"}})";
     ASSERT_NO_FATAL_FAILURE(push(records));
-    EXPECT_EQ(ctl().get_shifts().size(), 300u);
+    EXPECT_EQ(ctl().get_shifts().size(), 301u);
+    ASSERT_TRUE(ctl().store().find_shift(999));
+    EXPECT_FALSE(ctl().store().find_shift(999)->c);
 
     ASSERT_NO_FATAL_FAILURE(show(panel_shift_list::id));
     EXPECT_TRUE(shown(L"99"));

@@ -349,6 +349,53 @@ TEST(nmea_apply, table) {
     }
 }
 
+// A position the receiver itself calls void is no valid fix, whatever its coordinates and satellites: a GGA of
+// fix quality 0 (none: a receiver in a tunnel repeating its last position), 7 (manual input) or 8 (simulation);
+// an RMC whose mode indicator, field 12, is "N". Every other quality and mode, and an RMC of the older form
+// without field 12, stays a fix.
+TEST(nmea_apply, positions_the_receiver_calls_void_are_no_fix) {
+    auto gga_of = [](const std::string& quality) {
+        return nmea_line("GPGGA,120001.00,5545.1234,N,03737.5678,E," + quality + ",08,0.9,150.5,M,14.0,M,,");
+    };
+    auto rmc_of = [](const std::string& tail) {
+        return nmea_line("GPRMC,120001.00,A,5545.1234,N,03737.5678,E,10.0,45.0,150624,," + tail);
+    };
+    const struct {
+        std::string line;
+        uint8_t valid;
+    } cases[] = {
+        {gga_of("0"), 0},
+        {gga_of("7"), 0},
+        {gga_of("8"), 0},
+        {gga_of("1"), 1},
+        {gga_of("2"), 1},
+        {gga_of("4"), 1},
+        {gga_of("5"), 1},
+        {gga_of("6"), 1},
+        {gga_of(""), 1},
+        {rmc_of(",N"), 0},
+        {rmc_of(",N,V"), 0}, // NMEA 4.1 adds the navigational status after the mode
+        {rmc_of(",A"), 1},
+        {rmc_of(",D"), 1},
+        {rmc_of(",E"), 1},
+        {rmc_of(",A,S"), 1},
+        {rmc_of(","), 1},
+        {rmc_of(""), 1}, // NMEA 2.2: no field 12
+        {nmea_line("GNRMC,120001.00,A,5545.1234,N,03737.5678,E,0.0,,150624,,,N"), 0},
+    };
+    for (const auto& c : cases) {
+        const auto record = parse(c.line);
+        ASSERT_TRUE(record) << c.line;
+        EXPECT_EQ(fault_of(*record), position_fault::none) << c.line;
+        nmea_fix fix;
+        apply_sentence(fix, *record);
+        EXPECT_EQ(fix.valid, c.valid) << c.line;
+        // The next sentence decides afresh.
+        apply_sentence(fix, *parse(rmc));
+        EXPECT_EQ(fix.valid, 1) << c.line;
+    }
+}
+
 TEST(nmea_apply, time_and_date) {
     nmea_fix fix;
     apply_sentence(fix, *parse(nmea_line("GPRMC,235959.5,A,5545.1234,N,03737.5678,E,0.0,0.0,311299,,,A")));

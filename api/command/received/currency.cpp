@@ -12,7 +12,7 @@ void currency::from_value(const json::value& root) {
 void currency::read_fields(const json::value& fields) {
     for_each_field(fields, [this](std::string_view key, const json::value& v) {
         if (key == "precision") {
-            precision_ = to_float(v);
+            read_figure(key, v, precision_);
         }
     });
 }

@@ -48,7 +48,7 @@ void order::read_fields(const json::value& fields) {
         } else if (key == "ccs") {
             ccs = v.as_int32();
         } else if (key == "cts") {
-            cts = to_float(v);
+            read_figure(key, v, cts);
         } else if (key == "trade") {
             trade = to_flag(v);
         } else if (key == "icl") {
@@ -63,7 +63,7 @@ void order::read_fields(const json::value& fields) {
             of = v.as_uint64();
         } else if (key == "msum") {
             if (!v.is_null()) {
-                msum = to_float(v);
+                read_figure(key, v, msum);
             }
         } else if (key == "star") {
             star = v.as_int32();

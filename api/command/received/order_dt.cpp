@@ -12,9 +12,9 @@ void order_dt::read_fields(const json::value& fields) {
     try {
         for_each_field(fields, [this](std::string_view key, const json::value& v) {
             if (key == "mc") {
-                mc = to_figure(v);
+                read_figure(key, v, mc);
             } else if (key == "p") {
-                p = to_figure(v);
+                read_figure(key, v, p);
             }
         });
     } catch (const json::type_error& error) {

@@ -18,7 +18,7 @@ void order_offer::read_fields(const json::value& fields) {
         } else if (key == "comment") {
             comment = to_wide(v);
         } else if (key == "fine-sum") {
-            fine_sum = to_figure(v);
+            read_figure(key, v, fine_sum);
         } else if (key == "fine-rating") {
             fine_rating = v.as_int32();
         } else if (key == "fineable") {

@@ -40,27 +40,27 @@ void ref_tariff::read_fields(const json::value& fields) {
         } else if (key == "n") {
             n = to_wide(v);
         } else if (key == "pp") {
-            pp = to_float(v);
+            read_figure(key, v, pp);
         } else if (key == "pp-dist") {
             pp_dist = v.as_int32();
         } else if (key == "pp-time") {
             pp_time = v.as_int32();
         } else if (key == "btax-dist") {
-            btax_dist = to_float(v);
+            read_figure(key, v, btax_dist);
         } else if (key == "btax-time") {
-            btax_time = to_float(v);
+            read_figure(key, v, btax_time);
         } else if (key == "mdist-btax") {
-            mdist_btax = to_float(v);
+            read_figure(key, v, mdist_btax);
         } else if (key == "mtime-btax") {
             mtime_btax = v.as_int32();
         } else if (key == "atax-dist") {
-            atax_dist = to_float(v);
+            read_figure(key, v, atax_dist);
         } else if (key == "atax-time") {
-            atax_time = to_float(v);
+            read_figure(key, v, atax_time);
         } else if (key == "speed-limit") {
             speed_limit = v.as_int32();
         } else if (key == "max-pay-sum-lsl") {
-            max_pay_sum_lsl = to_float(v);
+            read_figure(key, v, max_pay_sum_lsl);
         } else if (key == "min-sum-prio") {
             min_sum_prio = v.as_int32();
         }

@@ -22,7 +22,7 @@ void session_param::read_fields(const json::value& fields) {
         } else if (key == "driver-status") {
             driver_status = v.as_int32();
         } else if (key == "balance") {
-            balance = to_float(v);
+            read_figure(key, v, balance);
         } else if (key == "track-ss-enable") {
             track_ss_enable = to_flag(v);
         } else if (key == "oac") {

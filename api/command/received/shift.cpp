@@ -16,7 +16,7 @@ void shift::read_fields(const json::value& fields) {
         } else if (key == "n") {
             n = to_wide(v);
         } else if (key == "c") {
-            c = to_float(v);
+            read_figure(key, v, c);
         } else if (key == "st-dt") {
             if (!v.is_null()) {
                 st_dt = v.as_int64();

@@ -14,21 +14,21 @@ void tariff_rate::read_fields(const json::value& fields) {
             if (key == "n") {
                 n_ = to_wide(v);
             } else if (key == "cdu") {
-                cdu_ = to_float(v);
+                read_figure(key, v, cdu_);
             } else if (key == "cdtu") {
-                cdtu_ = to_float(v);
+                read_figure(key, v, cdtu_);
             } else if (key == "ctu") {
-                ctu_ = to_float(v);
+                read_figure(key, v, ctu_);
             } else if (key == "cp") {
-                cp_ = to_float(v);
+                read_figure(key, v, cp_);
             } else if (key == "dp") {
-                dp_ = to_float(v);
+                read_figure(key, v, dp_);
             } else if (key == "pd") {
-                pd_ = to_float(v);
+                read_figure(key, v, pd_);
             } else if (key == "pt") {
-                pt_ = to_float(v);
+                read_figure(key, v, pt_);
             } else if (key == "p") {
-                p_ = to_float(v);
+                read_figure(key, v, p_);
             }
         });
     } catch (const json::type_error& error) {
