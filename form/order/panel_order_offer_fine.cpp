@@ -10,6 +10,7 @@
 #include "form/controls/frame_text_button.h"
 #include "form/controls/text_label.h"
 #include "form/drawing/drawing.h"
+#include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
 #include "form/drawing/skin_images.h"
 #include "form/order/caption_value_box.h"
@@ -86,15 +87,30 @@ void panel_order_offer_fine::layout() {
     top_ = rect{content_.x, content_.y, W, top_image_->height()};
     middle_ = rect{content_.x, content_.y + top_image_->height(), W, std::max(0, middle_height)};
     bottom_ = rect{content_.x, middle_.y + middle_.h, W, bottom_image_->height()};
+
+    // Blending the corners over what the last paint of the box left there would darken them a little more with
+    // every repaint; they are blended over this copy instead.
+    beneath_.reset();
+    if (const Graphics* back = form_.back_buffer(); back && content_.w > 0 && content_.h > 0) {
+        beneath_ = std::make_unique<Graphics>(content_.w, content_.h, back->dc());
+        back->blit_to(*beneath_, rect{0, 0, content_.w, content_.h}, content_.x, content_.y);
+    }
 }
 
 void panel_order_offer_fine::release_images() {
+    beneath_.reset();
     top_image_.reset();
     middle_image_.reset();
     bottom_image_.reset();
 }
 
 void panel_order_offer_fine::paint_background(Graphics& g, const rect& update) {
+    if (beneath_) {
+        const rect under = intersection(update, content_);
+        if (under.w > 0 && under.h > 0) {
+            beneath_->blit_to(g, under, under.x - content_.x, under.y - content_.y);
+        }
+    }
     const std::pair<const rect*, Image*> pieces[] = {
         {&top_, top_image_.get()}, {&middle_, middle_image_.get()}, {&bottom_, bottom_image_.get()}};
     for (const auto& [r, image] : pieces) {

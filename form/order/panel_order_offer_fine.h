@@ -2,8 +2,10 @@
 // a framed box of 507 x 518 design pixels (or the screen's width or height when smaller) centred on the whole
 // screen, not on the work area, unless it would then reach under the status strip: then it is no taller than the
 // work area and centred on it. It is drawn from three skin pictures (2021 top, 2020 middle, 2019 bottom); the base
-// paints only that box, so the screen around it keeps what the panel below drew. Its content rectangle is the
-// box itself; the derived panels place their controls in it.
+// paints only that box, so the screen around it keeps what the panel below drew. The pictures' rounded corners
+// are partly transparent: layout keeps a copy of what lay under the box, and every paint lays that copy down
+// before the pictures, so the corners look the same however often the box is painted. Its content rectangle is
+// the box itself; the derived panels place their controls in it.
 //
 // It also builds the notices' common parts: the "Прочитал" button (back to the first panel), the yellow title,
 // and the fine boxes ("РЕЙТИНГ", "РУБЛЕЙ"), filled from the stored offer. Every derived show calls layout()
@@ -33,15 +35,17 @@ public:
     explicit panel_order_offer_fine(manager_2& form);
     ~panel_order_offer_fine() override;
 
-    // The three pieces of the frame where they meet the update rectangle; nothing else.
+    // What lay under the box when it was laid out, then the three pieces of the frame, where they meet the
+    // update rectangle; nothing else.
     void paint_background(Graphics& g, const rect& update) override;
     int on_back() override {
         return 1;
     }
 
-    // Sizes and centres the box and makes its frame pictures.
+    // Sizes and centres the box, makes its frame pictures and copies what the manager's back buffer holds under
+    // the box.
     void layout();
-    // Drops the frame pictures (the next layout makes them again).
+    // Drops the frame pictures and the copy under the box (the next layout makes them again).
     void release_images();
     // The box (x, y, w, h); valid after layout.
     const rect& content_rect() const {
@@ -90,6 +94,8 @@ private:
     std::shared_ptr<Image> top_image_;
     std::shared_ptr<Image> middle_image_;
     std::shared_ptr<Image> bottom_image_;
+    // The back buffer's pixels under the box at layout: the screen the box was laid over.
+    std::unique_ptr<Graphics> beneath_;
     rect content_;
     rect top_;
     rect middle_;

@@ -172,9 +172,11 @@ TEST_F(controller_link, dropped_link_logs_in_again_with_the_stored_server_pin_an
     log_in();
     listener.wait_for(zel_api::order_name());
     ASSERT_EQ(ctl->get_orders_1().size(), 1u);
+    // Read before the server may close: the read request is what it waits for.
+    ctl->msg_read(1);
     // The server closes the link: "disconnect_local", then a fresh login on the remembered address.
     EXPECT_TRUE(listener.wait_for(zel_api::disconnect_local_name()).test(zel_api::disconnect_local_name()));
-    ASSERT_TRUE(listener.wait_for(zel_api::cmd_result_name(), 2).payload());
+    ASSERT_TRUE(listener.wait_for(zel_api::cmd_result_name(), 3).payload());
     EXPECT_TRUE(ctl->is_logged_in());
     EXPECT_TRUE(ctl->is_connected());
     // A new connection starts from an empty order list.

@@ -22,14 +22,16 @@ fs::path source_file(const std::string& relative) {
 }
 
 int unused_port() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    // Kept bound to the end of the test program: closed, the port could go to a server of another test running
+    // beside it, and the connect meant to be refused would reach that server instead.
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t size = sizeof address;
     ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    ::close(fd); // bound but never listening: a connect there is refused
+    // Bound but never listening: a connect there is refused.
     return ntohs(address.sin_port);
 }
 

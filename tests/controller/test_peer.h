@@ -22,7 +22,8 @@ std::filesystem::path source_file(const std::string& relative);
 // True when this machine has the IPv6 loopback (::1) to listen on; tests of IPv6 skip without it.
 bool has_ipv6_loopback();
 
-// A port on loopback where nothing listens.
+// A port on loopback where nothing listens, and nothing else can take while the test program runs (a socket
+// bound to it stays open).
 int unused_port();
 
 class test_peer {

@@ -30,7 +30,7 @@ namespace {
 constexpr char dispatch_script[] = "tools/dispatch_server/dispatch_server.py";
 constexpr char http_script[] = "tests/controller/peers/http_server.py";
 // Safety nets, not timings: the whole run, the end after SIGTERM, a stand-in's record.
-constexpr auto run_limit = 120s;
+constexpr auto run_limit = 240s;
 constexpr auto end_limit = 10s;
 constexpr auto stand_in_limit = 5s;
 // The step mode's wall clock unless the steps pin another.
