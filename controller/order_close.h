@@ -69,7 +69,8 @@ public:
     enum class outcome { accepted, closed, refused, lost };
     using report = std::function<void(outcome)>;
     // Hands the request on to be sent; the sender calls never_left, on any thread, when it was not sent (no link).
-    using sender = std::function<void(std::unique_ptr<zel_api::command::close_order>, std::function<void()> never_left)>;
+    using sender =
+        std::function<void(std::unique_ptr<zel_api::command::close_order>, std::function<void()> never_left)>;
     // Whose ride it is, as the ride's ".tax_data" names it.
     struct ride_owner {
         int64_t driver_id = 0;
@@ -134,7 +135,7 @@ private:
     const owner_source owner_;
     mutable std::mutex lock_;
     state state_ = state::idle;
-    uint64_t number_ = 0; // of the close in hand, counted by begin
+    uint64_t number_ = 0;       // of the close in hand, counted by begin
     uint32_t listing_from_ = 0; // the tick of the reconnect's login result
     std::wstring order_id_;
     std::optional<gps::trip_export> trip_;
