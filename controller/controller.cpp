@@ -63,8 +63,10 @@ controller::controller(controller_listener* listener, options settings)
     : listener_(listener), settings_(std::move(settings)),
       database_(settings_.play_sound ? std::make_unique<zel_api::database>(settings_.play_sound)
                                      : std::make_unique<zel_api::database>()),
-      closing_(std::make_unique<order_close>(*database_, app_file(L"\\order_close_inf"),
-                                             [this](auto request) { send(std::move(request)); })),
+      closing_(std::make_unique<order_close>(
+          *database_, app_file(L"\\order_close_inf"),
+          [this](auto request, auto never_left) { send(std::move(request), std::move(never_left)); },
+          [this] { return current_ride_owner(); })),
       tariff_slots_(std::make_unique<tariff_slots>(app_file(L"\\tariff").wstring())),
       tracks_(std::make_unique<controller_tracks>(device_serial())), gps_hook_(std::make_shared<gps_hook>()) {
     for (const auto& server : settings_.login_servers) {
@@ -143,6 +145,28 @@ void controller::notify_connection_state(bool local) {
     post_event(local ? zel_api::disconnect_local_name() : zel_api::disconnect_global_name());
 }
 
+void controller::notify_temporary_link_closed() {
+    // Only the screens hear of it: the dispatch link is as it was, so the close in hand is not told of a loss.
+    zel_api::update_mask mask;
+    mask.set(zel_api::disconnect_local_name());
+    if (listener_) {
+        listener_->post_command(mask);
+    }
+}
+
+order_close::ride_owner controller::current_ride_owner() const {
+    order_close::ride_owner owner;
+    {
+        std::lock_guard guard(login_lock_);
+        owner.driver_id = login_values_.driver_id;
+    }
+    if (const auto server = get_current_server()) {
+        owner.organization_id = server->org_id;
+        owner.city_id = server->city_id;
+    }
+    return owner;
+}
+
 void controller::post_event(const std::wstring& name) {
     zel_api::update_mask mask;
     mask.set(name);
@@ -213,6 +237,7 @@ void controller::thread_packets_listner() {
             } else {
                 check_dispatch_link(rest);
             }
+            closing_->on_turn();
         } catch (const std::exception& error) {
             zel::log(logger::error, L"controller::thread_packets_listner: " + utf8_to_wide(error.what()));
         } catch (...) {
@@ -294,6 +319,14 @@ void controller::send(command_ptr command) {
     start_action(false, std::move(command));
 }
 
+void controller::send(command_ptr command, std::function<void()> never_left) {
+    auto task = std::make_shared<action_thread_args>(
+        action_thread_args{this, false, std::move(command), 0, 0, false, std::move(never_left)});
+    if (!start_worker([task] { task->owner->thread_action_org(*task); }) && task->never_left) {
+        task->never_left();
+    }
+}
+
 void controller::start_action_org_connect(command_ptr command) {
     uint64_t logouts;
     {
@@ -359,6 +392,9 @@ void controller::thread_action_org(action_thread_args& task) {
     if (!server) {
         // Without this the screen that locked itself for the answer would stay locked.
         zel::log(logger::warning, L"controller::thread_action_org: no dispatch server is chosen");
+        if (task.never_left) {
+            task.never_left();
+        }
         notify_connection_state(true);
         return;
     }
@@ -397,6 +433,12 @@ void controller::thread_action_org(action_thread_args& task) {
             }
             post(mask);
         }
+    } else if (task.never_left) {
+        // Its sender waits for the answer: it hears that none will come, and the screen that locked itself
+        // for it is freed as on a lost link.
+        zel::log(logger::warning, L"controller::thread_action_org: the link is down, the request is not sent");
+        task.never_left();
+        notify_connection_state(true);
     }
     set_listener_event();
 }
@@ -432,7 +474,7 @@ void controller::thread_action_org_new_connect(action_thread_args& task) {
     if (connection.is_running()) {
         const bytes answer = connection.send_and_wait(utf8_bytes(task.command->to_json()), answer_seconds);
         if (answer.empty()) {
-            notify_connection_state(true);
+            notify_temporary_link_closed();
         } else {
             post(process(answer));
         }
@@ -442,7 +484,7 @@ void controller::thread_action_org_new_connect(action_thread_args& task) {
         temporary_connections_.erase(&connection);
     }
     connection.stop();
-    notify_connection_state(true);
+    notify_temporary_link_closed();
     zel::log(logger::warning, L"controller::thread_action_org_new_connect::exit");
 }
 

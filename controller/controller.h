@@ -21,6 +21,10 @@
 // leaves the link alone; a stop it decides is for the link it looked at (packet_socket::stop(id)), never a newer
 // one, and a reconnect that finds the link up again sends no second login.
 //
+// The close in hand (order_close) sees every mask before the screens, except the "disconnect_local" that a
+// call-sign request's temporary connection posts when it ends: only the dispatch link's loss concerns it. The
+// listener thread gives it a turn too, for its settle after a reconnect.
+//
 // Logging out wins over a login in flight: a login asked for before a disconnect is not sent, and an answer
 // that comes after one is handed to the screens but leaves the controller logged out and that link closed.
 //
@@ -114,6 +118,9 @@ public:
     // Sends the command while the dispatch connection is up; dropped otherwise.
     void send_command(command_ptr command);
     void send(command_ptr command);
+    // The same; never_left runs (on the request thread) when the link was down at the request's turn, before a
+    // "disconnect_local" is posted for the screen that waits.
+    void send(command_ptr command, std::function<void()> never_left);
     // Sends the command, connecting to the chosen dispatch server first when the link is down.
     void start_action_org_connect(command_ptr command);
     // Remembers server, PIN and driver id (for reconnects) and logs in on that server.
@@ -240,6 +247,8 @@ private:
         // Logins (connect set): the count of logouts when it was asked for, and whether the listener asked.
         uint64_t logouts = 0;
         bool reconnect = false;
+        // Requests of a sender that waits for the answer: told when the request was not sent.
+        std::function<void()> never_left = {};
     };
     struct login_values {
         int32_t server_index = -1;
@@ -274,6 +283,10 @@ private:
     zel_api::update_mask process_text(const std::wstring& text);
     void post(const zel_api::update_mask& mask);
     void post_event(const std::wstring& name);
+    // "disconnect_local" for the screens alone, when a call-sign request's temporary connection ends.
+    void notify_temporary_link_closed();
+    // The driver, organisation and city of the last login, for the ride's ".tax_data".
+    order_close::ride_owner current_ride_owner() const;
     void send_gps_position(const gps::location& fix);
     std::wstring device_serial() const;
     std::wstring device_id() const;
@@ -293,7 +306,7 @@ private:
     std::unique_ptr<order_close> closing_;
     std::atomic<int32_t> server_index_{-1};
     std::atomic<int32_t> address_index_{-1};
-    std::mutex login_lock_;
+    mutable std::mutex login_lock_;
     login_values login_values_;
     uint64_t logouts_ = 0; // disconnects so far, under the login lock
     std::atomic<bool> logged_in_{false};

@@ -79,8 +79,8 @@ private:
 
 } // namespace
 
-order_close::order_close(zel_api::database& store, std::filesystem::path folder, sender send)
-    : store_(store), folder_(std::move(folder)), send_(std::move(send)) {}
+order_close::order_close(zel_api::database& store, std::filesystem::path folder, sender send, owner_source owner)
+    : store_(store), folder_(std::move(folder)), send_(std::move(send)), owner_(std::move(owner)) {}
 
 order_close::~order_close() = default;
 
@@ -155,18 +155,32 @@ bool order_close::begin(const order& order, int32_t discount_answer, report on_o
     }
     const auto currency = store_.get_currency();
     auto request = build_request(*bill, order, currency ? currency->precision() : 0.0f, discount_answer);
+    auto trip = take_trip(*bill);
+    uint64_t number;
     {
         std::lock_guard guard(lock_);
-        if (state_ != state::idle) {
+        if (state_ != state::idle && state_ != state::lost) {
             zel::log(logger::warning, L"order_close::begin: the close of order \"" + order_id_ + L"\" is forgotten");
         }
+        number = ++number_;
         order_id_ = bill->order_id();
         report_ = std::move(on_over);
-        take_trip(*bill);
+        trip_ = std::move(trip);
         state_ = state::sent;
     }
-    send_(std::move(request));
+    send_(std::move(request), [this, number] { never_left(number); });
     return true;
+}
+
+void order_close::never_left(uint64_t number) {
+    std::lock_guard guard(lock_);
+    if (number != number_ || (state_ != state::sent && state_ != state::unanswered && state_ != state::listing)) {
+        return;
+    }
+    zel::log(logger::warning, L"order_close: the close of order \"" + order_id_ +
+                                  L"\" never left the terminal (no link): lost, it may be sent again");
+    trip_.reset();
+    finish(outcome::lost);
 }
 
 void order_close::on_mask(const zel_api::update_mask& mask) {
@@ -174,39 +188,46 @@ void order_close::on_mask(const zel_api::update_mask& mask) {
     if (state_ == state::idle) {
         return;
     }
-    if (const auto* result = mask.result_of(zel_api::key::close_order); result && state_ == state::sent) {
-        if (!result->ok) {
-            trip_.reset();
-            finish(outcome::refused);
+    if (const auto* result = mask.result_of(zel_api::key::close_order)) {
+        if (state_ == state::sent || state_ == state::listing) {
+            take_result(result->ok);
             return;
         }
-        write_trip();
-        state_ = state::accepted;
-        if (order_listed()) {
-            if (report_) {
-                report_(outcome::accepted);
-            }
-            return;
-        }
-        finish(outcome::closed);
-        return;
-    }
-    if (state_ == state::unanswered) {
-        // The reconnect's login refilled the store from the server's own list: it tells what became of the close.
-        if (const auto* login = mask.result_of(zel_api::key::login); login && login->ok) {
-            if (order_listed()) {
+        if (state_ == state::lost) {
+            // The request taken for lost was answered after all: its records are written now, or dropped.
+            if (result->ok) {
                 zel::log(logger::warning, L"order_close: order \"" + order_id_ +
-                                              L"\" still listed after the reconnect: its close was not taken");
-                trip_.reset();
-                finish(outcome::lost);
-            } else {
-                zel::log(logger::warning, L"order_close: order \"" + order_id_ +
-                                              L"\" gone after the reconnect: its close was taken, its answer lost");
+                                              L"\": the close taken for lost was answered with success");
                 write_trip();
-                finish(outcome::closed);
+            }
+            trip_.reset();
+            state_ = state::idle;
+            return;
+        }
+    }
+    switch (state_) {
+    case state::unanswered:
+        // The reconnect's login emptied the store; the server lists the driver's orders in its answer or later.
+        if (const auto* login = mask.result_of(zel_api::key::login); login && login->ok) {
+            if (lists_orders(mask)) {
+                decide();
+            } else {
+                state_ = state::listing;
+                listing_from_ = clock::tick_ms();
             }
         }
         return;
+    case state::listing:
+        if (mask.test(zel_api::key::disconnect_local)) {
+            state_ = state::unanswered;
+        } else if (lists_orders(mask)) {
+            decide();
+        }
+        return;
+    case state::lost:
+        return;
+    default:
+        break;
     }
     if (mask.test(zel_api::key::disconnect_local)) {
         if (state_ == state::sent) {
@@ -218,6 +239,48 @@ void order_close::on_mask(const zel_api::update_mask& mask) {
     }
     if (state_ == state::accepted && !order_listed()) {
         finish(outcome::closed);
+    }
+}
+
+void order_close::take_result(bool ok) {
+    if (!ok) {
+        trip_.reset();
+        finish(outcome::refused);
+        return;
+    }
+    write_trip();
+    state_ = state::accepted;
+    if (order_listed()) {
+        if (report_) {
+            report_(outcome::accepted);
+        }
+        return;
+    }
+    finish(outcome::closed);
+}
+
+bool order_close::lists_orders(const zel_api::update_mask& mask) const {
+    return mask.test(zel_api::key::order) && store_.get_current_order() != nullptr;
+}
+
+void order_close::decide() {
+    if (order_listed()) {
+        zel::log(logger::warning, L"order_close: order \"" + order_id_ +
+                                      L"\" still listed after the reconnect: its close was not taken");
+        finish(outcome::lost, state::lost);
+    } else {
+        zel::log(logger::warning, L"order_close: order \"" + order_id_ +
+                                      L"\" gone after the reconnect: its close was taken, its answer lost");
+        write_trip();
+        finish(outcome::closed);
+    }
+}
+
+void order_close::on_turn() {
+    std::lock_guard guard(lock_);
+    if (state_ == state::listing && clock::tick_ms() - listing_from_ >= list_settle_ms) {
+        zel::log(logger::warning, L"order_close: no current order listed within the settle after the reconnect");
+        decide();
     }
 }
 
@@ -236,12 +299,17 @@ void order_close::forget() {
     report_ = nullptr;
 }
 
+bool order_close::in_hand() const {
+    std::lock_guard guard(lock_);
+    return state_ != state::idle && state_ != state::lost;
+}
+
 bool order_close::order_listed() const {
     return store_.find_order(order::list_current, order_id_) != nullptr;
 }
 
-void order_close::finish(outcome result) {
-    state_ = state::idle;
+void order_close::finish(outcome result, state next) {
+    state_ = next;
     report over = std::move(report_);
     report_ = nullptr;
     if (over) {
@@ -251,14 +319,20 @@ void order_close::finish(outcome result) {
 
 // --------------------------------------------------------------------------------------------- the ride's files
 
-void order_close::take_trip(bill_record& bill) {
-    trip_.reset();
+std::optional<gps::trip_export> order_close::take_trip(bill_record& bill) const {
     gps::taximeter* meter = store_.get_taximeter();
-    if (meter && meter->is_running() && meter->order_id() == bill.order_id()) {
-        gps::trip_export trip;
-        meter->export_trip(trip);
-        trip_ = std::move(trip);
+    if (!meter || !meter->is_running() || meter->order_id() != bill.order_id()) {
+        return std::nullopt;
     }
+    gps::trip_export trip;
+    meter->export_trip(trip);
+    if (owner_) {
+        const ride_owner owner = owner_();
+        trip.tax_data.driver_id = owner.driver_id;
+        trip.tax_data.organization_id = owner.organization_id;
+        trip.tax_data.city_id = owner.city_id;
+    }
+    return trip;
 }
 
 void order_close::write_trip() {

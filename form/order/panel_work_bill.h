@@ -15,8 +15,10 @@
 //   closing --closed, or the wait over--> unlocked, leave (or, under a panel pushed over the bill, leave when
 //              the bill is shown again)
 //   closing --refused--> unlocked; leave when the order is gone, else shown
-//   closing --link lost--> closing, unlocked by the manager, until the reconnect's login tells the close's end:
-//              the order gone (the close was taken, its answer lost) as closed; still listed: shown again
+//   closing --link lost--> closing, unlocked by the manager, until the server has had its say after the
+//              reconnect (its list of the driver's orders, or the close's settle): the order gone (the close was
+//              taken, its answer lost) as closed; still listed: shown again
+//   closing --the request never left (no link)--> shown, unlocked by the manager
 //   shown --"odel", no current order, not closing--> leave
 // leave: another current order -> the first panel; else by the session's "area-id": 0 -> the area list 9, an
 // area of type 2 -> its parking list 10, otherwise (or none) -> the first panel.

@@ -24,8 +24,11 @@ other object, in their order) first and the "cmd-result" SPLIT_PAUSE_MS (200) la
 "cmd-result" first and the records later; "off" (the default) sends each answer whole. With NAMEs only the answers to those
 commands are split ("result-first:close-order" splits the close's answer alone). Only answers on a link whose "login"
 has been answered are split (the dispatch link of a driver at work); the answer to "login" itself, and the
-exchanges of the login, profile and call-sign links, go whole. It applies to "answer", "reply" and the answers
-of the automatic mode and of "always" rules, not to "push".
+exchanges of the login, profile and call-sign links, go whole. With MODE "relogin" only the answer to a re-login
+(a "login" on a link after an earlier link's "login" was answered: the reconnect) is split, as a server may send
+the driver's state after its login result: the session records ("session-...") and the "cmd-result" first, every
+other record SPLIT_PAUSE_MS later. It applies to "answer", "reply" and the answers of the automatic mode and of
+"always" rules, not to "push".
 
 Whatever the script says, the server always answers a keep-alive (type 100) with type 101 and the same id.
 Without a script it serves every connection in automatic mode: each command is acknowledged (type 20,
@@ -79,7 +82,7 @@ server started by the same test).
                             naming it, with TEXT, or with its own payload), until the terminal closes the
                             connection; then wait for the next connection and serve it the same way
     split MODE [NAME ...]   from here on, answers (to the named commands only, when names are given) are split
-                            as MODE says ("records-first", "result-first" or "off"; see above); MODE and
+                            as MODE says ("records-first", "result-first", "relogin" or "off"; see above); MODE and
                             NAME may be ${NAME} values
     sleep MS                pause MS milliseconds (a push a while after a command); what the terminal sends
                             meanwhile is kept for the steps that follow, keep-alives and "always" commands are
@@ -107,10 +110,11 @@ import zlib
 COMMAND, ACK, KEEPALIVE, KEEPALIVE_ANSWER = 10, 20, 100, 101
 NAMES = {COMMAND: "command", ACK: "ack", KEEPALIVE: "keepalive", KEEPALIVE_ANSWER: "keepalive-answer"}
 WAIT_SECONDS = 10.0  # --wait-seconds; None: no limit
-SPLIT_MODES = ("off", "records-first", "result-first")
+SPLIT_MODES = ("off", "records-first", "result-first", "relogin")
 SPLIT = "off"  # --split, MORVIK_DISPATCH_SPLIT or the "split" step
 SPLIT_ONLY = None  # the command names whose answers are split; None: every command's
 SPLIT_PAUSE_MS = 200  # between the two parts of a split answer
+LOGINS_ANSWERED = 0  # "login" commands answered so far, on every link
 
 
 class ScriptFailure(Exception):
@@ -169,9 +173,22 @@ def json_objects(payload):
         at = end
 
 
-def split_answer(payload, command, logged_in):
-    """The parts of an answer to send one after the other under SPLIT: [payload] when it goes whole."""
+def split_relogin(payload):
+    """The parts of a re-login's answer under SPLIT "relogin": the session and the result, then the rest."""
+    objects = json_objects(payload)
+    if not objects:
+        return [payload]
+    first = b"".join(text for name, text in objects if name == "cmd-result" or name.startswith("session-"))
+    rest = b"".join(text for name, text in objects if not (name == "cmd-result" or name.startswith("session-")))
+    return [first, rest] if first and rest else [payload]
+
+
+def split_answer(payload, command, logged_in, relogin=False):
+    """The parts of an answer to send one after the other under SPLIT: [payload] when it goes whole. relogin: the
+    command is a "login" after an earlier link's one was answered."""
     name = command_name(command)
+    if SPLIT == "relogin":
+        return split_relogin(payload) if relogin and name == "login" else [payload]
     if SPLIT == "off" or not logged_in or name == "login" or (SPLIT_ONLY is not None and name not in SPLIT_ONLY):
         return [payload]
     objects = json_objects(payload)
@@ -210,6 +227,7 @@ class Link:
         self.last_push_id = 0
         self.last_keepalive_id = 0
         self.logged_in = False  # a "login" was answered on this link
+        self.relogin = LOGINS_ANSWERED > 0  # an earlier link's "login" was answered: a login here is a re-login
 
     def send(self, kind, packet_id, payload=b"", compressed=None):
         compressed = self.compress if compressed is None else compressed
@@ -223,9 +241,11 @@ class Link:
 
     def send_answer(self, packet_id, payload, command, compressed=None):
         """The answer to a command, split as SPLIT says."""
-        parts = split_answer(payload, command, self.logged_in)
+        global LOGINS_ANSWERED
+        parts = split_answer(payload, command, self.logged_in, self.relogin)
         if command_name(command) == "login":
             self.logged_in = True
+            LOGINS_ANSWERED += 1
         for number, part in enumerate(parts):
             if number:
                 say("split pause")
@@ -654,7 +674,8 @@ def main():
     parser.add_argument("--set", action="append", default=[], metavar="NAME=VALUE",
                         help="a value that ${NAME} stands for in the script's texts")
     parser.add_argument("--split", default=None, metavar="MODE[:NAME,...]",
-                        help="send answers (to the named commands) in two parts: records-first or result-first "
+                        help="send answers (to the named commands) in two parts: records-first or result-first; "
+                             "relogin: a re-login's answer as the session and result, then the rest "
                              "(default: MORVIK_DISPATCH_SPLIT, else off)")
     parser.add_argument("script", nargs="?")
     options = parser.parse_args()

@@ -58,6 +58,8 @@ class link_drop_taken_screen : public link_drop_offer_screen, public testing::Wi
 TEST_P(link_drop_taken_screen, TheOfferLeavesOnceItsOrderIsListedAsTheDrivers) {
     ASSERT_NO_FATAL_FAILURE(open_dropping(GetParam().applied, taken_order));
     ASSERT_TRUE(pump_until([&] { return current_panel_id() != 30; }));
+    // The server's state may follow its login result in a later packet.
+    ASSERT_TRUE(pump_until([&] { return ctl().get_current_order() != nullptr; })) << dispatch_server->transcript();
     run();
     EXPECT_EQ(stack_ids(), std::vector<int>{2});
     EXPECT_EQ(manager->lock_count(), 0);
@@ -116,6 +118,20 @@ protected:
         run();
     }
 
+    // Pumps until the state the server sends after the reconnect's login is in (in the login's answer or after
+    // it) and the close in hand has had its verdict: the server's list, or the settle once nothing lists an
+    // order of the driver's.
+    void close_decided(bool listed) {
+        ASSERT_TRUE(pump_until([&] { return ctl().find_area(12) != nullptr; })) << dispatch_server->transcript();
+        if (!listed) {
+            run();
+            EXPECT_TRUE(ctl().closing().in_hand()) << "decided before the settle";
+            advance(std::chrono::milliseconds(controller_::order_close::list_settle_ms));
+        }
+        ASSERT_TRUE(pump_until([&] { return !ctl().closing().in_hand(); })) << dispatch_server->transcript();
+        run();
+    }
+
     void expect_files(size_t count) {
         const std::filesystem::path folder(app_file(L"\\order_close_inf"));
         EXPECT_EQ(trip_files(folder, ".tax_data").size(), count);
@@ -148,6 +164,7 @@ TEST_P(lost_close_screen, TheOrderGoneCountsAsClosedAndTheOrderListedStaysForAno
         advance(std::chrono::seconds(31));
     }
     ASSERT_NO_FATAL_FAILURE(reconnected());
+    ASSERT_NO_FATAL_FAILURE(close_decided(c.listed));
     if (!c.listed) {
         // Taken by the server: the ride's files once, and the driver where a successful close leads.
         ASSERT_TRUE(pump_until([&] { return current_panel_id() == parking_list; }));
@@ -190,6 +207,9 @@ TEST_F(link_drop_ride_screen, TheRideGoesOnThroughADropAndClosesOnce) {
     EXPECT_TRUE(tap_text(L"РАЙОНЫ"));
     ride.on_area_click(0);
     ASSERT_NO_FATAL_FAILURE(reconnected());
+    // The server's state may follow its login result in a later packet.
+    ASSERT_TRUE(pump_until([&] { return ctl().get_current_order() != nullptr; })) << dispatch_server->transcript();
+    run();
     EXPECT_EQ(current_panel_id(), panel_work_execute::id);
     EXPECT_TRUE(meter->is_running());
     EXPECT_EQ(meter->order_id(), L"R-1");
