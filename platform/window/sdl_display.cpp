@@ -131,8 +131,7 @@ bool sdl_display::open(int width, int height, const std::wstring& title) {
                      "): drawing through a renderer");
         }
         if (!make_renderer()) {
-            close();
-            return false;
+            return true; // nothing can be shown, but the window still takes the pen and keys
         }
     }
     make_frame();
