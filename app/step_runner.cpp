@@ -39,7 +39,10 @@ constexpr double position_tolerance = 0.00001; // degrees
 constexpr std::size_t max_route_line = 200;
 
 std::string quoted(const std::wstring& text) {
-    return "\"" + wide_to_utf8(text) + "\"";
+    std::string out = "\"";
+    out += wide_to_utf8(text);
+    out += '"';
+    return out;
 }
 
 std::string seconds_text(milliseconds limit) {

@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <optional>
 #include <cstring>
+#include <optional>
 
 namespace zel::controller_ {
 namespace {
@@ -49,7 +49,8 @@ connect_outcome connect_within(int fd, const sockaddr* address, socklen_t length
         for (;;) {
             int timeout_ms = -1;
             if (deadline) {
-                const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
+                const auto left =
+                    std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
                 timeout_ms = static_cast<int>(std::max<int64_t>(left.count(), 0));
             }
             const int ready = ::poll(waiting, wake_fd >= 0 ? 2 : 1, timeout_ms);
@@ -76,7 +77,7 @@ connect_outcome connect_within(int fd, const sockaddr* address, socklen_t length
         }
     }
     return ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 ? connect_outcome::connected
-                                                                          : connect_outcome::failed;
+                                                                         : connect_outcome::failed;
 }
 
 std::wstring address_text(const addrinfo& address) {
@@ -86,11 +87,15 @@ std::wstring address_text(const addrinfo& address) {
                       NI_NUMERICHOST | NI_NUMERICSERV) != 0) {
         return L"?";
     }
-    // Appended piece by piece: "[" + std::string(host) made GCC 12 warn of an overlapping copy (-Wrestrict).
-    const bool v6 = address.ai_family == AF_INET6;
-    std::string text = v6 ? "[" : "";
-    text += host;
-    text += v6 ? "]:" : ":";
+    std::string text;
+    if (address.ai_family == AF_INET6) {
+        text = "[";
+        text += host;
+        text += "]";
+    } else {
+        text = host;
+    }
+    text += ":";
     text += port;
     return utf8_to_wide(text);
 }
@@ -135,8 +140,8 @@ int tcp_socket::connect(const std::wstring& host, const std::wstring& port, int 
         }
         const int fd = ::socket(address->ai_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, address->ai_protocol);
         if (fd < 0) {
-            zel::log(logger::warning, L"tcp_socket: socket for " + address_text(*address) +
-                                          L" failed: " + error_text(errno));
+            zel::log(logger::warning,
+                     L"tcp_socket: socket for " + address_text(*address) + L" failed: " + error_text(errno));
             continue;
         }
         const connect_outcome outcome = connect_within(fd, address->ai_addr, address->ai_addrlen, deadline, wake_fd);

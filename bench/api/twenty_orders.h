@@ -4,6 +4,7 @@
 
 #include "foundation/text_utils.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -36,9 +37,15 @@ inline std::string order_text(int n) {
 inline std::string current_order_text(int n) {
     std::string text = order_text(n);
     const std::string kind = R"("l-type":)";
-    const size_t at = text.find(kind) + kind.size();
-    text.replace(at, text.find(',', at) - at, "1");
-    return text;
+    const size_t found = text.find(kind);
+    if (found == std::string::npos) {
+        return text;
+    }
+    const size_t at = found + kind.size();
+    std::string out = text.substr(0, at);
+    out += '1';
+    out.append(text, std::min(text.find(',', at), text.size()));
+    return out;
 }
 
 struct packet {

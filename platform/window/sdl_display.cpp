@@ -10,19 +10,38 @@
 
 #include "platform/platform_log.h"
 #include "platform/window.h"
+#include "platform/window/frame_placement.h"
 #include "platform/window/window_system.h"
 
 namespace platform {
 
 struct sdl_display::state {
+    output how = output::surface_else_renderer;
     SDL_Window* window = nullptr;
-    // The window's last presented pixels at the emulated screen's size; the window's own surface shows them.
+    // The window's last presented pixels at the emulated screen's size; the window shows them.
     SDL_Surface* frame = nullptr;
+    // Only for a window without a surface of its own: the frame goes through this texture to the renderer.
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    // Where the frame was last shown in the window; the pen goes back through it.
+    frame_placement placement;
     Uint32 wake_event = 0;
     int width = 0;
     int height = 0;
     bool pen_down = false;
 };
+
+namespace {
+
+bool same(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+SDL_Rect sdl_rect(const RECT& r) {
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+} // namespace
 
 unsigned virtual_key_of_sdl(int key) {
     if (key >= SDLK_0 && key <= SDLK_9) {
@@ -59,17 +78,18 @@ unsigned virtual_key_of_sdl(int key) {
     }
 }
 
-std::unique_ptr<sdl_display> sdl_display::create() {
+std::unique_ptr<sdl_display> sdl_display::create(output how) {
+    // The window's pixels go straight to its own surface (shared memory on X11). Without this SDL would put a
+    // renderer behind that surface, and on a machine without a GPU the software GL renderer costs a start-up of
+    // half a second and eight threads that keep waking. SDL reads the hint when its video starts.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         log_line(std::string("SDL video cannot start: ") + SDL_GetError());
         return nullptr;
     }
-    // The window's pixels go straight to its own surface (shared memory on X11). Without this SDL would put a
-    // renderer behind that surface, and on a machine without a GPU the software GL renderer costs a start-up of
-    // half a second and eight threads that keep waking.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     std::unique_ptr<sdl_display> d(new sdl_display);
     d->s_ = std::make_unique<state>();
+    d->s_->how = how;
     d->s_->wake_event = SDL_RegisterEvents(1);
     return d;
 }
@@ -77,6 +97,10 @@ std::unique_ptr<sdl_display> sdl_display::create() {
 sdl_display::~sdl_display() {
     close();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+std::uint32_t sdl_display::window_id() const {
+    return s_->window ? SDL_GetWindowID(s_->window) : 0;
 }
 
 std::uint64_t sdl_display::now_ms() {
@@ -100,7 +124,30 @@ bool sdl_display::open(int width, int height, const std::wstring& title) {
     }
     s_->width = width;
     s_->height = height;
+    s_->placement = frame_placement::fit(width, height, width, height);
+    if (s_->how == output::renderer || !SDL_GetWindowSurface(s_->window)) {
+        if (s_->how != output::renderer) {
+            log_line(std::string("SDL window has no surface of its own (") + SDL_GetError() +
+                     "): drawing through a renderer");
+        }
+        if (!make_renderer()) {
+            return true; // nothing can be shown, but the window still takes the pen and keys
+        }
+    }
     make_frame();
+    return true;
+}
+
+bool sdl_display::make_renderer() {
+    s_->renderer = SDL_CreateRenderer(s_->window, -1, 0);
+    if (!s_->renderer) {
+        log_line(std::string("SDL cannot draw in its window: ") + SDL_GetError());
+        return false;
+    }
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(s_->renderer, &info) == 0) {
+        log_line(std::string("SDL draws through the renderer ") + info.name);
+    }
     return true;
 }
 
@@ -108,12 +155,25 @@ void sdl_display::make_frame() {
     if (s_->frame) {
         SDL_FreeSurface(s_->frame);
     }
+    if (s_->texture) {
+        SDL_DestroyTexture(s_->texture);
+        s_->texture = nullptr;
+    }
     s_->frame = SDL_CreateRGBSurfaceWithFormat(0, s_->width, s_->height, 32, SDL_PIXELFORMAT_RGB888);
     if (!s_->frame) {
         log_line(std::string("SDL cannot draw in its window: ") + SDL_GetError());
         return;
     }
     SDL_FillRect(s_->frame, nullptr, SDL_MapRGB(s_->frame->format, 0, 0, 0));
+    if (s_->renderer) {
+        s_->texture =
+            SDL_CreateTexture(s_->renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, s_->width, s_->height);
+        if (!s_->texture) {
+            log_line(std::string("SDL cannot draw in its window: ") + SDL_GetError());
+            return;
+        }
+        SDL_UpdateTexture(s_->texture, nullptr, s_->frame->pixels, s_->frame->pitch);
+    }
 }
 
 void sdl_display::resize(int width, int height) {
@@ -128,6 +188,7 @@ void sdl_display::resize(int width, int height) {
         SDL_SetWindowFullscreen(s_->window, 0);
     }
     SDL_SetWindowSize(s_->window, width, height);
+    s_->placement = frame_placement::fit(width, height, width, height);
     make_frame();
 }
 
@@ -145,11 +206,20 @@ void sdl_display::close() {
     if (s_->frame) {
         SDL_FreeSurface(s_->frame);
     }
+    if (s_->texture) {
+        SDL_DestroyTexture(s_->texture);
+    }
+    if (s_->renderer) {
+        SDL_DestroyRenderer(s_->renderer);
+    }
     if (s_->window) {
         SDL_DestroyWindow(s_->window);
     }
     s_->frame = nullptr;
+    s_->texture = nullptr;
+    s_->renderer = nullptr;
     s_->window = nullptr;
+    s_->pen_down = false;
 }
 
 void sdl_display::present(const surface& pixels, const RECT& area) {
@@ -178,53 +248,81 @@ void sdl_display::show(std::optional<RECT> area) {
     if (!s_->frame || !s_->window) {
         return;
     }
+    if (s_->renderer) {
+        show_rendered(area);
+    } else {
+        show_on_surface(area);
+    }
+}
+
+void sdl_display::show_on_surface(std::optional<RECT> area) {
     SDL_Surface* shown = SDL_GetWindowSurface(s_->window);
     if (!shown) {
         log_line(std::string("SDL cannot draw in its window: ") + SDL_GetError());
         return;
     }
-    if (shown->w == s_->width && shown->h == s_->height) {
-        SDL_Rect rect{0, 0, s_->width, s_->height};
-        if (area) {
-            rect = {area->left, area->top, area->right - area->left, area->bottom - area->top};
-        }
-        SDL_Rect to = rect;
+    const frame_placement placed = frame_placement::fit(s_->width, s_->height, shown->w, shown->h);
+    // Only a frame shown at its own size where it was shown before can be brought up to date in part; anything
+    // else repaints the bars and the whole picture.
+    if (area && placed.unscaled() && same(placed.area(), s_->placement.area())) {
+        SDL_Rect rect = sdl_rect(*area);
+        SDL_Rect to{rect.x + placed.area().left, rect.y + placed.area().top, rect.w, rect.h};
         SDL_BlitSurface(s_->frame, &rect, shown, &to);
-        SDL_UpdateWindowSurfaceRects(s_->window, &rect, 1);
+        SDL_UpdateWindowSurfaceRects(s_->window, &to, 1);
         return;
     }
-    // A window the desktop gave another size: the screen scaled to fit, centred between black bars.
-    SDL_Rect to{0, 0, shown->w, shown->h};
-    if (static_cast<long long>(s_->width) * shown->h > static_cast<long long>(shown->w) * s_->height) {
-        to.h = static_cast<int>(static_cast<long long>(s_->height) * shown->w / s_->width);
-        to.y = (shown->h - to.h) / 2;
-    } else {
-        to.w = static_cast<int>(static_cast<long long>(s_->width) * shown->h / s_->height);
-        to.x = (shown->w - to.w) / 2;
-    }
+    s_->placement = placed;
+    SDL_Rect to = sdl_rect(placed.area());
     SDL_FillRect(shown, nullptr, SDL_MapRGB(shown->format, 0, 0, 0));
-    SDL_BlitScaled(s_->frame, nullptr, shown, &to);
+    if (placed.unscaled()) {
+        SDL_BlitSurface(s_->frame, nullptr, shown, &to);
+    } else {
+        SDL_BlitScaled(s_->frame, nullptr, shown, &to);
+    }
     SDL_UpdateWindowSurface(s_->window);
+}
+
+void sdl_display::show_rendered(std::optional<RECT> area) {
+    if (!s_->texture) {
+        return;
+    }
+    int w = 0;
+    int h = 0;
+    if (SDL_GetRendererOutputSize(s_->renderer, &w, &h) != 0) {
+        log_line(std::string("SDL cannot draw in its window: ") + SDL_GetError());
+        return;
+    }
+    const SDL_Rect part = area ? sdl_rect(*area) : SDL_Rect{0, 0, s_->width, s_->height};
+    const auto* pixels = static_cast<const std::uint8_t*>(s_->frame->pixels) +
+                         static_cast<std::ptrdiff_t>(part.y) * s_->frame->pitch +
+                         static_cast<std::ptrdiff_t>(part.x) * 4;
+    SDL_UpdateTexture(s_->texture, &part, pixels, s_->frame->pitch);
+    // A renderer's buffer is undefined after it is shown: every showing draws the bars and the whole picture.
+    s_->placement = frame_placement::fit(s_->width, s_->height, w, h);
+    const SDL_Rect to = sdl_rect(s_->placement.area());
+    SDL_SetRenderDrawColor(s_->renderer, 0, 0, 0, 255);
+    SDL_RenderClear(s_->renderer);
+    SDL_RenderCopy(s_->renderer, s_->texture, nullptr, &to);
+    SDL_RenderPresent(s_->renderer);
 }
 
 void sdl_display::handle(const void* raw) {
     const SDL_Event& e = *static_cast<const SDL_Event*>(raw);
     window_system& ws = window_system::instance();
-    auto clamp_point = [&](int x, int y) {
-        return MAKELPARAM(static_cast<unsigned>(std::clamp(x, 0, std::max(0, s_->width - 1))),
-                          static_cast<unsigned>(std::clamp(y, 0, std::max(0, s_->height - 1))));
-    };
+    auto lparam_of = [](POINT p) { return MAKELPARAM(static_cast<unsigned>(p.x), static_cast<unsigned>(p.y)); };
     switch (e.type) {
     case SDL_MOUSEBUTTONDOWN:
         if (e.button.button == SDL_BUTTON_LEFT) {
-            s_->pen_down = true;
-            ws.input(WM_LBUTTONDOWN, MK_LBUTTON, clamp_point(e.button.x, e.button.y));
+            if (const std::optional<POINT> at = s_->placement.to_screen(e.button.x, e.button.y)) {
+                s_->pen_down = true;
+                ws.input(WM_LBUTTONDOWN, MK_LBUTTON, lparam_of(*at));
+            }
         }
         break;
     case SDL_MOUSEBUTTONUP:
         if (e.button.button == SDL_BUTTON_LEFT && s_->pen_down) {
             s_->pen_down = false;
-            ws.input(WM_LBUTTONUP, 0, clamp_point(e.button.x, e.button.y));
+            ws.input(WM_LBUTTONUP, 0, lparam_of(s_->placement.to_screen_clamped(e.button.x, e.button.y)));
         }
         break;
     case SDL_KEYDOWN:

@@ -3,9 +3,19 @@
 // events become WM_ACTIVATE.
 //
 // Presentation: the window's pixels are copied into a frame of the screen's size, which goes to the window's
-// own surface (no renderer, so no GL context or its threads). A window the desktop sizes otherwise shows the
-// frame scaled to fit between black bars. Everything but wake() runs on the UI thread; SDL's event queue is
-// the only lock.
+// own surface (no renderer, so no GL context or its threads). Where the window has no surface of its own
+// (Wayland, KMSDRM), a renderer with a streaming texture of the screen's size shows the frame instead. A
+// window the desktop sizes otherwise shows the frame scaled to fit between black bars (frame_placement); the
+// pen goes back through that placement, and a press on the bars is ignored. Everything but wake() runs on the
+// UI thread; SDL's event queue is the only lock.
+//
+// The pen (the left button or a touch):
+// | state | event                        | sends                                         | next |
+// |-------|------------------------------|-----------------------------------------------|------|
+// | up    | pressed on the picture       | WM_LBUTTONDOWN at the screen point under it   | down |
+// | up    | pressed on a bar             | nothing                                       | up   |
+// | down  | lifted anywhere              | WM_LBUTTONUP at the nearest screen point      | up   |
+// | down  | the window closes            | nothing                                       | up   |
 #pragma once
 
 #include <memory>
@@ -17,8 +27,12 @@ namespace platform {
 
 class sdl_display : public display_backend {
 public:
+    // How the frame reaches the window: its own surface, or a renderer where it has none; tests force the
+    // renderer to see that path under a driver that has surfaces.
+    enum class output { surface_else_renderer, renderer };
+
     // Null when SDL's video cannot start.
-    static std::unique_ptr<sdl_display> create();
+    static std::unique_ptr<sdl_display> create(output how = output::surface_else_renderer);
     ~sdl_display() override;
 
     std::uint64_t now_ms() override;
@@ -38,17 +52,23 @@ public:
     bool shared() const override {
         return true;
     }
+    // SDL's id of the open window (0 when none), for tests that look at what it shows.
+    std::uint32_t window_id() const;
 
 private:
     sdl_display() = default;
     void handle(const void* event);
     // Shows the whole frame again (the window was uncovered or resized).
     void redraw();
-    // Copies the frame's area (all of it when none) to the window's surface and shows it; a window of another
-    // size than the screen gets the frame scaled to fit.
+    // Copies the frame's area (all of it when none) to the window and shows it; a window of another size than
+    // the screen gets the frame scaled to fit.
     void show(std::optional<RECT> area);
-    // The frame for the screen's current size, black.
+    void show_on_surface(std::optional<RECT> area);
+    void show_rendered(std::optional<RECT> area);
+    // The frame (and the renderer's texture) for the screen's current size, black.
     void make_frame();
+    // Makes the renderer that stands in for a window without a surface of its own; false when it cannot.
+    bool make_renderer();
 
     struct state;
     std::unique_ptr<state> s_;

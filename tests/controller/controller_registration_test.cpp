@@ -36,7 +36,8 @@ fs::path servers_file() {
 std::string login_servers_setting(std::initializer_list<int> ports) {
     std::string text;
     for (const int port : ports) {
-        text += (text.empty() ? "" : ",") + std::string("127.0.0.1:") + std::to_string(port);
+        text += text.empty() ? "127.0.0.1:" : ",127.0.0.1:";
+        text += std::to_string(port);
     }
     return text;
 }

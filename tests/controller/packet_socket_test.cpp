@@ -228,8 +228,9 @@ TEST(packet_socket, stop_and_reconnect_while_running) {
     packet_socket link;
     for (int round = 0; round < 5; ++round) {
         ASSERT_EQ(link.connect(L"127.0.0.1", server->port_text(), 10), 1);
-        EXPECT_EQ(text_of(link.send_and_wait(text_bytes("r" + std::to_string(round)), 30)),
-                  "r" + std::to_string(round));
+        std::string request = "r";
+        request += std::to_string(round);
+        EXPECT_EQ(text_of(link.send_and_wait(text_bytes(request), 30)), request);
         link.stop();
         EXPECT_FALSE(link.is_running());
     }

@@ -75,10 +75,8 @@ TEST(icon_decode, mask_cases) {
 }
 
 TEST(icon_decode, thirty_two_bit_icon_keeps_alpha) {
-    std::vector<uint8_t> pixels;
-    for (int i = 0; i < 4; ++i) {
-        pixels.insert(pixels.end(), {10, 20, 30, static_cast<uint8_t>(i * 60)});
-    }
+    // Blue, green, red, alpha: the same colour four times, alpha 0, 60, 120 and 180.
+    const std::vector<uint8_t> pixels = {10, 20, 30, 0, 10, 20, 30, 60, 10, 20, 30, 120, 10, 20, 30, 180};
     const std::vector<uint8_t> mask = {0x40, 0, 0, 0, 0, 0, 0, 0}; // pixel (1, 0)
     CxImage image(CXIMAGE_FORMAT_ICO);
     ASSERT_TRUE(decode(image, make_icon({{2, 2, make_icon_bitmap(2, 2, 32, {}, pixels, mask)}})));

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 namespace zel {
@@ -35,7 +36,8 @@ std::vector<uint8_t> with_exif(const std::vector<uint8_t>& jpeg, const std::vect
 
 // Little-endian EXIF block writer: "Exif\0\0", TIFF header, then directories laid out by the caller.
 struct tiff_writer {
-    std::vector<uint8_t> bytes{'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0};
+    static constexpr uint8_t header[] = {'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0, 8, 0, 0, 0};
+    std::vector<uint8_t> bytes = std::vector<uint8_t>(std::begin(header), std::end(header));
     void u16(uint32_t v) {
         bytes.push_back(static_cast<uint8_t>(v));
         bytes.push_back(static_cast<uint8_t>(v >> 8));

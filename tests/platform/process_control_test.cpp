@@ -40,7 +40,12 @@ bool eventually(const std::function<bool()>& done) {
 
 // The state letter of a process in /proc ('Z' for a zombie); 0 when no such process is left.
 char process_state(const std::string& pid) {
-    const std::string stat = read_text("/proc/" + pid + "/stat");
+    std::string stat;
+    try {
+        stat = read_text("/proc/" + pid + "/stat");
+    } catch (const std::ios_base::failure&) {
+        return 0; // reaped between the open and the read: the read fails with "No such process"
+    }
     const auto close = stat.rfind(')');
     return close == std::string::npos || close + 2 >= stat.size() ? 0 : stat[close + 2];
 }

@@ -1,18 +1,23 @@
 // The SDL display under SDL's dummy video driver: a window of the emulated screen, real input events turned
-// into messages, the second-start lock of a shared display. Its own program, as the display is per process.
+// into messages, the second-start lock of a shared display, a window the desktop sized otherwise on its own
+// surface and through a renderer. Its own program, as the display is per process.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
+#include <vector>
 
 #include "platform/gdi.h"
 #include "platform/screen.h"
 #include "platform/window.h"
+#include "platform/window/frame_placement.h"
 #include "platform/window/sdl_display.h"
 #include "platform/window/single_instance.h"
+#include "platform/window/window_system.h"
 
 namespace {
 
@@ -150,6 +155,158 @@ TEST(sdl_display, focus_and_screen_size_changes_become_messages) {
     platform::set_screen({120, 200, 96});
     std::filesystem::remove_all(folder);
 }
+
+// Every screen pixel a colour of its own, so that a window pixel tells which screen pixel it shows.
+COLORREF pattern(int x, int y) {
+    return RGB(x, y, 0x80);
+}
+
+LRESULT pattern_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        for (int y = paint.rcPaint.top; y < paint.rcPaint.bottom; ++y) {
+            for (int x = paint.rcPaint.left; x < paint.rcPaint.right; ++x) {
+                SetPixel(dc, x, y, pattern(x, y));
+            }
+        }
+        EndPaint(window, &paint);
+    }
+    received.push_back(MSG{window, message, wparam, lparam, 0, {0, 0}});
+    return 0;
+}
+
+// What the window shows, 0x00RRGGBB row by row.
+std::vector<std::uint32_t> shown_pixels(SDL_Window* window, int& width, int& height) {
+    std::vector<std::uint32_t> out;
+    if (SDL_Renderer* renderer = SDL_GetRenderer(window)) {
+        if (SDL_GetRendererOutputSize(renderer, &width, &height) != 0) {
+            return out;
+        }
+        out.resize(static_cast<std::size_t>(width) * height);
+        if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, out.data(), width * 4) != 0) {
+            out.clear();
+        }
+        return out;
+    }
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (!surface) {
+        return out;
+    }
+    width = surface->w;
+    height = surface->h;
+    SDL_Surface* copy = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_RGB888, 0);
+    if (!copy) {
+        return out;
+    }
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(copy->pixels) +
+                                                                 static_cast<std::ptrdiff_t>(y) * copy->pitch);
+        out.insert(out.end(), row, row + width);
+    }
+    SDL_FreeSurface(copy);
+    return out;
+}
+
+void push_button(Uint32 type, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = x;
+    e.button.y = y;
+    SDL_PushEvent(&e);
+}
+
+class sdl_display_output : public testing::TestWithParam<platform::sdl_display::output> {};
+
+// A 120x200 screen in a window the desktop made 300x300: the picture is scaled by 1.5 between bars 60 pixels
+// wide, and a tap reaches the control drawn under it. Each window pixel shows the screen pixel that a pen
+// there reaches, so the picture and the pen agree everywhere.
+TEST_P(sdl_display_output, a_window_of_another_size_shows_the_screen_scaled_and_maps_the_pen) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    const std::string folder =
+        std::filesystem::temp_directory_path() /
+        ("morvik_sdl_scaled_" + std::to_string(getpid()) + "_" + std::to_string(static_cast<int>(GetParam())));
+    std::filesystem::create_directories(folder);
+    setenv("MORVIK_RUNTIME_DIR", folder.c_str(), 1);
+    platform::set_screen({120, 200, 96});
+    received.clear();
+    auto made = platform::sdl_display::create(GetParam());
+    ASSERT_NE(made, nullptr);
+    platform::sdl_display& display = *made;
+    platform::window_system::instance().use_display(std::move(made));
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = pattern_proc;
+    wc.lpszClassName = L"SDLSCALED";
+    RegisterClassW(&wc); // once for both outputs when they share a process
+    HWND window =
+        CreateWindowExW(0, L"SDLSCALED", L"Morvik", WS_VISIBLE, 0, 0, 120, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    SDL_Window* sdl_window = SDL_GetWindowFromID(display.window_id());
+    ASSERT_NE(sdl_window, nullptr);
+    EXPECT_EQ(SDL_GetRenderer(sdl_window) != nullptr, GetParam() == platform::sdl_display::output::renderer);
+    UpdateWindow(window);
+    SDL_SetWindowSize(sdl_window, 300, 300);
+
+    push_button(SDL_MOUSEBUTTONDOWN, 105, 225); // screen (30, 150)
+    push_button(SDL_MOUSEBUTTONUP, 105, 225);
+    push_button(SDL_MOUSEBUTTONDOWN, 20, 150); // on the left bar: no press
+    push_button(SDL_MOUSEBUTTONUP, 20, 150);
+    push_button(SDL_MOUSEBUTTONDOWN, 239, 10); // screen (119, 6), lifted on the right bar
+    push_button(SDL_MOUSEBUTTONUP, 280, 290);
+    SetTimer(window, 5, 60000, nullptr); // a safety net only: the six events come first
+    MSG msg;
+    int ups = 0;
+    while (ups < 2 && GetMessageW(&msg, nullptr, 0, 0) && msg.message != WM_TIMER) {
+        DispatchMessageW(&msg);
+        ups += msg.message == WM_LBUTTONUP ? 1 : 0;
+    }
+    KillTimer(window, 5);
+
+    std::vector<std::vector<int>> pen;
+    for (const MSG& m : received) {
+        if (m.message == WM_LBUTTONDOWN || m.message == WM_LBUTTONUP) {
+            pen.push_back({static_cast<int>(m.message), LOWORD(m.lParam), HIWORD(m.lParam)});
+        }
+    }
+    const int down = WM_LBUTTONDOWN;
+    const int up = WM_LBUTTONUP;
+    EXPECT_EQ(pen, (std::vector<std::vector<int>>{{down, 30, 150}, {up, 30, 150}, {down, 119, 6}, {up, 119, 193}}));
+
+    int width = 0;
+    int height = 0;
+    const std::vector<std::uint32_t> shown = shown_pixels(sdl_window, width, height);
+    ASSERT_EQ(width, 300);
+    ASSERT_EQ(height, 300);
+    ASSERT_EQ(shown.size(), 300u * 300u);
+    const platform::frame_placement placed = platform::frame_placement::fit(120, 200, 300, 300);
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::optional<POINT> at = placed.to_screen(x, y);
+            const COLORREF c = at ? pattern(at->x, at->y) : RGB(0, 0, 0);
+            const std::uint32_t expected = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            const std::uint32_t got = shown[static_cast<std::size_t>(y) * width + x] & 0xFFFFFF;
+            if (got != expected && wrong++ < 5) {
+                ADD_FAILURE() << "window pixel " << x << "," << y << " shows " << std::hex << got << ", not "
+                              << expected;
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+
+    EXPECT_TRUE(DestroyWindow(window));
+    std::filesystem::remove_all(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(outputs, sdl_display_output,
+                         testing::Values(platform::sdl_display::output::surface_else_renderer,
+                                         platform::sdl_display::output::renderer),
+                         [](const testing::TestParamInfo<platform::sdl_display::output>& info) {
+                             return info.param == platform::sdl_display::output::renderer ? std::string("renderer")
+                                                                                          : std::string("surface");
+                         });
 
 TEST(sdl_display, virtual_keys) {
     struct row {

@@ -37,7 +37,7 @@ nmea_angle nmea_of(double value, int degree_digits) {
         ++whole;
         minutes_e5 -= 60L * 100000;
     }
-    char text[32];
+    char text[48]; // room for any int and long the format can print
     std::snprintf(text, sizeof text, "%0*d%02ld.%05ld", degree_digits, whole, minutes_e5 / 100000, minutes_e5 % 100000);
     const double degrees = whole + static_cast<double>(minutes_e5) / 100000.0 / 60.0;
     return {text, value < 0 ? -degrees : degrees};

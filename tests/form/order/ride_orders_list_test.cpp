@@ -201,15 +201,20 @@ TEST_F(ride_list_scene, TagsBadgesAndStarsFollowTheOrder) {
         {"no stars", R"("star":0)", row_face, row_face, 0},
         {"more stars than the row holds", R"("star":100000000)", row_face, row_face, 19},
     };
+    auto id_of = [](std::size_t i) {
+        std::string id = "o";
+        id += std::to_string(i);
+        return id;
+    };
     std::string records = session;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        records += order("o" + std::to_string(i), cases[i].fields);
+        records += order(id_of(i), cases[i].fields);
     }
     show_orders(records);
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const mark_case& c = cases[i];
         SCOPED_TRACE(c.name);
-        only("o" + std::to_string(i));
+        only(id_of(i));
         const rect r = row_rect(0, order_height);
         EXPECT_EQ(pixel(r.x + 6 + 100, r.y + 42), c.tag);
         EXPECT_EQ(pixel(r.x + r.w - 20, r.y + r.h - 36), c.corner);
