@@ -272,7 +272,7 @@ TEST(close_params, TheDistanceIsReadWithAPointWhateverTheLocale) {
 
 // Each row's caption, measured with the real font in the font it is drawn with, lies within its box left of
 // the figure at both screen sizes (the landscape rows are half as wide), in a font no smaller than half the
-// full size.
+// full size, and the box starts a margin in from the row's left edge.
 class close_captions_screen : public close_params_screen,
                               public ::testing::WithParamInterface<platform::screen_size> {};
 
@@ -292,6 +292,8 @@ TEST_P(close_captions_screen, TheRowCaptionsFitTheirBoxesWithTheRealFont) {
         const int height = shown.caption_height();
         EXPECT_GE(height * 2, full);
         EXPECT_LE(text_extent(window, font_holder(height, 400), caption).width, shown.caption_rect().w);
+        // Not flush against the screen's edge.
+        EXPECT_GE(shown.caption_rect().x - shown.get_rect().x, scaled(10, manager->get_scale()));
     }
 }
 
