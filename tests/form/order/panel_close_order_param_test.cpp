@@ -149,6 +149,10 @@ TEST_F(close_params_screen, KeysTypeIntoTheActiveRowAsOneTable) {
 
 TEST_F(close_params_screen, KeysWithoutAnActiveRowDoNothing) {
     ASSERT_NO_FATAL_FAILURE(open_params(3, 300.0f, 12345.0f, 125));
+    // No row is active at first, and none is drawn lit: what the screen shows is what the keys do.
+    for (int i : {sum_row, distance_row, downtime_row}) {
+        EXPECT_FALSE(row(i).is_checked()) << i;
+    }
     tap_key(4);
     tap_key(keypad::erase_key);
     run();
