@@ -43,9 +43,9 @@ panel_http_reg_entry::layout panel_http_reg_entry::lay_out(const rect& area, flo
     const int top = area.y + hint_h + p;
     const int field_right = area.x + area.w - right.width - p;
     layout l;
-    l.hint_x = area.x;
+    l.hint_x = area.x + p;
     l.hint_y = area.y;
-    l.hint_w = area.w;
+    l.hint_w = area.w - 2 * p;
     l.field_middle = {area.x + p + left.width, top, field_right - (area.x + p + left.width), mid.height};
     l.field_left = {area.x + p, top, left.width, left.height};
     l.field_right = {field_right, top, right.width, right.height};
@@ -69,7 +69,10 @@ void panel_http_reg_entry::build_controls() {
     const areas shape = screen_areas();
     const rect& area = shape.entry;
 
-    hint_ = &add<multiline_text>(1, &form_, area.x, area.y, area.w);
+    // The hint keeps the field's padding from the sides: wrapped to the whole width, its lines ran from edge to
+    // edge (on a landscape screen into the keypad's "Ок").
+    const int p = scaled(padding, s);
+    hint_ = &add<multiline_text>(1, &form_, area.x + p, area.y, area.w - 2 * p);
     hint_->set_font(hint_font, false);
     hint_->set_color(hint_colour);
     hint_->set_format(hint_format);

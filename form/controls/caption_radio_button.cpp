@@ -1,5 +1,7 @@
 #include "form/controls/caption_radio_button.h"
 
+#include <algorithm>
+
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
@@ -9,6 +11,12 @@
 #include "platform/text.h"
 
 namespace zel::form {
+
+namespace {
+
+constexpr int caption_gap = 6; // the caption keeps this far from the picture and from the tab's right edge
+
+} // namespace
 
 caption_radio_button::caption_radio_button(manager_2* form, const rect& r, std::function<void()> on_select,
                                            std::shared_ptr<Image> on_image, std::shared_ptr<Image> off_image,
@@ -33,7 +41,9 @@ rect caption_radio_button::image_rect() const {
 rect caption_radio_button::caption_rect() const {
     const rect image = image_rect();
     const int li = scaled(26, form_->get_scale());
-    return {rect_.x + li + image.w, rect_.y, rect_.w - image.w - li, rect_.h};
+    // Without the gap a caption that fits only just ran from the picture's edge to the tab's.
+    const int gap = scaled(caption_gap, form_->get_scale());
+    return {rect_.x + li + image.w + gap, rect_.y, std::max(0, rect_.w - image.w - li - 2 * gap), rect_.h};
 }
 
 int caption_radio_button::caption_height() const {

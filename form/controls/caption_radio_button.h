@@ -34,7 +34,8 @@ public:
         subcaption_ = text;
     }
 
-    // The picture's and the caption's rectangles in the current state.
+    // The picture's and the caption's rectangles in the current state; the caption's keeps a gap from the
+    // picture and from the tab's right edge.
     rect image_rect() const;
     rect caption_rect() const;
     // The caption's font height: 26 x scale, or the largest smaller size down to half of it in which the

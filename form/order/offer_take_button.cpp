@@ -1,5 +1,7 @@
 #include "form/order/offer_take_button.h"
 
+#include <algorithm>
+
 #include "form/drawing/drawing.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
@@ -25,6 +27,7 @@ constexpr int title_drop = 10;      // the title's top below the button's middle
 constexpr int countdown_font = 50;  // "Взять заказ": the countdown's font and line height above the title
 constexpr int badge_text_inset = 5; // the badge's text from the badge picture's left edge, leftwards
 constexpr int badge_text_drop = 2;  // and down from the button's top
+constexpr int countdown_gap = 4;    // the countdown keeps this far from the badge and the button's left edge
 
 } // namespace
 
@@ -78,6 +81,19 @@ rect offer_take_button::badge_text_rect() const {
             static_cast<int>(rect_.y + badge_text_drop * s), badge_->width(), badge_->height()};
 }
 
+rect offer_take_button::countdown_rect() const {
+    const float s = form_->get_scale();
+    font_holder font(scaled(countdown_font, s), 700);
+    const int width = std::min(text_extent(form_->get_hwnd(), font, time_text_).width, rect_.w);
+    int x = rect_.x + (rect_.w - width) / 2;
+    // A wide countdown reached under the badge, which clipped its last digit.
+    if (active_ && !badge_->empty()) {
+        const int gap = scaled(countdown_gap, s);
+        x = std::max(rect_.x + gap, std::min(x, badge_rect().x - gap - width));
+    }
+    return {x, static_cast<int>(title_top() - countdown_font * s), width, scaled(countdown_font, s)};
+}
+
 void offer_take_button::paint(Graphics& g, const rect& update, int dx, int dy) {
     if (!visible_) {
         return;
@@ -91,8 +107,7 @@ void offer_take_button::paint(Graphics& g, const rect& update, int dx, int dy) {
                 TRANSPARENT, white);
     if (kind_ == kind::take) {
         font_holder font(scaled(countdown_font, s), 700);
-        g.draw_text(font, {rect_.x, static_cast<int>(ty - countdown_font * s), rect_.w, scaled(countdown_font, s)},
-                    time_text_, DT_CENTER | DT_BOTTOM | DT_SINGLELINE, TRANSPARENT, white);
+        g.draw_text(font, countdown_rect(), time_text_, DT_CENTER | DT_BOTTOM | DT_SINGLELINE, TRANSPARENT, white);
     } else if (!icon_->empty()) {
         const rect icon{rect_.x + rect_.w / 2 - icon_->width() / 2, ty - icon_->height(), icon_->width(),
                         icon_->height()};

@@ -34,6 +34,9 @@ public:
     // The badge picture's and its text's rectangles (whether shown or not).
     rect badge_rect() const;
     rect badge_text_rect() const;
+    // "Взять заказ": the rectangle the countdown is drawn in, as wide as its text: centred on the button, or
+    // moved left just enough to keep clear of the badge while the badge shows.
+    rect countdown_rect() const;
 
 protected:
     // The kinds differ in title, badge picture and what goes above the title.

@@ -71,6 +71,14 @@ public:
 
     // Lays the column out for the order: texts, visibility and places.
     void fill(const zel_api::command::order& o);
+    // The column's width from the next fill on (a panel narrows it to keep the texts clear of its scroll
+    // buttons).
+    void set_width(int width) {
+        column_.w = width;
+    }
+    int width() const {
+        return column_.w;
+    }
 
     // The rows, for the panels' tests.
     multiline_text& pickup() const {

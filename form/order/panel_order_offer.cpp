@@ -180,10 +180,22 @@ void panel_order_offer::offer_text() {
     for (int b = 0; b < badge_count; ++b) {
         badges_[b]->set_visible(badges[b]);
     }
-    summary_->fill(order);
+    fill_summary(order);
 
     update_buttons();
     form_.invalidate_rect(view_->get_rect());
+}
+
+void panel_order_offer::fill_summary(const zel_api::command::order& order) {
+    summary_->set_width(view_->get_rect().w);
+    summary_->fill(order);
+    // A text that does not fit scrolls, and the down button then stands over the view's right edge, where it
+    // covered " км." and the ends of the lines: the column keeps left of the buttons.
+    const int clear_width = down_->get_rect().x - scaled(view_inset, form_.get_scale()) - view_->get_rect().x;
+    if (view_->content_height() > view_->get_rect().h && clear_width < summary_->width()) {
+        summary_->set_width(clear_width);
+        summary_->fill(order);
+    }
 }
 
 void panel_order_offer::update_buttons() {

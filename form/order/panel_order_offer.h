@@ -10,7 +10,8 @@
 // offer that was not drawn. Every fill draws everything, also past the deadline, where only the countdown
 // stays at 00:00 (the server's timeout closes the offer).
 //
-// The offer's order is laid out by order_summary (its distance shown whenever it came); the panel base owns the
+// The offer's order is laid out by order_summary (its distance shown whenever it came), over the view's whole
+// width, or left of the scroll buttons when it is taller than the view; the panel base owns the
 // other controls, the panel keeps pointers to those it touches again and the summary, and forgets them in hide.
 //
 // States (what moves the panel stack):
@@ -103,6 +104,8 @@ public:
 
 private:
     void build_controls();
+    // Lays the order out in the view, in a column narrowed to keep clear of the scroll buttons when it scrolls.
+    void fill_summary(const zel_api::command::order& order);
     // Pops once; later fills before the switch pop nothing more.
     void leave();
     // The offer's order among the driver's current orders.

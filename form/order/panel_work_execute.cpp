@@ -137,9 +137,9 @@ void panel_work_execute::build_controls() {
     const int aw = up_image_->width();
     const int ah = up_image_->height();
     up_ = &add<image_button>(
-        2, &form_, rect{L.x + L.w - aw, L.y, aw, ah}, [this] { on_key_up_arrow(); }, up_image_, up_pressed_);
+        2, &form_, rect{L.x + L.w - aw, L.y, aw, ah}, [this] { on_scroll_up(); }, up_image_, up_pressed_);
     down_ = &add<image_button>(
-        2, &form_, rect{L.x + L.w - aw, L.y + L.h - ah, aw, ah}, [this] { on_key_down_arrow(); }, down_image_,
+        2, &form_, rect{L.x + L.w - aw, L.y + L.h - ah, aw, ah}, [this] { on_scroll_down(); }, down_image_,
         down_pressed_);
     const int vw = L0.w - 2 * scaled(tariff_inset, s);
     view_ = &add<scroll_view>(1, &form_, rect{L0.x + scaled(tariff_inset, s), T + th, vw, bottom - (T + th)});
@@ -226,6 +226,7 @@ void panel_work_execute::fill_tariff() {
             tariff_->set_price_per_waiting_minute(*t->btax_time);
         }
     }
+    update_tariff_scroll_buttons();
 }
 
 void panel_work_execute::hide() {
@@ -274,11 +275,44 @@ void panel_work_execute::on_tab_tariff() {
         return;
     }
     view_->set_visible(true);
-    for (control* c : std::initializer_list<control*>{areas_view_, orders_view_, up_, down_}) {
+    for (control* c : std::initializer_list<control*>{areas_view_, orders_view_}) {
         c->set_enabled(false);
         c->set_visible(false);
     }
+    update_tariff_scroll_buttons();
     form_.invalidate_rect(own_rect());
+}
+
+// A tariff taller than its view (the last line cut at the screen's bottom) could not be read to its end: the
+// scroll buttons show while there is more of it above or below.
+void panel_work_execute::update_tariff_scroll_buttons() {
+    if (!view_ || !tab_tariff_->is_checked()) {
+        return;
+    }
+    const bool up = view_->can_scroll_up();
+    const bool down = view_->can_scroll_down();
+    up_->set_visible(up);
+    up_->set_enabled(up);
+    down_->set_visible(down);
+    down_->set_enabled(down);
+}
+
+void panel_work_execute::on_scroll_up() {
+    if (view_ && tab_tariff_->is_checked()) {
+        view_->scroll_up();
+        update_tariff_scroll_buttons();
+        return;
+    }
+    on_key_up_arrow();
+}
+
+void panel_work_execute::on_scroll_down() {
+    if (view_ && tab_tariff_->is_checked()) {
+        view_->scroll_down();
+        update_tariff_scroll_buttons();
+        return;
+    }
+    on_key_down_arrow();
 }
 
 void panel_work_execute::on_tab_orders() {

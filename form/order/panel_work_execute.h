@@ -10,6 +10,9 @@
 // what it measures: a stopped taximeter reads 0 on its clock, and the waiting switch does not stay on while none
 // runs.
 //
+// The scroll buttons move the open list; on the tariff tab they move the tariff and show only while it can
+// scroll their way (a tariff taller than its view).
+//
 // A tapped list row acts on the record that row drew: the row sources keep their own rows, and a row no
 // longer there (the store emptied by a reconnect) does nothing.
 //
@@ -71,6 +74,9 @@ public:
     void on_tab_tariff();
     void on_tab_orders();
     void on_tab_areas();
+    // The scroll buttons: the tariff while its tab is open, else both lists as the arrow keys do.
+    void on_scroll_up();
+    void on_scroll_down();
     void on_area_click(int row);
     void on_order_click(int row);
     void taximeter_view_text();
@@ -120,6 +126,12 @@ public:
     scroll_view* tariff_view() const {
         return view_;
     }
+    image_button* scroll_up_button() const {
+        return up_;
+    }
+    image_button* scroll_down_button() const {
+        return down_;
+    }
 
 protected:
     // The part of the work rectangle that holds the figures, and the part that holds the tabs and lists.
@@ -137,6 +149,8 @@ private:
 
     void build_controls();
     void fill_tariff();
+    // While the tariff tab is open, each scroll button shows exactly when the tariff can scroll its way.
+    void update_tariff_scroll_buttons();
     void release();
 
     picture frame_image_;    // 2115

@@ -16,6 +16,7 @@ namespace zel::form {
 namespace {
 
 constexpr int piece_ids[6] = {2184, 2185, 2186, 2181, 2182, 2183};
+constexpr int caption_inset = 12; // the caption's left margin (design pixels)
 
 int width_of(const std::shared_ptr<Image>& image) {
     return image && !image->empty() ? image->width() : 0;
@@ -78,7 +79,10 @@ void value_radio_button::draw_fitted_text(Graphics& g, const rect& box, const st
 rect value_radio_button::caption_rect() const {
     const float s = form_->get_scale();
     const rect box = value_box();
-    return {static_cast<int>(rect_.x + 3 * s), box.y, static_cast<int>(rect_.w / 2 - width_of(icon_) - 12 * s), box.h};
+    // The caption ends where it always did, a little short of the value box; it starts a margin in from the
+    // row's left edge, against which it stood flush.
+    return {static_cast<int>(rect_.x + caption_inset * s), box.y,
+            static_cast<int>(rect_.w / 2 - width_of(icon_) - (caption_inset + 9) * s), box.h};
 }
 
 int value_radio_button::caption_height() const {

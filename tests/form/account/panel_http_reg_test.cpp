@@ -1,7 +1,7 @@
 // Registration over HTTP on the program's own screens, from the start screen's "Создать профиль": the country
 // list, the telephone number and the code, against the loopback HTTP server (tests/controller/peers/
 // http_server.py), which records every request and answers with its bodies in turn; goldens of the three
-// screens in both shapes.
+// screens in both shapes, and the hints' lines with the real font.
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -18,7 +18,10 @@
 #include "form/controls/keypad.h"
 #include "form/controls/keypad_dialog.h"
 #include "form/controls/list_view.h"
+#include "form/controls/multiline_text.h"
 #include "form/controls/text_label.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
 #include "form/shell/dialog_request.h"
 #include "foundation/device_info.h"
 #include "foundation/text_utils.h"
@@ -429,6 +432,55 @@ TEST_F(registration, landscape_entries_put_the_keypad_in_the_right_half) {
     type(L"12");
     EXPECT_EQ(screen_golden("registration_code_landscape"), "");
 }
+
+// --- with the real font
+
+// Each registration screen's hint, wrapped with the real font at both sizes, keeps the field's padding from the
+// sides of its area (on a landscape screen the left half, beside the keypad's "Ок"): its box lies that far
+// inside, and every line measured in the hint's font fits the box.
+class registration_hint : public registration, public ::testing::WithParamInterface<platform::screen_size> {
+protected:
+    void expect_hint_inside(const panel_http_reg_entry& entry) {
+        const float s = manager->get_scale();
+        const int p = scaled(10, s);
+        const rect area = entry.landscape() ? entry.left_half() : entry.own_rect();
+        const multiline_text& hint = *entry.hint();
+        const rect box = hint.get_rect();
+        EXPECT_GE(box.x, area.x + p);
+        EXPECT_LE(box.x + box.w, area.x + area.w - p);
+        ASSERT_GT(hint.lines().size(), 1u);
+        const font_holder font(scaled(25, s), 400);
+        for (const std::wstring& line : hint.lines()) {
+            EXPECT_LE(text_extent(window, font, line).width, box.w) << wide_to_utf8(line);
+        }
+    }
+};
+
+TEST_P(registration_hint, TheHintsKeepClearOfTheSidesWithTheRealFont) {
+    if (!real_font_scope::installed()) {
+        GTEST_SKIP() << "Wine's Tahoma (fonts-wine) is not installed";
+    }
+    ASSERT_NO_FATAL_FAILURE(open_countries({accepted}, GetParam()));
+    real_font_scope real;
+    const point centre = row_centre(*countries().list(), 0);
+    tap(centre.x, centre.y);
+    ASSERT_TRUE(pump_until([&] { return current_panel_id() == telephone_id; }));
+    run();
+    {
+        SCOPED_TRACE("telephone");
+        expect_hint_inside(telephone());
+    }
+    type(L"9161234567");
+    press_key(ok);
+    ASSERT_TRUE(answered(code_id)) << requests();
+    run();
+    SCOPED_TRACE("code");
+    expect_hint_inside(code());
+}
+
+INSTANTIATE_TEST_SUITE_P(sizes, registration_hint,
+                         ::testing::Values(platform::screen_size{480, 800, 192}, platform::screen_size{800, 480, 192}),
+                         [](const auto& info) { return info.param.width == 480 ? "portrait" : "landscape"; });
 
 } // namespace
 } // namespace zel::form::test

@@ -134,7 +134,8 @@ TEST_F(radio_scene, caption_tab_without_pictures_measures_them_as_zero) {
     caption_radio_button tab(manager.get(), {0, 100, 200, 60}, nullptr, nullptr, std::make_shared<Image>(), L"ТАРИФ",
                              &group);
     EXPECT_EQ(tab.image_rect(), (rect{26, 130, 0, 0}));
-    EXPECT_EQ(tab.caption_rect(), (rect{26, 100, 174, 60}));
+    // The caption keeps its 6-pixel gap from the (empty) picture and from the tab's right edge.
+    EXPECT_EQ(tab.caption_rect(), (rect{26 + 6, 100, 174 - 2 * 6, 60}));
     Graphics g(200, 200, nullptr);
     tab.set_subcaption(L"7");
     tab.paint(g, {0, 0, 200, 200}, 0, 0);

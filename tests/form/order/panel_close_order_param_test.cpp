@@ -149,6 +149,10 @@ TEST_F(close_params_screen, KeysTypeIntoTheActiveRowAsOneTable) {
 
 TEST_F(close_params_screen, KeysWithoutAnActiveRowDoNothing) {
     ASSERT_NO_FATAL_FAILURE(open_params(3, 300.0f, 12345.0f, 125));
+    // No row is active at first, and none is drawn lit: what the screen shows is what the keys do.
+    for (int i : {sum_row, distance_row, downtime_row}) {
+        EXPECT_FALSE(row(i).is_checked()) << i;
+    }
     tap_key(4);
     tap_key(keypad::erase_key);
     run();
@@ -272,7 +276,7 @@ TEST(close_params, TheDistanceIsReadWithAPointWhateverTheLocale) {
 
 // Each row's caption, measured with the real font in the font it is drawn with, lies within its box left of
 // the figure at both screen sizes (the landscape rows are half as wide), in a font no smaller than half the
-// full size.
+// full size, and the box starts a margin in from the row's left edge.
 class close_captions_screen : public close_params_screen,
                               public ::testing::WithParamInterface<platform::screen_size> {};
 
@@ -292,6 +296,8 @@ TEST_P(close_captions_screen, TheRowCaptionsFitTheirBoxesWithTheRealFont) {
         const int height = shown.caption_height();
         EXPECT_GE(height * 2, full);
         EXPECT_LE(text_extent(window, font_holder(height, 400), caption).width, shown.caption_rect().w);
+        // Not flush against the screen's edge.
+        EXPECT_GE(shown.caption_rect().x - shown.get_rect().x, scaled(10, manager->get_scale()));
     }
 }
 

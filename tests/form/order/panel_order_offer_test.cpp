@@ -1,6 +1,8 @@
 // The order offer (panel 30) on the program's own screens, offered by the test dispatch server after a real
 // login: the countdown, the corner badges, the offer's text, the offer the buttons answer when a newer one
-// replaced it, the one offer panel for two offers, the scrolling text, back and Enter, and its pictures.
+// replaced it, the one offer panel for two offers, the scrolling text, back and Enter, what the real font
+// draws clear of the badge and the scroll buttons, and its pictures.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,8 @@
 #include "form/controls/image_button.h"
 #include "form/controls/image_control.h"
 #include "form/controls/scroll_view.h"
+#include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
 #include "form/order/offer_take_button.h"
 #include "form/shell/dialog_request.h"
 #include "platform/headless.h"
@@ -372,6 +376,54 @@ TEST_F(offer_panel_screen, WithoutAStoredOfferTheOfferAndItsNoticesLeaveAtOnce) 
     // The offer played its sound before finding nothing to show.
     EXPECT_EQ(sound_count(3), 1);
 }
+
+// --- with the real font
+
+// Drawn with the real font at both screen sizes: the countdown keeps clear of the rating badge beside it, and
+// while the text scrolls (the landscape box is too low for it) every text in the view ends left of the scroll
+// buttons, which stand over the view's right edge.
+class offer_real_font_screen : public offer_panel_screen,
+                               public ::testing::WithParamInterface<platform::screen_size> {};
+
+TEST_P(offer_real_font_screen, TheCountdownAndTheTextKeepClearOfTheBadgeAndTheScrollButtons) {
+    if (!real_font_scope::installed()) {
+        GTEST_SKIP() << "Wine's Tahoma (fonts-wine) is not installed";
+    }
+    offer_record offer;
+    offer.fineable = true;
+    offer.order = R"("af":{"t":"Ленина, 1","tx":"подъезд 2"},"i":"Багаж","dist-to-driver":2360,)"
+                  R"("at":[{"t":"Мира, 5","tx":"Вокзал"}])";
+    open_offer("offer_push.script", offer, {}, GetParam());
+    real_font_scope real;
+    panel_order_offer& panel = offer_panel();
+    panel.offer_text();
+    const std::vector<drawn_text> texts = screen_texts();
+
+    const offer_take_button& take = *panel.take_button();
+    ASSERT_TRUE(take.active());
+    const auto countdown = std::find_if(texts.begin(), texts.end(), [&](const drawn_text& t) {
+        return t.text == take.time_text() && rect_overlaps(t.r, take.get_rect());
+    });
+    ASSERT_NE(countdown, texts.end());
+    const int width = text_extent(window, font_holder(scaled(50, manager->get_scale()), 700), take.time_text()).width;
+    // Centred in the rectangle it is drawn in.
+    EXPECT_LE(countdown->r.x + (countdown->r.w + width) / 2, take.badge_rect().x) << utf8(take.time_text());
+
+    const rect view = panel.text_view()->get_rect();
+    const bool scrolls = panel.scroll_down_button()->is_visible();
+    EXPECT_EQ(scrolls, GetParam().width > GetParam().height);
+    const int right = scrolls ? panel.scroll_down_button()->get_rect().x : view.x + view.w;
+    for (const drawn_text& t : texts) {
+        if (rect_overlaps(t.r, view)) {
+            EXPECT_LE(t.r.x + t.r.w, right) << utf8(t.text);
+        }
+    }
+    EXPECT_FALSE(find_texts(L" км.").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(sizes, offer_real_font_screen,
+                         ::testing::Values(platform::screen_size{480, 800, 192}, platform::screen_size{800, 480, 192}),
+                         [](const auto& info) { return info.param.width == 480 ? "portrait" : "landscape"; });
 
 // --- pictures
 

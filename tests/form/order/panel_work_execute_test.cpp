@@ -1,7 +1,10 @@
 // The ride panel (24) on the program's screens against the test dispatch server: the minimum sum shown until
 // the total passes it, the tabs following the parking area, area rows sending "set-parking" with the row's own
 // area (and a row gone doing nothing), finishing into the bill record, the ride followed fix by fix into its
-// close, the waiting switch, the free ride and the pictures.
+// close, the waiting switch, the free ride, the tabs and the cut tariff's scroll buttons, and the pictures.
+#include "form/controls/image_button.h"
+#include "form/controls/scroll_view.h"
+#include "form/order/tariff_widget.h"
 #include "tests/form/order/ride_panel_scene.h"
 
 namespace zel::form::test {
@@ -121,17 +124,69 @@ TEST_P(ride_tabs_screen, TheTabCaptionsFitBesideTheirPicturesWithTheRealFont) {
         caption_radio_button* tab;
         const wchar_t* caption;
     };
+    // A caption that fitted only just ran from the picture's edge to the tab's: it keeps a gap from both.
+    const int gap = scaled(4, manager->get_scale());
     for (const tab_case& c : {tab_case{ride().tariff_tab(), L"ТАРИФ"}, tab_case{ride().orders_tab(), L"ЗАКАЗЫ"},
                               tab_case{ride().orders_tab(), L"МОИ ЗАКАЗЫ"}, tab_case{ride().areas_tab(), L"РАЙОНЫ"}}) {
         SCOPED_TRACE(wide_to_utf8(c.caption));
         c.tab->set_caption(c.caption);
         const int height = c.tab->caption_height();
         EXPECT_GE(height * 4, full * 3);
-        EXPECT_LE(text_extent(window, font_holder(height, 700), c.caption).width, c.tab->caption_rect().w);
+        const int width = text_extent(window, font_holder(height, 700), c.caption).width;
+        const rect box = c.tab->caption_rect();
+        EXPECT_LE(width, box.w);
+        // Centred in its box.
+        const int left = box.x + (box.w - width) / 2;
+        const rect picture = c.tab->image_rect();
+        const rect tab = c.tab->get_rect();
+        EXPECT_GE(left - (picture.x + picture.w), gap);
+        EXPECT_GE(tab.x + tab.w - (left + width), gap);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(sizes, ride_tabs_screen,
+                         ::testing::Values(platform::screen_size{480, 800, 192}, platform::screen_size{800, 480, 192}),
+                         [](const auto& info) { return info.param.width == 480 ? "portrait" : "landscape"; });
+
+// The tariff is taller than its view at both sizes (its last line cut at the screen's bottom): on the tariff tab
+// each scroll button shows exactly while the tariff can move its way and moves it, so the last line can be read
+// whole; the list tabs keep both buttons for their lists.
+class ride_tariff_screen : public ride_panel_screen, public ::testing::WithParamInterface<platform::screen_size> {};
+
+TEST_P(ride_tariff_screen, ACutTariffShowsTheScrollButtonsThatBringItsLastLineIntoSight) {
+    ASSERT_NO_FATAL_FAILURE(open_ride(ride_order(), "", GetParam()));
+    panel_work_execute& panel = ride();
+    const scroll_view& view = *panel.tariff_view();
+    const image_button& up = *panel.scroll_up_button();
+    const image_button& down = *panel.scroll_down_button();
+    ASSERT_TRUE(panel.tariff_tab()->is_checked());
+    const rect last = panel.tariff()->fare_line_rect(4);
+    ASSERT_GT(last.y + last.h, view.get_rect().h);
+    EXPECT_FALSE(up.is_visible());
+    ASSERT_TRUE(down.is_visible());
+
+    for (int taps = 0; down.is_visible() && taps < 20; ++taps) {
+        tap(down);
+    }
+    EXPECT_LE(last.y + last.h + view.offset(), view.get_rect().h);
+    EXPECT_FALSE(down.is_visible());
+    EXPECT_TRUE(up.is_visible());
+    for (int taps = 0; up.is_visible() && taps < 20; ++taps) {
+        tap(up);
+    }
+    EXPECT_EQ(view.offset(), 0);
+    EXPECT_TRUE(down.is_visible());
+
+    EXPECT_TRUE(tap_text(L"РАЙОНЫ"));
+    EXPECT_TRUE(up.is_visible());
+    EXPECT_TRUE(down.is_visible());
+    EXPECT_TRUE(tap_text(L"ТАРИФ"));
+    EXPECT_FALSE(up.is_visible());
+    EXPECT_TRUE(down.is_visible());
+    EXPECT_EQ(view.offset(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(sizes, ride_tariff_screen,
                          ::testing::Values(platform::screen_size{480, 800, 192}, platform::screen_size{800, 480, 192}),
                          [](const auto& info) { return info.param.width == 480 ? "portrait" : "landscape"; });
 
