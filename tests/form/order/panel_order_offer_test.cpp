@@ -1,6 +1,7 @@
 // The order offer (panel 30) on the program's own screens, offered by the test dispatch server after a real
 // login: the countdown, the corner badges, the offer's text, the offer the buttons answer when a newer one
-// replaced it, the one offer panel for two offers, the scrolling text, back and Enter, and its pictures.
+// replaced it, an offer of an order that is the driver's without an accept of it taken, the one offer panel for
+// two offers, the scrolling text, back and Enter, and its pictures.
 #include <string>
 #include <vector>
 

@@ -1,6 +1,7 @@
 // The bill (25) on the program's screens against the test dispatch server: the money rules, the close (short
 // and long form exact, the minimum-sum message, the discount question, a refused close, what comes between the
-// close and its answer, absurd figures), the data files, where the driver lands after it, and its pictures.
+// close and its answer, absurd figures), the data files, where the driver lands after it and after the order's
+// removal by the dispatcher, and its pictures.
 #include "tests/form/order/ride_panel_scene.h"
 
 namespace zel::form::test {
