@@ -90,6 +90,7 @@ void panel_driver_status_2::send_status(int32_t status) {
     if (auto* c = ctl()) {
         requested_ = status;
         confirmed_ = false;
+        session_since_request_ = false;
         form_.lock();
         c->set_driver_status(status);
     }
@@ -143,12 +144,17 @@ void panel_driver_status_2::row_clicked(int row) {
 }
 
 void panel_driver_status_2::on_command(const zel_api::update_mask& mask) {
+    if (mask.test(key::session_param)) {
+        session_since_request_ = true;
+    }
     if (mask.test(key::cmd_result)) {
         if (const auto* result = mask.result_of(key::set_driver_status)) {
             const auto* c = ctl();
             const auto session = c ? c->get_session_param() : nullptr;
             const bool status_in = session && session->driver_status && *session->driver_status == requested_;
-            if (result->ok && status_in) {
+            if (result->ok && (status_in || session_since_request_)) {
+                // The server has told the session since the request: whatever status it shows, the granted one
+                // leads on.
                 leave();
             } else if (result->ok) {
                 // The new status, with the free ride's order of the taximeter status or the removal of an order,

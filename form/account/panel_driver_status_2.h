@@ -10,10 +10,14 @@
 //   other       on        on          "На обеде", on (2)           "На ремонте", on (3)
 //
 // A status request locks the GUI until its "cmd-result" (or a lost connection) unlocks it; success returns to
-// the first panel, or to the ride panel when an order is current. A server may send the new status, the free
-// ride's order or an order's removal in a packet after the result: a success whose packet leaves the session
-// without the requested status waits for the next packet with the session or orders, and then decides the
-// same way. UI thread only.
+// the first panel, or to the ride panel when an order is current, whatever status the session then shows. A
+// server may send the new status, the free ride's order or an order's removal in a packet after the result: a
+// success that comes before any session since the request, with the session not showing the requested status,
+// waits for the next packet with the session or orders, and then decides the same way. UI thread only.
+//
+//   idle --row--> asking (locked) --ok, the status shown or a session since the request--> leave
+//                                 --ok otherwise--> confirmed --next session / "order" / "odel" packet--> leave
+//                                 --refused--> idle            (each result and a lost link unlock once)
 #pragma once
 
 #include "form/account/panel_menu_list.h"
@@ -41,9 +45,11 @@ private:
     void send_status(int32_t status);
     void leave();
 
-    // The status last requested, and whether its success came before the records that show it.
+    // The status last requested, whether its success came before the records that show it, and whether a
+    // session came since it was sent.
     int32_t requested_ = 0;
     bool confirmed_ = false;
+    bool session_since_request_ = false;
 };
 
 } // namespace zel::form

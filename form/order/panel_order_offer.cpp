@@ -48,7 +48,12 @@ void panel_order_offer::show(const panel_param* param) {
     shown_.reset();
     layout();
     form_.play_sound(3);
-    if (!param_as<text_param>(param)) {
+    const auto* order_id = param_as<text_param>(param);
+    // An accept lost with the link concerns the offer of its own order only.
+    if (!order_id || order_id->value != lost_accept_) {
+        lost_accept_.clear();
+    }
+    if (!order_id) {
         log(logger::warning, L"panel_order_offer::show: no order id");
         leave();
         return;
@@ -162,7 +167,7 @@ void panel_order_offer::offer_text() {
     }
     // What the buttons answer from now on: the offer about to be drawn.
     shown_ = offer;
-    if (order_is_current()) {
+    if (lost_accept_taken()) {
         taken();
         return;
     }
@@ -219,6 +224,7 @@ void panel_order_offer::on_accept() {
     }
     form_.lock();
     accepting_ = true;
+    lost_accept_.clear();
     c->order_offer_accept(shown_->s_order_id);
 }
 
@@ -271,25 +277,37 @@ void panel_order_offer::on_command(const zel_api::update_mask& mask) {
         // The server may close this offer while the link is down and never say so: the offer is dead for a
         // refusal of "Взять заказ" unless a new one comes.
         outlived_ = current_offer();
+        if (accepting_ && shown_) {
+            // The accept's answer goes with the link: the server's list of the driver's orders will tell.
+            lost_accept_ = shown_->s_order_id;
+        }
         accepting_ = false; // the manager unlocks
     }
     if (mask.test(zel_api::key::order_offer)) {
         // At once, not at the next tick: the buttons must never answer an offer that is not drawn.
         offer_text();
     }
-    if (const auto* accepted = mask.result_of(zel_api::key::order_offer_accept); accepted && accepted->ok) {
+    const auto* accepted = mask.result_of(zel_api::key::order_offer_accept);
+    if (accepted && accepted->ok) {
         accepting_ = true; // its lock is released here
         taken();
-    } else if (accepted && shown_ && shown_ == outlived_) {
-        log(logger::warning, L"panel_order_offer: the accept of an offer no longer offered was refused");
-        leave();
+    } else if (accepted) {
+        // Refused: the status strip releases the accept's lock.
+        accepting_ = false;
+        lost_accept_.clear();
+        if (shown_ && shown_ == outlived_) {
+            log(logger::warning, L"panel_order_offer: the accept of an offer no longer offered was refused");
+            leave();
+        }
     } else if (const auto* refused = mask.result_of(zel_api::key::order_offer_reject); refused && refused->ok) {
         form_.unlock();
         form_.pop_to_first();
     }
-    // The accept's answer lost with the link, the server's list tells: the order is the driver's already.
-    if (mask.test(zel_api::key::order) || mask.test(zel_api::key::cmd_result)) {
-        if (order_is_current()) {
+    // The accept's answer lost with the link, the server's list tells (before the drop or after the reconnect):
+    // the order is the driver's already.
+    if (mask.test(zel_api::key::order) || mask.test(zel_api::key::cmd_result) ||
+        mask.test(zel_api::key::disconnect_local)) {
+        if (lost_accept_taken()) {
             taken();
         }
     }
@@ -299,6 +317,10 @@ void panel_order_offer::on_command(const zel_api::update_mask& mask) {
     if (mask.test(zel_api::key::order_offer_cancel)) {
         form_.push_panel(panel_ids::offer_closed);
     }
+}
+
+bool panel_order_offer::lost_accept_taken() const {
+    return shown_ && !lost_accept_.empty() && shown_->s_order_id == lost_accept_ && order_is_current();
 }
 
 bool panel_order_offer::order_is_current() const {

@@ -20,16 +20,18 @@
 //   shown --"Отказаться", fineable--> fine warning (34) pushed, nothing sent
 //   shown --"order-offer-timeout" / "order-offer-cancel"--> notice 31 / 32 pushed (both: 31, then 32)
 //   shown --no stored offer at show or at a fill--> popped
-//   shown --the offer's order listed as the driver's current order (the accept's answer lost with the link)-->
-//           popped, as on the accept's "ok"
+//   shown --"Взять заказ" sent, its answer lost with the link, then the offer's order listed as the driver's
+//           current order--> popped, as on the accept's "ok" (an order listed as the driver's otherwise, say
+//           already before it was offered, leaves the offer shown until the server ends it)
 //   shown --"order-offer-accept" refused, the offer stored before the link was last lost--> popped
-// Any other result without "ok" changes nothing here (the strip unlocks). Back is handled: it never pops the
-// offer.
+// Any other result without "ok" changes nothing here (the strip unlocks; a refused accept holds no lock of the
+// panel's any more). Back is handled: it never pops the offer.
 // UI thread only.
 #pragma once
 
 #include <array>
 #include <memory>
+#include <string>
 
 #include "form/order/order_summary.h"
 #include "form/order/panel_order_offer_fine.h"
@@ -110,6 +112,8 @@ private:
     void leave();
     // The offer's order among the driver's current orders.
     bool order_is_current() const;
+    // The offer's order is the driver's after an accept of it whose answer the lost link took.
+    bool lost_accept_taken() const;
     // Leaves as a successful accept does, releasing the lock of an accept on its way.
     void taken();
 
@@ -128,7 +132,9 @@ private:
     offer_ptr shown_;
     // The offer stored when the link was last lost.
     offer_ptr outlived_;
+    // An accept on its way (its lock held), and the order id of an accept whose answer the lost link took.
     bool accepting_ = false;
+    std::wstring lost_accept_;
     int timer_ = -1;
     bool leaving_ = false;
 };

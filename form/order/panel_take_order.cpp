@@ -264,7 +264,11 @@ multiline_text* panel_take_order::text(text_part part) const {
 }
 
 void panel_take_order::hide() {
-    awaiting_order_ = false;
+    // Covered or left while waiting for the taken order: the wait ends here, with its lock.
+    if (awaiting_order_) {
+        stop_wait();
+        form_.unlock();
+    }
     // The views' children first: the views, gone at the clear, only point at them.
     tariff_.reset();
     summary_.reset();
@@ -440,7 +444,7 @@ void panel_take_order::on_command(const zel_api::update_mask& mask) {
         order_text();
     }
     if (awaiting_order_ && (mask.test(zel_api::key::order) || mask.test(zel_api::key::odel))) {
-        move_on_taken();
+        end_wait();
         return;
     }
     if (!mask.test(zel_api::key::cmd_result)) {
@@ -450,12 +454,16 @@ void panel_take_order::on_command(const zel_api::update_mask& mask) {
     if (const auto* taken = mask.result_of(zel_api::key::set_driver); taken && taken->ok) {
         if (form_.has_panel(panel_ids::ride) || list_kind_ == kind_second_list || (c && c->get_current_order())) {
             move_on_taken();
-        } else {
+            form_.unlock();
+        } else if (!awaiting_order_) {
             // A server may send the taken order in a packet after its result: the next packet with orders
-            // decides, as the result would have with the order already stored.
+            // decides, as the result would have with the order already stored, or after settle_seconds the
+            // result alone does. The status strip unlocks once for the result (just after this call); the
+            // wait's own lock keeps the driver from taking the order again meanwhile.
             awaiting_order_ = true;
+            form_.lock();
+            wait_timer_ = form_.set_timer(settle_seconds, [this] { end_wait(); });
         }
-        form_.unlock();
     } else if (result && !result->ok && !mask.result_of(zel_api::key::login)) {
         // The status strip unlocks; the driver stays with the order shown.
     } else if (result && !result->ok) {
@@ -468,9 +476,24 @@ void panel_take_order::on_command(const zel_api::update_mask& mask) {
     }
 }
 
+// The wait for the taken order over (a packet with orders came, or its time ran out): the driver moves on and
+// the wait's lock goes.
+void panel_take_order::end_wait() {
+    stop_wait();
+    move_on_taken();
+    form_.unlock();
+}
+
+void panel_take_order::stop_wait() {
+    awaiting_order_ = false;
+    if (wait_timer_ != -1) {
+        form_.kill_timer(wait_timer_);
+        wait_timer_ = -1;
+    }
+}
+
 // Where a successful "set-driver" leads, once the taken order is in the store or will not come.
 void panel_take_order::move_on_taken() {
-    awaiting_order_ = false;
     const controller* c = controller::instance();
     if (form_.has_panel(panel_ids::ride)) {
         form_.pop_panel();
@@ -490,7 +513,7 @@ void panel_take_order::on_back_button() {
 
 void panel_take_order::on_take_order() {
     controller* c = controller::instance();
-    if (!order_ || !c) {
+    if (!order_ || !c || awaiting_order_) {
         return;
     }
     form_.lock();

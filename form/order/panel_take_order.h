@@ -16,9 +16,11 @@
 // "cmd-result" reactions (after composing on "order"):
 //   "set-driver" ok, 24 on the stack            -> pop, unlock
 //   "set-driver" ok, a current order, kind != 2 -> quiet pop to the first panel, push 21, unlock
-//   "set-driver" ok, no current order yet       -> unlock, wait: the next "order" or "odel" packet moves
-//                                                  on by the two rules above (a server may send the taken
-//                                                  order after its result)
+//   "set-driver" ok, no current order yet       -> waiting: locked once more (the strip's unlock releases the
+//                                                  take's lock), a timer of settle_seconds started
+//   waiting --"order" or "odel" packet, or the timer--> moves on by the rules above and below (a server may
+//                                                  send the taken order after its result), unlock
+//   waiting --hidden (covered or left)-->          the wait ends, unlock
 //   "set-driver" ok otherwise                   -> pop to the first panel, unlock
 //   failure of another command than "login"     -> nothing (the status strip unlocks)
 //   "login" failed                              -> pop when the driver has a current order, unlock
@@ -105,6 +107,9 @@ public:
     void on_arrow_up();
     void on_arrow_down();
 
+    // How long a successful "set-driver" waits for the taken order before the result alone decides.
+    static constexpr unsigned settle_seconds = 5;
+
     // The "ТАРИФ" tab's picture for an order without its own rates: by "st", 0 for none.
     static int class_image(const zel_api::command::order& o);
 
@@ -178,6 +183,8 @@ private:
     void apply_button_rule();
     void apply_tariff_values(const zel_api::command::order& o);
     void move_on_taken();
+    void end_wait();
+    void stop_wait();
     image_control& icon(picture_part part) const {
         return *picture(part);
     }
@@ -187,8 +194,10 @@ private:
     int32_t list_kind_ = 0;
     // The id asked for: the order is looked up again by it.
     std::wstring order_id_;
-    // A successful "set-driver" came before any current order: the next packet with orders moves the driver on.
+    // A successful "set-driver" came before any current order: the next packet with orders, or the end of
+    // settle_seconds on wait_timer_, moves the driver on.
     bool awaiting_order_ = false;
+    int wait_timer_ = -1;
 
     // Not a control: the tabs' group lives from show to hide beside them.
     std::unique_ptr<radio_group> tabs_;

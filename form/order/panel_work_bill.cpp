@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "api/bill_record.h"
+#include "api/command/received/ref_area.h"
 #include "api/command_names.h"
 #include "controller/controller.h"
 #include "form/controls/frame_image_button.h"
@@ -76,6 +77,7 @@ void panel_work_bill::paint_columns(Graphics& g, const rect& update) {
 // --- show and hide
 
 void panel_work_bill::show(const panel_param*) {
+    left_ = false;
     if (leave_on_show_) {
         leave_on_show_ = false;
         leave();
@@ -383,6 +385,7 @@ void panel_work_bill::stop_settle_timer() {
 }
 
 void panel_work_bill::leave() {
+    left_ = true;
     controller* ctl = controller::instance();
     auto current = ctl ? ctl->get_current_order() : nullptr;
     // An order closed but still listed (its removal never came) no longer counts as the driver's.
@@ -414,9 +417,36 @@ void panel_work_bill::on_command(const zel_api::update_mask& mask) {
         return;
     }
     // The close's own result reaches on_close_over, whichever panel is current; the order gone by another way
-    // (the dispatcher removed it) leaves the bill.
-    if (mask.test(zel_api::key::odel) && !closing_ && !ctl->get_current_order()) {
-        leave();
+    // (the dispatcher removed it) leaves the bill by its own route. A removal in the close's own answer finds
+    // the bill left already (the close's end comes just before the answer's packet): one way out only.
+    if (mask.test(zel_api::key::odel) && !closing_ && !left_ && !ctl->get_current_order()) {
+        leave_removed();
+    }
+}
+
+void panel_work_bill::leave_removed() {
+    left_ = true;
+    controller* ctl = controller::instance();
+    auto session = ctl ? ctl->get_session_param() : nullptr;
+    if (!session) {
+        form_.pop_to_first();
+        return;
+    }
+    if (!session->area_id || *session->area_id == 0) {
+        form_.pop_to_first_quiet();
+        form_.push_panel(panel_ids::area_list, make_number_param(0));
+        return;
+    }
+    const auto area = ctl->find_area(*session->area_id);
+    if (!area || area->t == zel_api::command::area_type::parking) {
+        form_.pop_to_first();
+        return;
+    }
+    form_.pop_to_first_quiet();
+    if (area->t == zel_api::command::area_type::district) {
+        form_.push_panel(panel_ids::park_list, make_number_param(*session->area_id));
+    } else {
+        form_.push_panel(panel_ids::area_list, make_number_param(0));
     }
 }
 

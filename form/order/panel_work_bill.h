@@ -19,9 +19,12 @@
 //              reconnect (its list of the driver's orders, or the close's settle): the order gone (the close was
 //              taken, its answer lost) as closed; still listed: shown again
 //   closing --the request never left (no link)--> shown, unlocked by the manager
-//   shown --"odel", no current order, not closing--> leave
-// leave: another current order -> the first panel; else by the session's "area-id": 0 -> the area list 9, an
-// area of type 2 -> its parking list 10, otherwise (or none) -> the first panel.
+//   shown --"odel", no current order, not closing, not left yet--> leave_removed
+// leave (after a close): another current order -> the first panel; else by the session's "area-id": 0 -> the
+// area list 9, an area of type 2 -> its parking list 10, otherwise (or none) -> the first panel.
+// leave_removed (the dispatcher removed the order): by the session's "area-id": none or 0 -> the area list 9; an
+// area found of type 2 -> its parking list 10, of type 1 -> the first panel, of any other type -> the area list
+// 9; an area not found, or no session -> the first panel.
 // UI thread only.
 #pragma once
 
@@ -92,8 +95,10 @@ private:
     // The close's end, on the UI thread.
     void on_close_over(controller_::order_close::outcome result);
     void stop_settle_timer();
-    // The one way out after the order was closed or removed.
+    // The one way out after the order was closed.
     void leave();
+    // The way out after the dispatcher removed the order while no close was on its way.
+    void leave_removed();
     void release();
     void draw_value(Graphics& g, const rect& row, const std::wstring& value, const std::wstring& unit) const;
     void draw_total(Graphics& g, const rect& r, double value) const;
@@ -118,6 +123,8 @@ private:
     std::optional<std::wstring> closing_;
     // The close ended while another panel lay over the bill: leave when the bill is shown again.
     bool leave_on_show_ = false;
+    // The bill took a way out since it was last shown: a later removal of its order leads nowhere else.
+    bool left_ = false;
     int settle_timer_ = -1;
 };
 

@@ -149,6 +149,32 @@ INSTANTIATE_TEST_SUITE_P(answer_split, status_split, testing::Values("records-fi
                              return std::string(info.param) == "records-first" ? "RecordsFirst" : "ResultFirst";
                          });
 
+// A server may grant a status and report another in the session: with no current order the granted status
+// returns to the first panel whatever the session shows, whether the session comes with the result, before it
+// or after it.
+class status_other : public shift_scene, public testing::WithParamInterface<const char*> {};
+
+TEST_P(status_other, AGrantedStatusLeavesWhateverStatusTheSessionShows) {
+    ASSERT_NO_FATAL_FAILURE(
+        open_on("driver_status_other.script", platform::screen_size{480, 800, 192}, {{"SPLIT", GetParam()}}));
+    ASSERT_NO_FATAL_FAILURE(log_in());
+    ASSERT_TRUE(pump_until([&] { return status_is(*this, 2); }));
+    ASSERT_NO_FATAL_FAILURE(show_panel(8));
+    ASSERT_TRUE(tap_text(L"Закончить обед"));
+    ASSERT_TRUE(wait_received(R"({"set-driver-status":{"id":0}})")) << dispatch_server->transcript();
+    EXPECT_TRUE(pump_until([&] {
+        return stack_ids() == std::vector<int>{2} && manager->lock_count() == 0 && status_is(*this, 1);
+    })) << testing::PrintToString(stack_ids());
+}
+
+INSTANTIATE_TEST_SUITE_P(answer_split, status_other, testing::Values("off", "records-first", "result-first"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             const std::string mode = info.param;
+                             return mode == "off"             ? "OnePacket"
+                                    : mode == "records-first" ? "RecordsFirst"
+                                                              : "ResultFirst";
+                         });
+
 TEST_F(status_screen, ExitRowsFollowLoginAndShiftAndTheWaysOut) {
     ASSERT_NO_FATAL_FAILURE(open_on("exit.script"));
     ASSERT_TRUE(reach_menu());

@@ -41,6 +41,11 @@ public:
     // The window's pixel as 0xRRGGBB (after a whole repaint when asked).
     std::uint32_t pixel(int x, int y, bool repaint = true);
 
+    // How many of the controller's masks have been queued at the manager so far.
+    size_t forwarded() const {
+        return forwarder_.forwarded.load();
+    }
+
     // Pumps until the condition holds; a failure with the server's transcript otherwise.
     ::testing::AssertionResult wait(const std::function<bool()>& done, const std::string& what);
 

@@ -1,7 +1,8 @@
 // The order offer (panel 30) on the program's own screens, offered by the test dispatch server after a real
 // login: the countdown, the corner badges, the offer's text, the offer the buttons answer when a newer one
-// replaced it, the one offer panel for two offers, the scrolling text, back and Enter, what the real font
-// draws clear of the badge and the scroll buttons, and its pictures.
+// replaced it, an offer of an order that is the driver's without an accept of it taken, the one offer panel for
+// two offers, the scrolling text, back and Enter, what the real font draws clear of the badge and the scroll
+// buttons, and its pictures.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -247,6 +248,56 @@ TEST(offer_answers, TheButtonsAnswerTheOfferOnTheScreen) {
         scene.tap(button);
         EXPECT_TRUE(scene.wait_received(c.sent)) << scene.dispatch_server->transcript();
         EXPECT_EQ(scene.received_containing("order-offer-").size(), 1u);
+    }
+}
+
+// --- an offer of the driver's own order
+
+// The offer leaves on the order listed as the driver's only after an accept whose answer the link took (the
+// link-drop tests): an order that was the driver's before it was offered, or that became the driver's after a
+// refused accept, keeps the offer until the server's news, here its timeout, whose notice then shows. A refused
+// accept holds no lock of the offer's any more: a lock taken meanwhile (the test's, standing for any other
+// request on its way) stays held.
+TEST(offer_own_order, AnOfferOfTheDriversOwnOrderStaysUntilTheServerEndsIt) {
+    const std::string own = R"({"order":{"s-id":"O-1","l-type":4,"s":2,"af":{"t":"Ленина, 1"}}})";
+    const std::string timeout = R"({"order-offer-timeout":{"s-order-id":"O-1"}})";
+    struct own_case {
+        const char* name;
+        std::string login_orders;
+        bool refused_accept;
+        std::string next;
+    };
+    const own_case cases[] = {
+        {"the driver's before the offer", own, false, timeout},
+        {"listed after a refused accept", "", true, own + timeout},
+    };
+    for (const own_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        offer_scene scene;
+        ASSERT_NO_FATAL_FAILURE(
+            scene.open_offer("offer_own_order.script", offer_record{}, {{"OWN", c.login_orders}, {"NEXT", c.next}}));
+        int held = 0;
+        if (c.refused_accept) {
+            scene.tap(*scene.offer_panel().take_button());
+            ASSERT_TRUE(scene.pump_until([&] {
+                return scene.listener.results(L"order-offer-accept") == 1 && scene.manager->lock_count() == 0;
+            })) << scene.dispatch_server->transcript();
+            scene.manager->lock();
+            held = 1;
+        }
+        scene.advance(std::chrono::seconds(2));
+        EXPECT_EQ(scene.stack_ids(), (std::vector<int>{30, 2}));
+        scene.cue();
+        ASSERT_TRUE(scene.pump_until([&] { return scene.current_panel_id() != 30; }))
+            << scene.dispatch_server->transcript();
+        scene.run();
+        EXPECT_EQ(scene.stack_ids(), (std::vector<int>{31, 30, 2}));
+        EXPECT_EQ(scene.manager->lock_count(), held);
+        EXPECT_EQ(scene.received_containing("order-offer-").size(), c.refused_accept ? 1u : 0u);
+        ASSERT_NE(scene.ctl().get_current_order(), nullptr);
+        EXPECT_EQ(scene.ctl().get_current_order()->s_id, L"O-1");
+        scene.manager->unlock();
+        scene.run();
     }
 }
 

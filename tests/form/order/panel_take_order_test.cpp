@@ -404,6 +404,31 @@ TEST(take_order, set_driver_is_sent_for_the_order_and_its_answer_moves_the_drive
     }
 }
 
+// A success that never brings the order as the driver's: the panel waits a few seconds, locked (a second tap
+// sends nothing), and then returns to the first panel.
+TEST(take_order, a_success_without_the_order_following_waits_locked_then_returns_to_the_first_panel) {
+    take_scene scene;
+    scene.open_logged_in("take_set_driver_alone.script");
+    scene.open_list(1);
+    ASSERT_TRUE(scene.tap_text(L"ул. Ленина, 1"));
+    const size_t before = scene.forwarded();
+    scene.tap(*scene.panel().take_button());
+    ASSERT_TRUE(scene.wait([&] { return scene.forwarded() > before; }, "the result"));
+    scene.run();
+    const std::vector<int> waiting = {panel_take_order::id, panel_orders_list::id, 2};
+    EXPECT_EQ(scene.stack_ids(), waiting);
+    EXPECT_GT(scene.manager->lock_count(), 0);
+    scene.tap(*scene.panel().take_button());
+    scene.advance(std::chrono::seconds(panel_take_order::settle_seconds - 1));
+    EXPECT_EQ(scene.stack_ids(), waiting);
+    EXPECT_GT(scene.manager->lock_count(), 0);
+    scene.advance(std::chrono::seconds(1));
+    EXPECT_EQ(scene.stack_ids(), (std::vector<int>{2}));
+    EXPECT_EQ(scene.manager->lock_count(), 0);
+    EXPECT_EQ(scene.received_containing(R"({"set-driver")").size(), 1u);
+    expect_script_done(*scene.dispatch_server);
+}
+
 TEST(take_order, parking_replaces_the_stack_with_the_area_list) {
     take_scene scene;
     scene.open_logged_in("take_buttons.script");

@@ -1,6 +1,7 @@
 // The bill (25) on the program's screens against the test dispatch server: the money rules, the close (short
 // and long form exact, the minimum-sum message, the discount question, a refused close, what comes between the
-// close and its answer, absurd figures), the data files, where the driver lands after it, and its pictures.
+// close and its answer, absurd figures), the data files, where the driver lands after it and after the order's
+// removal by the dispatcher, and its pictures.
 #include "tests/form/order/ride_panel_scene.h"
 
 namespace zel::form::test {
@@ -162,6 +163,49 @@ INSTANTIATE_TEST_SUITE_P(bill, after_close_screen,
                          [](const testing::TestParamInfo<after_close_case>& info) {
                              return std::string(info.param.name);
                          });
+
+// The dispatcher removes the order while its bill is shown and no close was sent: where the driver lands, by the
+// session's parking area and its type, is not where a close leads (no area, or an area of a type other than 1
+// and 2, opens the area list).
+struct removed_case {
+    const char* name;
+    std::string session;
+    std::vector<int> stack;
+};
+
+void PrintTo(const removed_case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class removed_screen : public ride_panel_screen, public testing::WithParamInterface<removed_case> {};
+
+TEST_P(removed_screen, TheParkingAreaChoosesTheNextScreen) {
+    own_script = "bill_removed.script";
+    const std::string areas = R"({"ref-area":{"id":13,"n":"Вокзал","t":1}}{"ref-area":{"id":15,"n":"Пригород","t":4}})"
+                              R"({"ref-area":{"id":16,"n":"Аэропорт","t":3}})";
+    ASSERT_NO_FATAL_FAILURE(open_ride(areas + ride_order(), GetParam().session));
+    ride().finish_ride();
+    run();
+    ASSERT_EQ(current_panel_id(), 25);
+    // The cue: the server removes the order.
+    ctl().set_option_1022(true);
+    ASSERT_TRUE(pump_until([&] { return ctl().get_current_order() == nullptr && current_panel_id() != 25; }))
+        << dispatch_server->transcript();
+    run();
+    EXPECT_EQ(stack_ids(), GetParam().stack);
+    EXPECT_EQ(manager->lock_count(), 0);
+    EXPECT_TRUE(received_containing(R"("close-order")").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(bill, removed_screen,
+                         testing::Values(removed_case{"NoParkingArea", "", {9, 2}},
+                                         removed_case{"AreaZero", R"(,"area-id":0)", {9, 2}},
+                                         removed_case{"AreaOfType2", R"(,"area-id":12)", {10, 2}},
+                                         removed_case{"AreaOfType3", R"(,"area-id":16)", {9, 2}},
+                                         removed_case{"AreaOfType4", R"(,"area-id":15)", {9, 2}},
+                                         removed_case{"AreaOfType1", R"(,"area-id":13)", {2}},
+                                         removed_case{"UnknownArea", R"(,"area-id":99)", {2}}),
+                         [](const testing::TestParamInfo<removed_case>& info) { return std::string(info.param.name); });
 
 TEST_F(ride_panel_screen, BillPicture) {
     ASSERT_NO_FATAL_FAILURE(open_ride(ride_order()));
