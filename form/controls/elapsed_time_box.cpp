@@ -44,6 +44,14 @@ std::wstring two_digits(int value) {
     return text.size() == 1 ? L"0" + text : text;
 }
 
+// The left field's figure as drawn (the number, or its held form) and its font.
+fitted_figure figure_for(HWND window, const elapsed_time_box::texts& shown, float s) {
+    const int unit_width =
+        shown.unit.empty() ? 0 : text_extent(window, font_holder(scaled(unit_font, s), 400), shown.unit).width;
+    return fit_figure(window, shown.count, scaled(figure_room, s) - unit_width, 700, number_font, smallest_number_font,
+                      s);
+}
+
 } // namespace
 
 elapsed_time_box::elapsed_time_box(manager_2* form, const rect& r)
@@ -74,13 +82,6 @@ elapsed_time_box::texts elapsed_time_box::texts_for(int64_t now_ms, int64_t star
     out.hour = two_digits(unix_time_hour(local));
     out.minute = two_digits(unix_time_minute(local));
     return out;
-}
-
-fitted_figure elapsed_time_box::figure_for(HWND window, const texts& shown, float s) {
-    const int unit_width =
-        shown.unit.empty() ? 0 : text_extent(window, font_holder(scaled(unit_font, s), 400), shown.unit).width;
-    return fit_figure(window, shown.count, scaled(figure_room, s) - unit_width, 700, number_font, smallest_number_font,
-                      s);
 }
 
 void elapsed_time_box::paint_texts(Graphics& g, HWND window, float s, int x, int y, const texts& shown) {

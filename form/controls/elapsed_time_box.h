@@ -11,7 +11,6 @@
 #include <string>
 
 #include "form/controls/control.h"
-#include "form/drawing/drawing.h"
 
 namespace zel::form {
 
@@ -36,9 +35,6 @@ public:
         std::wstring minute;
     };
     static texts texts_for(std::int64_t now_ms, std::int64_t start_s, std::int64_t offset_s);
-
-    // The left field's figure as drawn (the number, or its held form) and its font height, in a box of this scale.
-    static fitted_figure figure_for(HWND window, const texts& shown, float scale);
 
     // The texts over a time box picture whose top-left corner is (x, y).
     static void paint_texts(Graphics& g, HWND window, float scale, int x, int y, const texts& shown);
