@@ -41,6 +41,10 @@ constexpr int icon_left = 5; // pixels
 constexpr int caption_gap = 10;
 constexpr double caption_size = 30;
 constexpr double total_size = 27;
+// The total's font steps down to half its size before the total is held.
+constexpr double smallest_total_size = total_size / 2;
+// The total keeps inside the icon's frame (its border is this wide).
+constexpr double total_inset = 4;
 constexpr double total_drop = 5;
 constexpr int frame_normal = 0;
 constexpr int frame_pressed = 1;
@@ -136,17 +140,18 @@ void panel_my_info::draw_row(Graphics& g, const rect& r, int, int row, int press
         return;
     }
     if (row == rating_row) {
-        // Summed with saturation (two large values overflow 32 bits) and shown held to the four characters that
-        // fit on the icon: a clipped figure would read as another number.
+        // Summed with saturation (two large values overflow 32 bits); the font steps down until the total fits
+        // inside the icon's frame, and a total that fits not even the smallest is held with its mark.
         std::int64_t sum = 0;
         if (const controller* c = controller::instance()) {
             for (const auto& value : c->get_riv_list()) {
                 sum = saturating_add(sum, value ? value->v : 0);
             }
         }
-        const std::int32_t total = static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, -999, 9999));
-        font_holder total_font(scaled(total_size, s), 400);
-        g.draw_text(total_font, rect{icon_x, scaled(total_drop, s) + icon_y, icon_w, icon_h}, int_to_wstring(total),
+        const fitted_figure total = fit_figure(form_.get_hwnd(), sum, icon_w - 2 * scaled(total_inset, s), 400,
+                                               total_size, smallest_total_size, s);
+        font_holder total_font(total.height, 400);
+        g.draw_text(total_font, rect{icon_x, scaled(total_drop, s) + icon_y, icon_w, icon_h}, total.text,
                     DT_CENTER | DT_SINGLELINE | DT_VCENTER, TRANSPARENT, black);
     }
 }

@@ -1,8 +1,8 @@
 // The driver's information menu (panel 11): five rows, "Новости" (the service's news page in the desktop's
-// browser), "Моя информация" (the card, panel 13), "Рейтинг" (panel 14, with the total rating on its icon, held between
-// -999 and 9999), "Смены" (the shift list, panel 15) and "Настройки таксометра", never enabled. Rows 1 to 3 are enabled
-// only when the driver was logged in at show; a disabled row carries the veil and takes no click. The rows and their
-// enabled flags are built at show and emptied at hide; the panel reacts to no command. UI thread only.
+// browser), "Моя информация" (the card, panel 13), "Рейтинг" (panel 14, with the total rating on its icon in a font
+// small enough to fit it), "Смены" (the shift list, panel 15) and "Настройки таксометра", never enabled. Rows 1 to 3
+// are enabled only when the driver was logged in at show; a disabled row carries the veil and takes no click. The rows
+// and their enabled flags are built at show and emptied at hide; the panel reacts to no command. UI thread only.
 //
 //   state    event            -> state    effect
 //   hidden   show             -> shown    pictures loaded, list and arrows made, five rows built

@@ -33,8 +33,6 @@ constexpr int price_font = 45;
 constexpr int currency_font = 30;
 constexpr int date_font = 23;
 constexpr int clock_font = 26;
-constexpr int length_number_font = 26;
-constexpr int length_unit_font = 15;
 constexpr rgb price_colour{249, 162, 24};
 constexpr rgb length_colour{46, 66, 60};
 constexpr UINT left_middle = 36;
@@ -148,10 +146,10 @@ void panel_shift_list::draw_row(Graphics& g, const rect& r, int, int row, int pr
     g.draw_text(clock_holder, places.minutes, start.minutes, centred_line, TRANSPARENT, white);
 
     if (shift.dur) {
-        const shift_card::length_text length = shift_card::length(shift);
+        const shift_card::length_text length = shift_card::fitted_length(form_.get_hwnd(), shift, s);
         const rect box = places.length;
-        font_holder number_holder(scaled(length_number_font, s), 400);
-        font_holder unit_holder(scaled(length_unit_font, s), 400);
+        font_holder number_holder(scaled(length.number_size, s), 400);
+        font_holder unit_holder(scaled(shift_card::length_unit_font, s), 400);
         const int number_width = text_extent(form_.get_hwnd(), number_holder, length.number).width;
         const int unit_width = text_extent(form_.get_hwnd(), unit_holder, length.unit).width;
         const int left = box.x + box.w / 2 - (number_width + unit_width) / 2;

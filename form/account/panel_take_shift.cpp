@@ -34,8 +34,6 @@ constexpr double card_height = 180.0;
 
 constexpr int name_font = 30;
 constexpr int clock_font = 26;
-constexpr int length_number_font = 26;
-constexpr int length_unit_font = 15;
 constexpr int price_font = 45;
 constexpr int currency_font = 30;
 constexpr int date_font = 23;
@@ -119,8 +117,8 @@ void panel_take_shift::make_controls() {
     length_box_ = places.length;
     hours_ = add_label(2, places.hours, clock_font, white_text, centred);
     minutes_ = add_label(2, places.minutes, clock_font, white_text, centred);
-    length_number_ = add_label(2, length_box_, length_number_font, length_colour, centred);
-    length_unit_ = add_label(2, length_box_, length_unit_font, length_colour, centred);
+    length_number_ = add_label(2, length_box_, shift_card::length_number_font, length_colour, centred);
+    length_unit_ = add_label(2, length_box_, shift_card::length_unit_font, length_colour, centred);
 
     name_ = add_label(1, rect{ix + name_icon_->width() + s10, iy, iw - name_icon_->width(), band}, name_font,
                       white_text, left_middle);
@@ -202,12 +200,13 @@ void panel_take_shift::shift_offer_text() {
     const shift_card::start_text start = shift_card::start(*shift);
     hours_->set_text(start.hours, 400);
     minutes_->set_text(start.minutes, 400);
-    const shift_card::length_text length = shift_card::length(*shift);
-    const int number_width = text_width(form_, length.number, length_number_font, 400);
-    const int unit_width = text_width(form_, length.unit, length_unit_font, 400);
+    const shift_card::length_text length = shift_card::fitted_length(form_.get_hwnd(), *shift, form_.get_scale());
+    const int number_width = text_width(form_, length.number, length.number_size, 400);
+    const int unit_width = text_width(form_, length.unit, shift_card::length_unit_font, 400);
     const int left = length_box_.x + length_box_.w / 2 - (number_width + unit_width) / 2;
     length_number_->set_rect(rect{left, length_box_.y, number_width, length_box_.h});
     length_unit_->set_rect(rect{left + number_width, length_box_.y, unit_width, length_box_.h});
+    length_number_->set_font_size(length.number_size);
     length_number_->set_text(length.number, 400);
     length_unit_->set_text(length.unit, 400);
 

@@ -8,6 +8,7 @@
 #include "api/command/received/shift.h"
 #include "controller/controller.h"
 #include "form/drawing/drawing.h"
+#include "form/drawing/font_holder.h"
 #include "foundation/logger.h"
 #include "foundation/server_clock.h"
 #include "foundation/text_utils.h"
@@ -23,11 +24,11 @@ constexpr double clock_top = 10.0;
 constexpr double clock_size = 30.0;
 constexpr double length_left = 90.0;
 constexpr double length_width = 43.0;
+// The number's font steps down to half its size before the number is held.
+constexpr double smallest_number_font = shift_card::length_number_font / 2.0;
 
 // Lengths from this many hours up are told in days.
 constexpr int32_t days_from = 25;
-// The length box holds two digits and the unit: a longer shift is held at 99 days, a negative one at 0 hours.
-constexpr int32_t most_days = 99;
 
 int64_t time_zone_seconds() {
     const auto* c = controller_::controller::instance();
@@ -41,11 +42,27 @@ shift_card::length_text shift_card::length(const zel_api::command::shift& shift)
     if (!shift.dur) {
         return {};
     }
+    // A negative length reads as none.
     const int32_t hours = std::max(*shift.dur, 0);
     if (hours < days_from) {
-        return {int_to_wstring(hours), L"ч"};
+        return {int_to_wstring(hours), L"ч", length_number_font};
     }
-    return {int_to_wstring(std::min(hours / 24, most_days)), L"д"};
+    return {int_to_wstring(hours / 24), L"д", length_number_font};
+}
+
+shift_card::length_text shift_card::fitted_length(HWND window, const zel_api::command::shift& shift, float s) {
+    length_text shown = length(shift);
+    if (shown.number.empty()) {
+        return shown;
+    }
+    const int unit_width = text_extent(window, font_holder(scaled(length_unit_font, s), 400), shown.unit).width;
+    const int32_t hours = std::max(*shift.dur, 0);
+    const fitted_figure figure =
+        fit_figure(window, hours < days_from ? hours : hours / 24, scaled(length_width, s) - unit_width, 400,
+                   length_number_font, smallest_number_font, s);
+    shown.number = figure.text;
+    shown.number_size = static_cast<int>(figure.size);
+    return shown;
 }
 
 shift_card::start_text shift_card::start(const zel_api::command::shift& shift) {

@@ -1,10 +1,12 @@
 #include "form/drawing/drawing.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "form/drawing/brush_holder.h"
 #include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
+#include "foundation/text_utils.h"
 #include "platform/gdi.h"
 #include "platform/text.h"
 
@@ -26,21 +28,53 @@ size text_extent(HWND window, const font_holder& font, const std::wstring& text)
     return {area.right - area.left, area.bottom - area.top};
 }
 
-int fitted_font_height(HWND window, const std::wstring& text, int width, int weight, double largest, double smallest,
-                       float scale) {
-    int last = 0;
+namespace {
+
+// The design size that fitted_font_height takes the height of.
+double fitted_size(HWND window, const std::wstring& text, int width, int weight, double largest, double smallest,
+                   float scale) {
+    double last = largest;
     for (double n = largest; n >= smallest; n -= 1.0) {
         const int height = scaled(n, scale);
         // A font of height 0 is the mapper's default size, larger than the ones that did not fit.
         if (height <= 0) {
             break;
         }
-        last = height;
+        last = n;
         if (text_extent(window, font_holder(height, weight), text).width <= width) {
-            return height;
+            return n;
         }
     }
-    return std::max(last, 1);
+    return last;
+}
+
+} // namespace
+
+int fitted_font_height(HWND window, const std::wstring& text, int width, int weight, double largest, double smallest,
+                       float scale) {
+    return std::max(scaled(fitted_size(window, text, width, weight, largest, smallest, scale), scale), 1);
+}
+
+fitted_figure fit_figure(HWND window, std::int64_t value, int width, int weight, double largest, double smallest,
+                         float scale) {
+    // The last of the sizes that fitted_size tries.
+    const int least = std::max(scaled(largest - std::floor(largest - smallest), scale), 1);
+    auto fits = [&](const std::wstring& text) {
+        return text_extent(window, font_holder(least, weight), text).width <= width;
+    };
+    std::wstring text = int64_to_wstring(value);
+    if (!fits(text)) {
+        const std::wstring sign = value < 0 ? L"-" : L"";
+        // Fewer nines each time, down to one, which stands even where nothing fits.
+        for (std::size_t nines = text.size() - sign.size(); nines-- > 1;) {
+            text = sign + std::wstring(nines, L'9') + held_mark;
+            if (fits(text)) {
+                break;
+            }
+        }
+    }
+    const double size = fitted_size(window, text, width, weight, largest, smallest, scale);
+    return {text, size, std::max(scaled(size, scale), 1)};
 }
 
 namespace {

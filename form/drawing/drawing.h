@@ -2,6 +2,7 @@
 // rule and the two stock text colours. Stateless; any thread that owns the Graphics it draws on.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "form/drawing/geometry.h"
@@ -27,6 +28,23 @@ size text_extent(HWND window, const font_holder& font, const std::wstring& text)
 // text fits none. A caption that fits at `largest` keeps exactly that font, so a box wide enough looks as before.
 int fitted_font_height(HWND window, const std::wstring& text, int width, int weight, double largest, double smallest,
                        float scale);
+
+// A whole number as a box shows it: its text, and the font to draw that text in as a design size and as the
+// height in pixels that the size gives at the scale.
+struct fitted_figure {
+    std::wstring text;
+    double size = 0;
+    int height = 0;
+};
+
+// Follows a figure held at what its box holds: the true figure lies beyond the one shown.
+inline constexpr wchar_t held_mark = L'+';
+
+// The number ("%ld") in the font that fitted_font_height picks for it. A number wider than `width` even in the
+// smallest font is held at the longest run of nines of its sign that fits there, followed by held_mark ("9999+",
+// "-99+"): a clipped or shortened figure would read as another number.
+fitted_figure fit_figure(HWND window, std::int64_t value, int width, int weight, double largest, double smallest,
+                         float scale);
 
 // Fills the update rectangle (one pixel more each way, as fill_rect does) with the slate colour.
 void paint_background_slate(Graphics& g, const rect& update);

@@ -3,17 +3,14 @@
 #include <algorithm>
 
 #include "controller/controller.h"
+#include "form/controls/elapsed_time_box.h"
 #include "form/drawing/drawing.h"
-#include "form/drawing/font_holder.h"
 #include "form/drawing/graphics.h"
 #include "form/drawing/image.h"
 #include "form/shell/manager_2.h"
 #include "foundation/clock.h"
-#include "foundation/saturating.h"
 #include "foundation/server_clock.h"
-#include "foundation/text_utils.h"
 #include "platform/gdi.h"
-#include "platform/text.h"
 
 namespace zel::form {
 
@@ -23,22 +20,6 @@ constexpr int first_picture = 7025;
 constexpr int time_box_id = 7025;
 constexpr double side = 15.0;        // the icons' gaps and the right margin
 constexpr double line_centre = 29.0; // the caption line's middle below the card's top
-constexpr double text_height = 37.0;
-constexpr double figure_left = 12.0; // the figure is centred on this plus half of figure_width
-constexpr double figure_width = 40.0;
-constexpr double hour_left = 68.0;
-constexpr double minute_left = 106.0;
-constexpr double clock_width = 30.0;
-constexpr int figure_font = 28;
-constexpr int suffix_font = 15;
-constexpr int clock_font = 28;
-constexpr rgb figure_colour{46, 66, 60};
-constexpr UINT centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-
-std::wstring two_digits(int value) {
-    std::wstring text = int_to_wstring(value);
-    return text.size() == 1 ? L"0" + text : text;
-}
 
 } // namespace
 
@@ -79,14 +60,6 @@ int order_card::kind_icon(int32_t sms) {
     }
 }
 
-order_card::time_left order_card::time_left_text(int64_t minutes) {
-    // Held to three characters, as the time box's left field shows them.
-    if (minutes < 60) {
-        return {int64_to_wstring(std::max<int64_t>(minutes, -99)), L""};
-    }
-    return {int64_to_wstring(std::min<int64_t>(minutes / 60, 999)), L"ч"};
-}
-
 void order_card::paint_info(Graphics& g) {
     const float s = scale();
     int right = rect_.x + rect_.w - scaled(side, s);
@@ -106,7 +79,6 @@ void order_card::paint_info(Graphics& g) {
 }
 
 void order_card::draw_info(Graphics& g, const rect& box) {
-    const float s = scale();
     pictures_[time_box_id - first_picture]->draw(g, box.x, box.y);
     std::shared_ptr<const server_clock> clock;
     if (const auto* c = controller_::controller::instance()) {
@@ -114,26 +86,9 @@ void order_card::draw_info(Graphics& g, const rect& box) {
     }
     const int64_t now = clock ? clock->server_now() : now_seconds();
     const int64_t zone = clock ? clock->server_seconds() : 0;
-    const time_left left = time_left_text(ms_minus_seconds(time_, now) / 60 / 1000);
-
-    const int h = scaled(text_height, s);
-    const font_holder figure_font_holder(scaled(figure_font, s), 700);
-    const font_holder suffix_font_holder(scaled(suffix_font, s), 400);
-    const int fw = text_extent(form_->get_hwnd(), figure_font_holder, left.figure).width;
-    const int sw = left.suffix.empty() ? 0 : text_extent(form_->get_hwnd(), suffix_font_holder, left.suffix).width;
-    const int x = box.x + scaled(figure_left, s) + scaled(figure_width, s) / 2 - (fw + sw) / 2;
-    g.draw_text(figure_font_holder, rect{x, box.y, fw, h}, left.figure, centred, TRANSPARENT, figure_colour);
-    if (!left.suffix.empty()) {
-        g.draw_text(suffix_font_holder, rect{x + fw, box.y, sw, h}, left.suffix, centred, TRANSPARENT, figure_colour);
-    }
-
-    const int64_t t = time_ / 1000 + zone;
-    const font_holder clock_font_holder(scaled(clock_font, s), 400);
-    const int cw = scaled(clock_width, s);
-    g.draw_text(clock_font_holder, rect{box.x + scaled(hour_left, s), box.y, cw, h}, two_digits(unix_time_hour(t)),
-                centred, TRANSPARENT, rgb{255, 255, 255});
-    g.draw_text(clock_font_holder, rect{box.x + scaled(minute_left, s), box.y, cw, h}, two_digits(unix_time_minute(t)),
-                centred, TRANSPARENT, rgb{255, 255, 255});
+    // The minutes left until the order's time count as the time box counts the time since a start.
+    elapsed_time_box::paint_texts(g, form_->get_hwnd(), scale(), box.x, box.y,
+                                  elapsed_time_box::texts_for(time_, now, zone));
 }
 
 } // namespace zel::form

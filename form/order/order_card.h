@@ -34,14 +34,6 @@ public:
     // The skin ids of the icons these inputs choose.
     static int count_icon(int32_t cc, int32_t ccs);
     static int kind_icon(int32_t sms);
-    // The time box's figure and suffix for the minutes left ("30" and "", "1" and "ч", "-5" and ""), held
-    // between -99 minutes and 999 hours.
-    struct time_left {
-        std::wstring figure;
-        std::wstring suffix;
-    };
-    static time_left time_left_text(int64_t minutes);
-
     // The time box's rectangle at the last paint (empty when none was drawn).
     const rect& time_box_rect() const {
         return time_box_;

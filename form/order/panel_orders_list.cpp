@@ -48,7 +48,6 @@ constexpr int cashless_badge = 7007;
 constexpr int trade_badge = 7009;
 constexpr int option_badge = 7011; // the "of" 0x20 badge, as the ride's orders list draws it
 constexpr int star_image = 7013;
-constexpr int most_stars = 3;
 constexpr int osid_badge = 7060;
 constexpr int time_box = 7025;
 constexpr int first_status_icon = 7014;
@@ -102,17 +101,11 @@ constexpr double line3_top = 142;
 constexpr double line_height = 46;
 constexpr double line3_height = 78;
 constexpr double margin_share = 0.03;
-constexpr double elapsed_left = 12;
-constexpr double elapsed_width = 40;
-constexpr double field_height = 37;
-constexpr double hour_left = 68;
-constexpr double minute_left = 106;
-constexpr double clock_width = 30;
+// The own tariff's name keeps this far inside its label's sides, clear of the border and the round corners.
+constexpr double label_inset = 4;
 
 constexpr double label_font = 38;
-constexpr double count_font = 28;
-constexpr double unit_font = 15;
-constexpr double clock_font = 28;
+constexpr double smallest_label_font = label_font / 2;
 constexpr double line_font = 40;
 constexpr double figure_font = 45;
 constexpr double sign_font = 25;
@@ -120,9 +113,11 @@ constexpr double sign_font = 25;
 constexpr rgb secondary{207, 211, 211};
 constexpr rgb sum_colour{255, 195, 0};
 constexpr rgb distance_colour{50, 155, 5};
-constexpr rgb time_colour{46, 66, 60};
+constexpr rgb star_colour{255, 195, 0};
 
-constexpr UINT centred_line = DT_SINGLELINE | DT_CENTER;              // 33
+constexpr UINT centred_line = DT_SINGLELINE | DT_CENTER; // 33
+// A name too long for its label even in the smallest font ends in "...".
+constexpr UINT label_format = centred_line | DT_WORD_ELLIPSIS;
 constexpr UINT left_middle = DT_SINGLELINE | DT_VCENTER;              // 36
 constexpr UINT centred_both = DT_SINGLELINE | DT_VCENTER | DT_CENTER; // 37
 constexpr UINT right_middle = DT_SINGLELINE | DT_VCENTER | DT_RIGHT;  // 38
@@ -367,11 +362,14 @@ void panel_orders_list::draw_row(Graphics& g, const rect& r, int, int row, int p
 
     int icon_width = 0;
     draw_status_icon(g, r, o, icon_width);
+    // The stars stop short of what the top line already holds: the status icon, and the time box beside it.
+    int taken = icon_width > 0 ? r.x + margin_ + icon_width : r.x;
     if (o.st && o.ttp && *o.ttp == preliminary) {
-        draw_preliminary_time(g, r, o, icon_width);
+        taken = std::max(taken, draw_preliminary_time(g, r, o, icon_width));
     }
     draw_lines(g, r, o);
     draw_badges(g, r, o);
+    draw_stars(g, r, o, taken);
 }
 
 void panel_orders_list::draw_status_icon(Graphics& g, const rect& r, const order& o, int& icon_width) {
@@ -389,45 +387,28 @@ void panel_orders_list::draw_status_icon(Graphics& g, const rect& r, const order
     icon->draw(g, r.x + margin_, r.y);
     icon_width = icon->width();
     if (o.dct) {
-        font_holder font(scaled(label_font, s), 500);
-        g.draw_text(font, rect{r.x + margin_, r.y, icon->width(), icon->height()}, o.dct->n_ref(), centred_line,
-                    TRANSPARENT, black);
+        // The name's font steps down until the name fits inside the label.
+        const int room = icon->width() - 2 * scaled(label_inset, s);
+        font_holder font(
+            fitted_font_height(form_.get_hwnd(), o.dct->n_ref(), room, 500, label_font, smallest_label_font, s), 500);
+        g.draw_text(font, rect{r.x + margin_ + scaled(label_inset, s), r.y, room, icon->height()}, o.dct->n_ref(),
+                    label_format, TRANSPARENT, black);
     }
 }
 
-void panel_orders_list::draw_preliminary_time(Graphics& g, const rect& r, const order& o, int icon_width) {
+int panel_orders_list::draw_preliminary_time(Graphics& g, const rect& r, const order& o, int icon_width) {
     const controller* c = controller::instance();
     const auto clock = c ? c->get_server_clock() : nullptr;
     if (!o.tt || !clock) {
-        return;
+        return r.x;
     }
-    const float s = form_.get_scale();
     const int clock_x = r.x + margin_ + icon_width;
-    picture(time_box)->draw(g, clock_x, r.y);
+    const std::shared_ptr<Image> box = picture(time_box);
+    box->draw(g, clock_x, r.y);
     // The minutes until "tt" and its time of day, as the time box of the take order panel counts them.
-    const elapsed_time_box::texts shown =
-        elapsed_time_box::texts_for(*o.tt, clock->server_now(), clock->server_seconds());
-    const int height = scaled(field_height, s);
-
-    font_holder count(scaled(count_font, s), 700);
-    font_holder unit(scaled(unit_font, s), 400);
-    const size count_size = text_extent(form_.get_hwnd(), count, shown.number);
-    const size unit_size = shown.unit.empty() ? size{} : text_extent(form_.get_hwnd(), unit, shown.unit);
-    const int box_left = clock_x + scaled(elapsed_left, s);
-    const int pair_left = box_left + (scaled(elapsed_width, s) - count_size.width - unit_size.width) / 2;
-    g.draw_text(count, rect{pair_left, r.y, count_size.width, height}, shown.number, centred_both, TRANSPARENT,
-                time_colour);
-    if (!shown.unit.empty()) {
-        g.draw_text(unit, rect{pair_left + count_size.width, r.y, unit_size.width, height}, shown.unit, centred_both,
-                    TRANSPARENT, time_colour);
-    }
-
-    font_holder clock_text(scaled(clock_font, s), 400);
-    const int width = scaled(clock_width, s);
-    g.draw_text(clock_text, rect{clock_x + scaled(hour_left, s), r.y, width, height}, shown.hour, centred_both,
-                TRANSPARENT, white);
-    g.draw_text(clock_text, rect{clock_x + scaled(minute_left, s), r.y, width, height}, shown.minute, centred_both,
-                TRANSPARENT, white);
+    elapsed_time_box::paint_texts(g, form_.get_hwnd(), form_.get_scale(), clock_x, r.y,
+                                  elapsed_time_box::texts_for(*o.tt, clock->server_now(), clock->server_seconds()));
+    return clock_x + box->width();
 }
 
 void panel_orders_list::draw_lines(Graphics& g, const rect& r, const order& o) {
@@ -493,15 +474,28 @@ void panel_orders_list::draw_badges(Graphics& g, const rect& r, const order& o) 
     if (osid_five) {
         corner(osid_badge);
     }
-    if (o.star && *o.star > 0) {
-        const std::shared_ptr<Image> star = picture(star_image);
-        const int y = r.y + picture(first_status_icon)->height() / 2;
-        int x = r.x + r.w - 2 * margin_ - star->width();
-        // At most three stars, as the take order panel shows them: more would run over the time box.
-        const int count = std::min(*o.star, most_stars);
-        for (int i = 0; i < count && x >= r.x; ++i, x -= star->width()) {
-            star->draw(g, x, y);
-        }
+}
+
+void panel_orders_list::draw_stars(Graphics& g, const rect& r, const order& o, int taken) {
+    if (!o.star || *o.star <= 0) {
+        return;
+    }
+    const std::shared_ptr<Image> star = picture(star_image);
+    const int width = star->width();
+    const int right = r.x + r.w - 2 * margin_;
+    const int room = right - taken - margin_;
+    const int fit = width > 0 ? std::max(room / width, 0) : 0;
+    // As many stars as the line holds; a count beyond them gives up its last place to the held mark.
+    const bool held = *o.star > fit;
+    const int count = held ? fit - 1 : *o.star;
+    const int y = r.y + picture(first_status_icon)->height() / 2;
+    for (int i = 0; i < count; ++i) {
+        star->draw(g, right - width * (i + 1), y);
+    }
+    if (held && fit > 0) {
+        font_holder mark(star->height(), 700);
+        g.draw_text(mark, rect{right - width * fit, y, width, star->height()}, std::wstring(1, held_mark), centred_both,
+                    TRANSPARENT, star_colour);
     }
 }
 

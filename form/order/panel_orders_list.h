@@ -109,9 +109,12 @@ private:
     // Draws the face of a row of the given size at (0, 0) of the surface.
     void draw_face(Graphics& face, int width, int height, bool pressed);
     void draw_status_icon(Graphics& g, const rect& r, const zel_api::command::order& o, int& icon_width);
-    void draw_preliminary_time(Graphics& g, const rect& r, const zel_api::command::order& o, int icon_width);
+    // Returns the time box's right edge; the row's left edge when none was drawn.
+    int draw_preliminary_time(Graphics& g, const rect& r, const zel_api::command::order& o, int icon_width);
     void draw_lines(Graphics& g, const rect& r, const zel_api::command::order& o);
     void draw_badges(Graphics& g, const rect& r, const zel_api::command::order& o);
+    // "star" stars from the right, as many as fit right of `taken` (what the top line holds up to there).
+    void draw_stars(Graphics& g, const rect& r, const zel_api::command::order& o, int taken);
 
     manager_2& form_;
     std::map<int, std::shared_ptr<Image>> images_;

@@ -34,30 +34,21 @@ constexpr double line3_top = 142.0;
 constexpr double line_height = 46.0;
 constexpr double line3_height = 78.0;
 
-// The preliminary order's time box, from its left edge.
-constexpr double left_field = 12.0;
-constexpr double left_field_width = 40.0;
-constexpr double hour_field = 68.0;
-constexpr double minute_field = 106.0;
-constexpr double clock_field_width = 30.0;
-constexpr double field_height = 37.0;
+// The own tariff's name keeps this far inside its tag's sides, clear of the border and the round corners.
+constexpr double tag_inset = 4.0;
 
 // Font sizes.
 constexpr double tag_font = 38.0;
-constexpr double count_font = 28.0;
-constexpr double count_unit_font = 15.0;
-constexpr double clock_font_size = 28.0;
 constexpr double line_font = 40.0;
 constexpr double figure_font = 45.0;
 constexpr double figure_unit_font = 25.0;
 
-constexpr rgb box_text{46, 66, 60};
 constexpr rgb note_grey{207, 211, 211};
 constexpr rgb money{255, 195, 0};
 constexpr rgb distance{50, 155, 5};
 
-constexpr UINT tag_format = DT_SINGLELINE | DT_CENTER;
-constexpr UINT centred = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
+// A name too long for its tag even in the smallest font ends in "...".
+constexpr UINT tag_format = DT_SINGLELINE | DT_CENTER | DT_WORD_ELLIPSIS;
 constexpr UINT line_format = DT_SINGLELINE | DT_VCENTER;
 constexpr UINT unit_format = DT_SINGLELINE | DT_BOTTOM;
 constexpr UINT right_unit_format = DT_SINGLELINE | DT_BOTTOM | DT_RIGHT;
@@ -161,9 +152,14 @@ void ride_orders_list::draw_class(Graphics& g, const zel_api::command::order& o,
     if (o.dct) {
         // The order's own tariff whatever its class: the tag with the tariff's name on it.
         own_tariff_->draw(g, left, top);
-        font_holder font(scaled(tag_font, form_->get_scale()), 500);
-        g.draw_text(font, rect{left, top, own_tariff_->width(), own_tariff_->height()}, o.dct->n_ref(), tag_format,
-                    TRANSPARENT, black);
+        // The name's font steps down until the name fits inside the tag.
+        const float s = form_->get_scale();
+        const int inset = scaled(tag_inset, s);
+        const int room = own_tariff_->width() - 2 * inset;
+        font_holder font(fitted_font_height(form_->get_hwnd(), o.dct->n_ref(), room, 500, tag_font, tag_font / 2, s),
+                         500);
+        g.draw_text(font, rect{left + inset, top, room, own_tariff_->height()}, o.dct->n_ref(), tag_format, TRANSPARENT,
+                    black);
         return;
     }
     if (const int id = o.st ? class_image_id(*o.st) : 0) {
@@ -185,25 +181,8 @@ void ride_orders_list::draw_time_box(Graphics& g, const zel_api::command::order&
         }
     }
     // Minutes (or whole hours) left until the order's time, and its time of day.
-    const elapsed_time_box::texts shown = elapsed_time_box::texts_for(*o.tt, now, zone);
-    const float s = form_->get_scale();
-    const int height = scaled(field_height, s);
-    font_holder number(scaled(count_font, s), 700);
-    font_holder unit(scaled(count_unit_font, s), 400);
-    const size number_size = text_extent(form_->get_hwnd(), number, shown.number);
-    const size unit_size = text_extent(form_->get_hwnd(), unit, shown.unit);
-    const int number_left = static_cast<int>(left + left_field * s + left_field_width * s / 2 -
-                                             static_cast<double>(number_size.width + unit_size.width) / 2);
-    g.draw_text(number, rect{number_left, top, number_size.width, height}, shown.number, centred, TRANSPARENT,
-                box_text);
-    g.draw_text(unit, rect{number_left + number_size.width, top, unit_size.width, height}, shown.unit, centred,
-                TRANSPARENT, box_text);
-    font_holder clock_font(scaled(clock_font_size, s), 400);
-    const int width = scaled(clock_field_width, s);
-    g.draw_text(clock_font, rect{left + scaled(hour_field, s), top, width, height}, shown.hour, centred, TRANSPARENT,
-                white);
-    g.draw_text(clock_font, rect{left + scaled(minute_field, s), top, width, height}, shown.minute, centred,
-                TRANSPARENT, white);
+    elapsed_time_box::paint_texts(g, form_->get_hwnd(), form_->get_scale(), left, top,
+                                  elapsed_time_box::texts_for(*o.tt, now, zone));
 }
 
 void ride_orders_list::draw_lines(Graphics& g, const zel_api::command::order& o, const rect& r, int margin) {

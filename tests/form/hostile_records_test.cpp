@@ -301,9 +301,10 @@ TEST_F(hostile_screen, ThousandsOfOrdersWithAbsurdMembersDrawRowsThatKeepToTheir
     EXPECT_EQ(ctl().get_orders_3().size(), 4u);
 
     ASSERT_NO_FATAL_FAILURE(show(panel_orders_list::id, make_number_param(3)));
-    // At most three stars; the time boxes count down, held to their three characters.
-    EXPECT_TRUE(shown(L"999"));
-    EXPECT_TRUE(shown(L"-99"));
+    // As many stars as the line holds, the rest marked; the time boxes count down, their figures held with a mark
+    // at what the field holds in the smallest font.
+    EXPECT_TRUE(shown(L"999999+"));
+    EXPECT_TRUE(shown(L"-999999+"));
     expect_texts_in_window();
     EXPECT_EQ(golden("hostile_orders_list"), "");
     for (int mode : {1, 2}) {
@@ -371,7 +372,9 @@ TEST_F(hostile_screen, TheDriversCardKeepsALongNameBesideThePhotoAndTheBalanceIn
     }
     ASSERT_NO_FATAL_FAILURE(push(rates));
     ASSERT_NO_FATAL_FAILURE(show(panel_my_info::id));
-    EXPECT_TRUE(shown(L"9999"));
+    // Saturated, then the hundred more: half of them the smallest 32-bit value, half the largest; the total fits
+    // the icon in a smaller font.
+    EXPECT_TRUE(shown(L"3999999950"));
     EXPECT_EQ(golden("hostile_my_info"), "");
     ASSERT_NO_FATAL_FAILURE(show(panel_my_rating::id));
     for (int step = 0; step < 30; ++step) {
@@ -391,7 +394,7 @@ TEST_F(hostile_screen, ThreeHundredShiftsWithAbsurdLengthsKeepTheirLengthsInThei
         const char* dur;
         const wchar_t* number;
         const wchar_t* unit;
-    } lengths[] = {{int32_max, L"99", L"д"}, {int32_min, L"0", L"ч"}, {"2400", L"99", L"д"}, {"48", L"2", L"д"}};
+    } lengths[] = {{int32_max, L"99999+", L"д"}, {int32_min, L"0", L"ч"}, {"2400", L"100", L"д"}, {"48", L"2", L"д"}};
     for (int i = 0; i < 300; ++i) {
         const std::string& text = hostile_texts[static_cast<size_t>(i) % hostile_texts.size()];
         records += R"({"shift":{"id":)" + std::to_string(i + 1) + R"(,"n":")" + (i < 10 ? text : "Смена") +
@@ -409,7 +412,7 @@ TEST_F(hostile_screen, ThreeHundredShiftsWithAbsurdLengthsKeepTheirLengthsInThei
     EXPECT_FALSE(ctl().store().find_shift(999)->c);
 
     ASSERT_NO_FATAL_FAILURE(show(panel_shift_list::id));
-    EXPECT_TRUE(shown(L"99"));
+    EXPECT_TRUE(shown(L"99999+"));
     EXPECT_FALSE(shown(L"89478485"));
     EXPECT_EQ(golden("hostile_shift_list"), "");
     for (int step = 0; step < 40; ++step) {

@@ -12,6 +12,7 @@
 #include "form/account/panel_my_rating.h"
 #include "form/controls/plate_box.h"
 #include "foundation/text_utils.h"
+#include "platform/headless.h"
 #include "tests/form/screen_fixture.h"
 #include "tests/support/log_capture.h"
 
@@ -198,6 +199,38 @@ TEST_F(account_fixture, logged_in_rows_open_their_panels_and_the_rating_total_is
     }
     ASSERT_TRUE(tap_text(L"Настройки таксометра"));
     EXPECT_EQ(current_panel_id(), panel_my_info::id);
+}
+
+// A total of five digits or more shows whole, its font stepped down until it fits inside the icon's frame (a
+// 4-pixel border on the 96-pixel icon): nothing of it covers the icon's sides.
+TEST_F(account_fixture, rating_totals_of_many_digits_show_whole_inside_the_icon) {
+    ASSERT_NO_FATAL_FAILURE(open_account(true, full_session, ""));
+    ASSERT_NO_FATAL_FAILURE(open_info());
+    // The rows read the values at each paint; a value replaces the one of its id.
+    const struct {
+        std::string riv;
+        const wchar_t* total;
+    } cases[] = {
+        {R"({"riv":{"id":1,"v":12000}}{"riv":{"id":4,"v":345}})", L"12345"},
+        {R"({"riv":{"id":1,"v":-99999}}{"riv":{"id":4,"v":0}})", L"-99999"},
+        {R"({"riv":{"id":1,"v":2000000000}}{"riv":{"id":4,"v":2000000000}})", L"4000000000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(wide_to_utf8(c.total));
+        manager->post_command(ctl().store().process_packet(utf8_to_wide(c.riv)));
+        run();
+        const drawn_text total = shown(c.total);
+        ASSERT_EQ(total.text, c.total) << wide_to_utf8(all_text());
+        EXPECT_EQ(total.colour, black);
+        int width = 0;
+        int height = 0;
+        const auto pixels = platform::headless::window_pixels(window, width, height);
+        for (int y = total.r.y; y < total.r.y + total.r.h; ++y) {
+            for (const int x : {total.r.x, total.r.x + 3, total.r.x + total.r.w - 4, total.r.x + total.r.w - 1}) {
+                EXPECT_NE(pixels.at(static_cast<std::size_t>(y) * width + x) & 0xFFFFFF, black) << x << "," << y;
+            }
+        }
+    }
 }
 
 TEST_F(account_fixture, rating_total_is_0_without_values_and_a_failed_browser_is_logged) {

@@ -51,6 +51,48 @@ TEST_F(shift_list_screen, RowsShowLengthStartPriceAndTheFirstTwoPurchaseDays) {
     EXPECT_EQ(wide_to_utf8(take_shift().date_label(0)->text()), wide_to_utf8(L"13 сентября"));
 }
 
+// A length of whole days that two digits do not hold shows its days, the number's font stepped down until the
+// number and "д" fit the length box (43 wide) together; one that fits not even at half size is held with a "+".
+// The same on the row and on the shift's own card.
+struct length_case {
+    int64_t id;
+    const wchar_t* number;
+};
+const length_case long_shifts[] = {{21, L"99"}, {22, L"100"}, {23, L"365"}, {24, L"99999+"}};
+
+::testing::AssertionResult length_fits(const std::vector<drawn_text>& shown, const std::wstring& number) {
+    for (const drawn_text& n : shown) {
+        for (const drawn_text& unit : shown) {
+            if (n.text == number && unit.text == L"д" && unit.r.x == n.r.x + n.r.w && unit.r.y == n.r.y) {
+                if (n.r.w + unit.r.w <= 43) {
+                    return ::testing::AssertionSuccess();
+                }
+                return ::testing::AssertionFailure() << "wider than the box: " << n.r.w << " + " << unit.r.w;
+            }
+        }
+    }
+    return ::testing::AssertionFailure() << "no \"" << wide_to_utf8(number) << "\" followed by \"д\"";
+}
+
+TEST_F(shift_list_screen, LongShiftsShowTheirDaysFittedToTheLengthBox) {
+    ASSERT_NO_FATAL_FAILURE(open_on("shift_lengths.script"));
+    ASSERT_NO_FATAL_FAILURE(log_in());
+    ASSERT_NO_FATAL_FAILURE(show_panel(15));
+    const auto rows = screen_texts();
+    for (const length_case& c : long_shifts) {
+        EXPECT_TRUE(length_fits(rows, c.number)) << "row of " << c.id;
+    }
+    manager->pop_panel();
+    run();
+    for (const length_case& c : long_shifts) {
+        ASSERT_NO_FATAL_FAILURE(show_take_shift(c.id));
+        EXPECT_TRUE(length_fits(screen_texts(), c.number)) << "card of " << c.id;
+        manager->pop_panel();
+        manager->pop_panel();
+        run();
+    }
+}
+
 TEST_F(shift_list_screen, ShiftsDeletedUnderAPressedRowLeaveTheListWhereItIs) {
     ASSERT_NO_FATAL_FAILURE(open_on("shift_list.script"));
     ASSERT_NO_FATAL_FAILURE(log_in());

@@ -15,6 +15,7 @@
 #include "form/order/caption_value_box.h"
 #include "form/order/status_text_box.h"
 #include "form/shell/panel_base.h"
+#include "foundation/text_utils.h"
 #include "platform/headless.h"
 #include "tests/form/screen_fixture.h"
 #include "tests/support/log_capture.h"
@@ -98,35 +99,43 @@ TEST(elapsed_time_texts, MinutesBelowAnHourThenWholeHours) {
     }
 }
 
-// Times a server may send at the ends of the 64-bit range: the difference saturates instead of overflowing, and
-// the count is held to the field's three characters.
-TEST(elapsed_time_texts, TimesAtTheEndsOfTheRangeAreHeldToThreeCharacters) {
+// Times a server may send at the ends of the 64-bit range: the difference saturates instead of overflowing, and the
+// count is the true one (what fits is the painting's business).
+TEST(elapsed_time_texts, TimesAtTheEndsOfTheRangeSaturateAndKeepTheirCount) {
     constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
     constexpr std::int64_t least = std::numeric_limits<std::int64_t>::min();
     const struct {
         std::int64_t now_ms;
         std::int64_t start_s;
-        const wchar_t* number;
-        const wchar_t* unit;
+        bool past; // minutes before the start (negative), else hours after it
     } cases[] = {
-        {most, now_ms / 1000, L"999", L"ч"},
-        {least, now_ms / 1000, L"-99", L""},
-        {now_ms, least, L"999", L"ч"},
-        {now_ms, most, L"-99", L""},
-        {most, least, L"999", L"ч"},
-        {least, most, L"-99", L""},
-        {now_ms, now_ms / 1000 + 99 * 60, L"-99", L""},
-        {now_ms, now_ms / 1000 - 999 * 3600, L"999", L"ч"},
-        {now_ms, now_ms / 1000 + 98 * 60, L"-98", L""},
+        {most, now_ms / 1000, false}, {least, now_ms / 1000, true}, {now_ms, least, false},
+        {now_ms, most, true},         {most, least, false},         {least, most, true},
     };
     for (const auto& c : cases) {
         for (const std::int64_t offset : {utc_plus_3, most / 1000, least / 1000}) {
             const auto texts = elapsed_time_box::texts_for(c.now_ms, c.start_s, offset);
-            EXPECT_EQ(texts.number, c.number) << c.now_ms << " " << c.start_s;
-            EXPECT_EQ(texts.unit, c.unit) << c.now_ms << " " << c.start_s;
+            EXPECT_EQ(texts.count < 0, c.past) << c.now_ms << " " << c.start_s;
+            EXPECT_EQ(texts.number, int64_to_wstring(texts.count)) << c.now_ms << " " << c.start_s;
+            EXPECT_EQ(texts.unit, c.past ? L"" : L"ч") << c.now_ms << " " << c.start_s;
             EXPECT_EQ(texts.hour.size(), 2u);
             EXPECT_EQ(texts.minute.size(), 2u);
         }
+    }
+    const struct {
+        std::int64_t elapsed_s;
+        const wchar_t* number;
+        const wchar_t* unit;
+    } exact[] = {
+        {-98 * 60, L"-98", L""},
+        {-120 * 60, L"-120", L""},
+        {-1440 * 60, L"-1440", L""},
+        {1000 * 3600, L"1000", L"ч"},
+    };
+    for (const auto& c : exact) {
+        const auto texts = elapsed_time_box::texts_for(now_ms, now_ms / 1000 - c.elapsed_s, utc_plus_3);
+        EXPECT_EQ(texts.number, c.number) << c.elapsed_s;
+        EXPECT_EQ(texts.unit, c.unit) << c.elapsed_s;
     }
 }
 
@@ -162,6 +171,43 @@ TEST_F(widget_screen, ElapsedTimeBoxDrawsTheElapsedPairCentredAndTheTimeOfDayInI
         EXPECT_EQ(clock[0].r, (rect{40 + 68, 100, 30, 37}));
         EXPECT_EQ(clock[1].text, L"05");
         EXPECT_EQ(clock[1].r, (rect{40 + 106, 100, 30, 37}));
+    }
+}
+
+// A figure wider than its field steps its font down until it fits (each box font character is half its font's
+// height wide), and one that fits not even at half size is held at the nines that do, with a "+". The box's
+// left field is the picture's first 60 pixels and the pair is centred 32 in.
+TEST_F(widget_screen, ElapsedTimeBoxFitsItsFigureToTheLeftFieldAndHoldsOnlyPastIt) {
+    elapsed_time_box* box = place(std::make_unique<elapsed_time_box>(manager.get(), rect{40, 100, 140, 38}));
+    constexpr std::int64_t least = std::numeric_limits<std::int64_t>::min();
+    struct fitted_case {
+        std::int64_t start_s;
+        const wchar_t* number;
+        int number_width; // the figure's width in the font it was fitted to
+        const wchar_t* unit;
+    };
+    const fitted_case cases[] = {
+        // An order two hours past its time, one a day past, and a start a thousand hours ago.
+        {now_ms / 1000 + 120 * 60, L"-120", 4 * 14, L""},
+        {now_ms / 1000 + 1440 * 60, L"-1440", 5 * 11, L""},
+        {now_ms / 1000 - 1000 * 3600, L"1000", 4 * 12, L"ч"},
+        // Past what fits even at half size.
+        {now_ms / 1000 - 10000000LL * 3600, L"999999+", 7 * 7, L"ч"},
+        {least, L"999999+", 7 * 7, L"ч"},
+        {now_ms / 1000 + 100000000LL * 60, L"-999999+", 8 * 7, L""},
+    };
+    for (const fitted_case& c : cases) {
+        box->set_times(now_ms, c.start_s, utc_plus_3);
+        const auto dark = shown_in(dark_text);
+        ASSERT_EQ(dark.size(), *c.unit ? 2u : 1u) << wide_to_utf8(c.number);
+        EXPECT_EQ(dark[0].text, c.number);
+        EXPECT_EQ(dark[0].r.w, c.number_width) << wide_to_utf8(c.number);
+        const int right = dark.back().r.x + dark.back().r.w;
+        EXPECT_GE(dark[0].r.x, 40) << wide_to_utf8(c.number);
+        EXPECT_LE(right, 40 + 60) << wide_to_utf8(c.number);
+        if (*c.unit) {
+            EXPECT_EQ(dark[1].text, c.unit);
+        }
     }
 }
 

@@ -249,6 +249,94 @@ TEST(orders_list, a_class_outside_the_table_draws_no_status_icon) {
     EXPECT_EQ(scene.pixel(6 + 4, row_top(2) + 40), 0xECEAE2u);
 }
 
+// The places of a row's stars, from the right: the first ends 2m (12) left of the row's right edge, each is the
+// star's 24 wide, and a star's middle stands 23 + 12 below the row's top. Counts the places whose middle is not the
+// row's face, up to the first that is.
+int marked_places(orders_scene& scene, int index) {
+    const int top = row_top(index);
+    const std::uint32_t face = scene.pixel(300, top + 110);
+    int count = 0;
+    for (int x = 480 - 12 - 24; x >= 0 && scene.pixel(x + 12, top + 35, false) != face; x -= 24) {
+        ++count;
+    }
+    return count;
+}
+
+int row_of(orders_scene& scene, const std::wstring& id) {
+    const ids rows = scene.row_ids();
+    return static_cast<int>(std::find(rows.begin(), rows.end(), id) - rows.begin());
+}
+
+// Stars as many as the order has, up to the places between the row's right edge and what the top line holds (the
+// status icon, 6 + 110, and in mode 2 the time box after it, 140 more, each with a margin of 6): 14 places without
+// a time box, 8 with one. A count beyond them leaves its last place to a "+".
+TEST(orders_list, rows_show_their_stars_as_far_as_the_top_line_holds_and_mark_the_rest) {
+    orders_scene scene;
+    scene.open_logged_in("orders_holds.script");
+    const struct {
+        int mode;
+        const wchar_t* id;
+        int places;
+        bool held;
+    } cases[] = {
+        {1, L"T1", 5, false},
+        {1, L"T2", 14, true},
+        {2, L"H1", 5, false},
+        {2, L"H2", 8, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(wide_to_utf8(c.id));
+        scene.open_list(c.mode);
+        const int index = row_of(scene, c.id);
+        const auto texts = row_texts(scene.screen_texts(), index);
+        EXPECT_EQ(marked_places(scene, index), c.places);
+        bool marked = false;
+        for (const drawn_text& t : texts) {
+            if (t.text == L"+" && t.colour == sum_colour) {
+                marked = true;
+                EXPECT_EQ(t.r.x, 480 - 12 - 24 * c.places);
+            }
+        }
+        EXPECT_EQ(marked, c.held) << listed(texts);
+        scene.manager->pop_panel();
+        scene.run();
+    }
+}
+
+// An order two hours past its time shows "-120" in the time box's left field (the picture's first 60 pixels, after
+// the status icon at 6 + 110).
+TEST(orders_list, a_preliminary_order_long_past_its_time_shows_its_minutes) {
+    orders_scene scene;
+    scene.open_logged_in("orders_holds.script");
+    scene.open_list(2);
+    const auto h1 = row_texts(scene.screen_texts(), row_of(scene, L"H1"));
+    bool shown = false;
+    for (const drawn_text& t : h1) {
+        if (t.text == L"-120" && t.colour == time_colour) {
+            shown = true;
+            EXPECT_GE(t.r.x, 116);
+            EXPECT_LE(t.r.x + t.r.w, 116 + 60);
+        }
+    }
+    EXPECT_TRUE(shown) << listed(h1);
+}
+
+// The own tariff's name steps its font down to stay inside its label (110 wide at 6, a 2-pixel border): nothing
+// of the name covers the label's sides.
+TEST(orders_list, the_own_tariffs_name_stays_inside_its_label) {
+    orders_scene scene;
+    scene.open_logged_in("orders_holds.script");
+    scene.open_list(1);
+    const int index = row_of(scene, L"T1");
+    EXPECT_TRUE(has_text(row_texts(scene.screen_texts(), index), L"Эконом", 0x000000));
+    const int top = row_top(index);
+    for (int y = top + 4; y < top + 40; ++y) {
+        for (const int x : {6, 7, 6 + 110 - 2, 6 + 110 - 1}) {
+            EXPECT_NE(scene.pixel(x, y, false), 0x000000u) << x << "," << y;
+        }
+    }
+}
+
 TEST(orders_list, a_tapped_row_opens_the_take_order_panel_with_the_mode_and_the_order) {
     orders_scene scene;
     scene.open_logged_in("orders_lists.script");

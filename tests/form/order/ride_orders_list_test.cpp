@@ -166,7 +166,8 @@ TEST_F(ride_list_scene, TheSecondLineStandsWhereTheRowSaysAndTheTagNameOnTheTag)
     ASSERT_EQ(texts_in(tagged, row_rect(0, order_height)), texts{L"Эконом"});
     const auto name =
         std::find_if(tagged.begin(), tagged.end(), [](const drawn_text& t) { return t.text == L"Эконом"; });
-    EXPECT_EQ(name->r, (rect{6, 54, 110, 46}));
+    // On the tag, 4 in from each of its sides.
+    EXPECT_EQ(name->r, (rect{6 + 4, 54, 110 - 8, 46}));
     EXPECT_EQ(name->colour, 0x000000u);
 }
 
