@@ -32,12 +32,14 @@ panel_driver_status_2::~panel_driver_status_2() = default;
 
 void panel_driver_status_2::show(const panel_param*) {
     confirmed_ = false;
+    stop_settle_timer();
     show_menu({{1033, L"Выбрать стоянку"}, {1039, L"Таксометр"}, {1027, L"На обеде"}, {1036, L"На ремонте"}});
     rows_rule();
 }
 
 void panel_driver_status_2::hide() {
     confirmed_ = false;
+    stop_settle_timer();
     hide_menu();
 }
 
@@ -77,12 +79,20 @@ void panel_driver_status_2::rows_rule() {
 // After a successful status request: to the ride panel when an order is current, else to the first panel.
 void panel_driver_status_2::leave() {
     confirmed_ = false;
+    stop_settle_timer();
     const auto* c = ctl();
     if (c && c->get_current_order()) {
         form_.pop_to_first_quiet();
         form_.push_panel(panel_ids::ride);
     } else {
         form_.pop_to_first();
+    }
+}
+
+void panel_driver_status_2::stop_settle_timer() {
+    if (settle_timer_ != -1) {
+        form_.kill_timer(settle_timer_);
+        settle_timer_ = -1;
     }
 }
 
@@ -158,8 +168,15 @@ void panel_driver_status_2::on_command(const zel_api::update_mask& mask) {
                 leave();
             } else if (result->ok) {
                 // The new status, with the free ride's order of the taximeter status or the removal of an order,
-                // may come in a packet after the result: the next packet with the session or orders decides.
+                // may come in a packet after the result: the next packet with the session or orders decides,
+                // or the settle's end when none comes.
                 confirmed_ = true;
+                stop_settle_timer();
+                settle_timer_ = form_.set_timer(settle_seconds, [this] {
+                    if (confirmed_) {
+                        leave();
+                    }
+                });
             }
             form_.unlock();
         }

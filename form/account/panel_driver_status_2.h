@@ -13,10 +13,12 @@
 // the first panel, or to the ride panel when an order is current, whatever status the session then shows. A
 // server may send the new status, the free ride's order or an order's removal in a packet after the result: a
 // success that comes before any session since the request, with the session not showing the requested status,
-// waits for the next packet with the session or orders, and then decides the same way. UI thread only.
+// waits for the next packet with the session or orders, at most settle_seconds, and then decides the same way.
+// UI thread only.
 //
 //   idle --row--> asking (locked) --ok, the status shown or a session since the request--> leave
-//                                 --ok otherwise--> confirmed --next session / "order" / "odel" packet--> leave
+//                                 --ok otherwise--> confirmed --next session / "order" / "odel" packet, or
+//                                                               settle_seconds--> leave
 //                                 --refused--> idle            (each result and a lost link unlock once)
 #pragma once
 
@@ -40,16 +42,22 @@ public:
     void hide() override;
     void row_clicked(int row) override;
 
+    // How long a success waits for the records that show what it changed.
+    static constexpr unsigned settle_seconds = 5;
+
 private:
     void rows_rule();
     void send_status(int32_t status);
     void leave();
+    void stop_settle_timer();
 
     // The status last requested, whether its success came before the records that show it, and whether a
     // session came since it was sent.
     int32_t requested_ = 0;
     bool confirmed_ = false;
     bool session_since_request_ = false;
+    // The wait of a confirmed success; -1 when none runs.
+    int settle_timer_ = -1;
 };
 
 } // namespace zel::form

@@ -154,9 +154,11 @@ INSTANTIATE_TEST_SUITE_P(answer_split, status_split, testing::Values("records-fi
 // or after it.
 class status_other : public shift_scene, public testing::WithParamInterface<const char*> {};
 
+constexpr char other_session[] = R"({"session-param":{"driver-status":1}})";
+
 TEST_P(status_other, AGrantedStatusLeavesWhateverStatusTheSessionShows) {
-    ASSERT_NO_FATAL_FAILURE(
-        open_on("driver_status_other.script", platform::screen_size{480, 800, 192}, {{"SPLIT", GetParam()}}));
+    ASSERT_NO_FATAL_FAILURE(open_on("driver_status_other.script", platform::screen_size{480, 800, 192},
+                                    {{"SPLIT", GetParam()}, {"SESSION", other_session}}));
     ASSERT_NO_FATAL_FAILURE(log_in());
     ASSERT_TRUE(pump_until([&] { return status_is(*this, 2); }));
     ASSERT_NO_FATAL_FAILURE(show_panel(8));
@@ -174,6 +176,23 @@ INSTANTIATE_TEST_SUITE_P(answer_split, status_other, testing::Values("off", "rec
                                     : mode == "records-first" ? "RecordsFirst"
                                                               : "ResultFirst";
                          });
+
+// A granted status whose session never comes waits settle_seconds for it, no longer, then returns to the first
+// panel.
+TEST_F(status_screen, AGrantedStatusWithoutItsSessionLeavesAfterTheSettle) {
+    ASSERT_NO_FATAL_FAILURE(open_on("driver_status_other.script", platform::screen_size{480, 800, 192},
+                                    {{"SPLIT", "off"}, {"SESSION", ""}}));
+    ASSERT_NO_FATAL_FAILURE(log_in());
+    ASSERT_TRUE(pump_until([&] { return status_is(*this, 2); }));
+    ASSERT_NO_FATAL_FAILURE(show_panel(8));
+    ASSERT_TRUE(tap_text(L"Закончить обед"));
+    ASSERT_TRUE(wait_received(R"({"set-driver-status":{"id":0}})")) << dispatch_server->transcript();
+    ASSERT_TRUE(pump_until([&] { return manager->lock_count() == 0; }));
+    advance(std::chrono::seconds(panel_driver_status_2::settle_seconds - 1));
+    EXPECT_EQ(stack_ids(), (std::vector<int>{8, 2}));
+    advance(std::chrono::seconds(1));
+    EXPECT_TRUE(pump_until([&] { return stack_ids() == std::vector<int>{2}; })) << testing::PrintToString(stack_ids());
+}
 
 TEST_F(status_screen, ExitRowsFollowLoginAndShiftAndTheWaysOut) {
     ASSERT_NO_FATAL_FAILURE(open_on("exit.script"));
