@@ -54,4 +54,13 @@ void scroll_view::paint(Graphics& g, const rect&, int, int) {
     }
 }
 
+void scroll_view::show_scroll_buttons(control& up, control& down) const {
+    const bool can_up = can_scroll_up();
+    const bool can_down = can_scroll_down();
+    up.set_visible(can_up);
+    up.set_enabled(can_up);
+    down.set_visible(can_down);
+    down.set_enabled(can_down);
+}
+
 } // namespace zel::form

@@ -27,6 +27,8 @@ public:
     virtual bool can_scroll_down() const;
     virtual int content_height() const;
     virtual void add(control* child);
+    // Shows and enables each button while the view can scroll its way, hides and disables it otherwise.
+    void show_scroll_buttons(control& up, control& down) const;
 
     int offset() const {
         return offset_;

@@ -207,12 +207,7 @@ void panel_order_offer::update_buttons() {
     if (!view_) {
         return;
     }
-    const bool up = view_->can_scroll_up();
-    const bool down = view_->can_scroll_down();
-    up_->set_visible(up);
-    up_->set_enabled(up);
-    down_->set_visible(down);
-    down_->set_enabled(down);
+    view_->show_scroll_buttons(*up_, *down_);
 }
 
 // --- buttons and keys

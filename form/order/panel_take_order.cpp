@@ -424,12 +424,7 @@ void panel_take_order::update_scroll_buttons() {
         return;
     }
     const scroll_view& view = order_tab_->is_checked() ? *order_view_ : *tariff_view_;
-    const bool up = view.can_scroll_up();
-    const bool down = view.can_scroll_down();
-    scroll_up_->set_visible(up);
-    scroll_up_->set_enabled(up);
-    scroll_down_->set_visible(down);
-    scroll_down_->set_enabled(down);
+    view.show_scroll_buttons(*scroll_up_, *scroll_down_);
 }
 
 // --- commands

@@ -289,12 +289,7 @@ void panel_work_execute::update_tariff_scroll_buttons() {
     if (!view_ || !tab_tariff_->is_checked()) {
         return;
     }
-    const bool up = view_->can_scroll_up();
-    const bool down = view_->can_scroll_down();
-    up_->set_visible(up);
-    up_->set_enabled(up);
-    down_->set_visible(down);
-    down_->set_enabled(down);
+    view_->show_scroll_buttons(*up_, *down_);
 }
 
 void panel_work_execute::on_scroll_up() {
