@@ -31,14 +31,12 @@ panel_driver_status_2::panel_driver_status_2(manager_2& form) : panel_menu_list(
 panel_driver_status_2::~panel_driver_status_2() = default;
 
 void panel_driver_status_2::show(const panel_param*) {
-    confirmed_ = false;
     stop_settle_timer();
     show_menu({{1033, L"Выбрать стоянку"}, {1039, L"Таксометр"}, {1027, L"На обеде"}, {1036, L"На ремонте"}});
     rows_rule();
 }
 
 void panel_driver_status_2::hide() {
-    confirmed_ = false;
     stop_settle_timer();
     hide_menu();
 }
@@ -78,7 +76,6 @@ void panel_driver_status_2::rows_rule() {
 
 // After a successful status request: to the ride panel when an order is current, else to the first panel.
 void panel_driver_status_2::leave() {
-    confirmed_ = false;
     stop_settle_timer();
     const auto* c = ctl();
     if (c && c->get_current_order()) {
@@ -99,7 +96,7 @@ void panel_driver_status_2::stop_settle_timer() {
 void panel_driver_status_2::send_status(int32_t status) {
     if (auto* c = ctl()) {
         requested_ = status;
-        confirmed_ = false;
+        stop_settle_timer();
         session_since_request_ = false;
         form_.lock();
         c->set_driver_status(status);
@@ -170,17 +167,12 @@ void panel_driver_status_2::on_command(const zel_api::update_mask& mask) {
                 // The new status, with the free ride's order of the taximeter status or the removal of an order,
                 // may come in a packet after the result: the next packet with the session or orders decides,
                 // or the settle's end when none comes.
-                confirmed_ = true;
                 stop_settle_timer();
-                settle_timer_ = form_.set_timer(settle_seconds, [this] {
-                    if (confirmed_) {
-                        leave();
-                    }
-                });
+                settle_timer_ = form_.set_timer(settle_seconds, [this] { leave(); });
             }
             form_.unlock();
         }
-    } else if (confirmed_ && (mask.test(key::session_param) || mask.test(key::order) || mask.test(key::odel))) {
+    } else if (settle_timer_ != -1 && (mask.test(key::session_param) || mask.test(key::order) || mask.test(key::odel))) {
         leave();
         return;
     }

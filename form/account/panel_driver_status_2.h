@@ -51,12 +51,10 @@ private:
     void leave();
     void stop_settle_timer();
 
-    // The status last requested, whether its success came before the records that show it, and whether a
-    // session came since it was sent.
+    // The status last requested, and whether a session came since it was sent.
     int32_t requested_ = 0;
-    bool confirmed_ = false;
     bool session_since_request_ = false;
-    // The wait of a confirmed success; -1 when none runs.
+    // Runs while a success that came before the records that show it waits for them; -1 when none runs.
     int settle_timer_ = -1;
 };
 

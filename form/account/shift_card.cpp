@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "api/command/received/sell_shift.h"
 #include "api/command/received/shift.h"
@@ -30,6 +31,12 @@ constexpr double smallest_number_font = shift_card::length_number_font / 2.0;
 // Lengths from this many hours up are told in days.
 constexpr int32_t days_from = 25;
 
+// The length's number and unit: hours below days_from, whole days from there; a negative length reads as none.
+std::pair<int32_t, const wchar_t*> length_in_units(int32_t dur) {
+    const int32_t hours = std::max(dur, 0);
+    return hours < days_from ? std::pair{hours, L"ч"} : std::pair{hours / 24, L"д"};
+}
+
 int64_t time_zone_seconds() {
     const auto* c = controller_::controller::instance();
     const auto clock = c ? c->get_server_clock() : nullptr;
@@ -42,12 +49,8 @@ shift_card::length_text shift_card::length(const zel_api::command::shift& shift)
     if (!shift.dur) {
         return {};
     }
-    // A negative length reads as none.
-    const int32_t hours = std::max(*shift.dur, 0);
-    if (hours < days_from) {
-        return {int_to_wstring(hours), L"ч", length_number_font};
-    }
-    return {int_to_wstring(hours / 24), L"д", length_number_font};
+    const auto [number, unit] = length_in_units(*shift.dur);
+    return {int_to_wstring(number), unit, length_number_font};
 }
 
 shift_card::length_text shift_card::fitted_length(HWND window, const zel_api::command::shift& shift, float s) {
@@ -56,10 +59,9 @@ shift_card::length_text shift_card::fitted_length(HWND window, const zel_api::co
         return shown;
     }
     const int unit_width = text_extent(window, font_holder(scaled(length_unit_font, s), 400), shown.unit).width;
-    const int32_t hours = std::max(*shift.dur, 0);
-    const fitted_figure figure =
-        fit_figure(window, hours < days_from ? hours : hours / 24, scaled(length_width, s) - unit_width, 400,
-                   length_number_font, smallest_number_font, s);
+    const fitted_figure figure = fit_figure(window, length_in_units(*shift.dur).first,
+                                            scaled(length_width, s) - unit_width, 400, length_number_font,
+                                            smallest_number_font, s);
     shown.number = figure.text;
     shown.number_size = static_cast<int>(figure.size);
     return shown;

@@ -121,7 +121,6 @@ void panel_take_order::paint_background(Graphics& g, const rect& update) {
 // --- show and hide
 
 void panel_take_order::show(const panel_param* param) {
-    awaiting_order_ = false;
     const skin_images* skin = form_.get_skin_images();
     for (int image_id : image_ids) {
         images_[image_id] = skin_images::image_of(skin, image_id);
@@ -265,7 +264,7 @@ multiline_text* panel_take_order::text(text_part part) const {
 
 void panel_take_order::hide() {
     // Covered or left while waiting for the taken order: the wait ends here, with its lock.
-    if (awaiting_order_) {
+    if (awaiting_order()) {
         stop_wait();
         form_.unlock();
     }
@@ -438,7 +437,7 @@ void panel_take_order::on_command(const zel_api::update_mask& mask) {
         }
         order_text();
     }
-    if (awaiting_order_ && (mask.test(zel_api::key::order) || mask.test(zel_api::key::odel))) {
+    if (awaiting_order() && (mask.test(zel_api::key::order) || mask.test(zel_api::key::odel))) {
         end_wait();
         return;
     }
@@ -450,12 +449,11 @@ void panel_take_order::on_command(const zel_api::update_mask& mask) {
         if (form_.has_panel(panel_ids::ride) || list_kind_ == kind_second_list || (c && c->get_current_order())) {
             move_on_taken();
             form_.unlock();
-        } else if (!awaiting_order_) {
+        } else if (!awaiting_order()) {
             // A server may send the taken order in a packet after its result: the next packet with orders
             // decides, as the result would have with the order already stored, or after settle_seconds the
             // result alone does. The status strip unlocks once for the result (just after this call); the
             // wait's own lock keeps the driver from taking the order again meanwhile.
-            awaiting_order_ = true;
             form_.lock();
             wait_timer_ = form_.set_timer(settle_seconds, [this] { end_wait(); });
         }
@@ -480,7 +478,6 @@ void panel_take_order::end_wait() {
 }
 
 void panel_take_order::stop_wait() {
-    awaiting_order_ = false;
     if (wait_timer_ != -1) {
         form_.kill_timer(wait_timer_);
         wait_timer_ = -1;
@@ -508,7 +505,7 @@ void panel_take_order::on_back_button() {
 
 void panel_take_order::on_take_order() {
     controller* c = controller::instance();
-    if (!order_ || !c || awaiting_order_) {
+    if (!order_ || !c || awaiting_order()) {
         return;
     }
     form_.lock();

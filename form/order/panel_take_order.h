@@ -185,6 +185,9 @@ private:
     void move_on_taken();
     void end_wait();
     void stop_wait();
+    bool awaiting_order() const {
+        return wait_timer_ != -1;
+    }
     image_control& icon(picture_part part) const {
         return *picture(part);
     }
@@ -194,9 +197,8 @@ private:
     int32_t list_kind_ = 0;
     // The id asked for: the order is looked up again by it.
     std::wstring order_id_;
-    // A successful "set-driver" came before any current order: the next packet with orders, or the end of
-    // settle_seconds on wait_timer_, moves the driver on.
-    bool awaiting_order_ = false;
+    // A successful "set-driver" came before any current order while this timer runs: the next packet with
+    // orders, or the end of settle_seconds, moves the driver on. -1 when none runs.
     int wait_timer_ = -1;
 
     // Not a control: the tabs' group lives from show to hide beside them.
