@@ -59,9 +59,9 @@ shift_card::length_text shift_card::fitted_length(HWND window, const zel_api::co
         return shown;
     }
     const int unit_width = text_extent(window, font_holder(scaled(length_unit_font, s), 400), shown.unit).width;
-    const fitted_figure figure = fit_figure(window, length_in_units(*shift.dur).first,
-                                            scaled(length_width, s) - unit_width, 400, length_number_font,
-                                            smallest_number_font, s);
+    const fitted_figure figure =
+        fit_figure(window, length_in_units(*shift.dur).first, scaled(length_width, s) - unit_width, 400,
+                   length_number_font, smallest_number_font, s);
     shown.number = figure.text;
     shown.number_size = static_cast<int>(figure.size);
     return shown;
